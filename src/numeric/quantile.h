@@ -1,0 +1,19 @@
+#pragma once
+#include <array>
+#include <cstdint>
+
+namespace eco {
+
+// The 11 proportions of every percentile the system reports.
+inline constexpr std::array<float, 11> kProportions = {0.01f, 0.025f, 0.05f, 0.10f, 0.25f, 0.50f,
+                                                       0.75f, 0.90f,  0.95f, 0.975f, 0.99f};
+
+// Empirical quantiles of x(1..nobs) at qprop(1..nqprop); missing values
+// (NaNs) are skipped and counted in nmv. x is never modified.
+void EQTIL(int32_t nobs, const float* x, int32_t nqprop, const float* qprop, float* q, float* xlo,
+           float* xhi, int32_t& nmv);
+// The worker, with a caller's workspace of nobs reals that it may overwrite.
+void E2TIL(int32_t nobs, const float* x, int32_t nqprop, const float* qprop, float* q, float* xlo,
+           float* xhi, int32_t& nmv, float* work);
+
+}  // namespace eco

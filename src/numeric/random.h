@@ -1,0 +1,22 @@
+#pragma once
+// The run's only source of randomness: the combined multiplicative
+// congruential generator of L'Ecuyer (1988), never seeded, so every run
+// draws the same stream.
+
+#include <cstdint>
+
+namespace eco {
+
+struct UniformGenerator {
+  int32_t s1 = 2147483562;
+  int32_t s2 = 2147483398;
+};
+
+// One step: advances the state and returns a value in (0, 1).
+float nextUniform(UniformGenerator& g);
+
+// Advances the state by n steps exactly as n calls of nextUniform would,
+// in O(log n).
+void advanceUniform(UniformGenerator& g, uint64_t n);
+
+}  // namespace eco

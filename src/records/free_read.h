@@ -1,0 +1,70 @@
+#pragma once
+// Free-format ("list-directed") reading of records: the one syntax in which
+// every value of every input file and of the header file is read.
+//
+// A read takes a source and a list of items and ends complete, at end of
+// file, or in error. The source remembers its position, so consecutive reads
+// of a file take consecutive records; every read starts at a new record.
+
+#include <cstdint>
+#include <istream>
+#include <span>
+#include <string>
+
+namespace eco {
+
+enum class ReadOutcome { complete, endOfFile, error };
+
+// One destination of a read. Texts are fixed length: an assigned text is
+// cut or blank padded to exactly `length` characters. An item that gets a
+// null value (or that a slash leaves unassigned) keeps its previous value.
+struct ReadItem {
+  enum class Kind { integer, real, text };
+  Kind kind = Kind::integer;
+  int32_t* integerValue = nullptr;
+  float* realValue = nullptr;
+  std::string* textValue = nullptr;
+  std::size_t length = 0;
+
+  static ReadItem integer(int32_t& v) { return {Kind::integer, &v, nullptr, nullptr, 0}; }
+  static ReadItem real(float& v) { return {Kind::real, nullptr, &v, nullptr, 0}; }
+  static ReadItem text(std::string& v, std::size_t length) {
+    return {Kind::text, nullptr, nullptr, &v, length};
+  }
+};
+
+// Where records come from: the lines of an open text file (a carriage
+// return directly before the line feed belongs to the line end), or one
+// text field that is the only record.
+struct RecordSource {
+  std::istream* stream = nullptr;  // null for a text field
+  std::string field;               // the record of a text-field source
+  bool fieldTaken = false;
+  std::string fileName;  // named in reports; "Internal List-Directed Read" for a field
+  int unit = -5;         // named in reports; -5 for a field
+  long lineNumber = 0;   // lines taken from the file so far (blank lines counted)
+};
+
+RecordSource fileSource(std::istream& in, const std::string& fileName, int unit);
+RecordSource fieldSource(const std::string& text);
+
+struct ReadResult {
+  ReadOutcome outcome = ReadOutcome::complete;
+  // The input layer's report when the outcome is not complete, e.g.
+  // "end-of-file during read, unit 13, file survey.DAT".
+  std::string report;
+  long firstLine = 0;  // line of the first record this read took (0: none taken)
+  long lastLine = 0;   // line of the record where the read ended
+  // Items satisfied by a value or a null value, in order.
+  int satisfied = 0;
+  // The read took values from more than one record.
+  bool continued = false;
+  // Values remain unread in the record where the read ended: the rest of
+  // it holds anything but blanks, tabs and commas before a slash or its
+  // end, or a repeat count still holds values.
+  bool leftover = false;
+};
+
+ReadResult readRecord(RecordSource& source, std::span<const ReadItem> items);
+
+}  // namespace eco

@@ -1,0 +1,7 @@
+#include "run/driver.h"
+
+namespace eco {
+
+int runMain(const char*) { return 0; }
+
+}  // namespace eco
