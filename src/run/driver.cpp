@@ -1,7 +1,120 @@
 #include "run/driver.h"
 
-namespace eco {
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <new>
+#include <string>
+#include <vector>
 
-int runMain(const char*) { return 0; }
+#include "input/input_files.h"
+#include "numeric/machine.h"
+#include "output/edit.h"
+#include "run/header.h"
+#include "run/passes.h"
+#include "run/run_settings.h"
+
+namespace eco {
+namespace {
+
+constexpr std::size_t kMessageLength = 150;
+
+// A failure end: the message as one 150-character free-format item.
+int failure(const std::string& message) {
+  writeFree(std::cout, std::vector<OutItem>{OutItem::of(fixedText(message, kMessageLength))});
+  std::cout.flush();
+  return 1;
+}
+
+// The input layer's own report of a read it could not complete.
+int inputFailure(const std::string& report) {
+  std::cout << report << '\n';
+  std::cout.flush();
+  return 1;
+}
+
+bool enterDirectory(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::current_path(path, ec);
+  return !ec;
+}
+
+int run(const char* headerFile) {
+  // Start-up. The missing value of the statistics is AMACH(6).
+  RunSettings settings;
+  (void)AMACH(6);
+
+  // Header file. A missing file (or no argument) cannot be opened; nothing
+  // is created in its place.
+  const std::string headerName = headerFile != nullptr ? headerFile : "";
+  std::error_code ec;
+  if (headerName.empty() || !std::filesystem::exists(headerName, ec) ||
+      std::filesystem::is_directory(headerName, ec)) {
+    return failure("error in opening header file");
+  }
+  std::ifstream header(headerName, std::ios::in | std::ios::binary);
+  if (!header.is_open()) return failure("error in opening header file");
+  HeaderFlags flags;
+  if (!readHeaderFile(header, headerName, settings, flags)) {
+    return flags.error ? failure(flags.message) : inputFailure(flags.inputReport);
+  }
+  header.close();
+
+  // Paths. Without an output path the outputs go where the inputs are: the
+  // run is already there once it has entered the input directory.
+  if (trimmed(settings.inputPath) == "dummy") return failure("no input path has been given");
+  const bool outputPathGiven = trimmed(settings.outputPath) != "dummy";
+  if (!outputPathGiven) settings.outputPath = settings.inputPath;
+
+  // Capacities: limits of the tables, a negative one counts as 0.
+  ReadOptions options;
+  options.maxet = std::max(settings.maxet, 0);
+  options.maxspec = std::max(settings.maxspec, 0);
+  options.maxstat = std::max(settings.maxstat, 0);
+  settings.maxstat = options.maxstat;
+  settings.listLength = std::max(settings.listLength, 0);
+  options.biomassPresent = settings.biomassPresent;
+  options.emptySpeciesCode = settings.emptySpeciesCode;
+
+  if (!enterDirectory(trimmed(settings.inputPath))) {
+    return failure("cannot open directory for input");
+  }
+  SurveyTables tables;
+  InputStatus status;
+  if (!readSurvey(trimmed(settings.inputName), options, tables, status)) {
+    return status.inputLayer ? inputFailure(status.message) : failure(status.message);
+  }
+
+  // An explicit relative output path is taken from inside the input directory.
+  if (outputPathGiven && !enterDirectory(trimmed(settings.outputPath))) {
+    return failure("cannot open directory for output");
+  }
+
+  UniformGenerator generator;
+  const PassConsole console{&std::cout, &std::cerr};
+  std::string message;
+  if (settings.mode == 1 || settings.mode == 2) {
+    if (!summaryPass(settings, tables, generator, console, message)) return failure(message);
+  }
+  if (settings.mode == 2 || settings.mode == 3) {
+    if (!reportPass(settings, tables, generator, console, message)) return failure(message);
+  }
+  std::cout.flush();
+  return 0;
+}
+
+}  // namespace
+
+int runMain(const char* headerFile) {
+  try {
+    return run(headerFile);
+  } catch (const std::bad_alloc&) {
+    std::cout.flush();
+    std::cout << " storage for the run cannot be obtained: the survey is too large for this "
+                 "machine\n";
+    std::cout.flush();
+    return 1;
+  }
+}
 
 }  // namespace eco

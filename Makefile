@@ -1,0 +1,38 @@
+# Two entry points for a fresh machine:
+#   make example   builds the program and runs it on examples/dune
+#   make test      builds with warnings as errors and runs every test,
+#                  then again under AddressSanitizer and UBSan
+JOBS ?= 2
+
+.PHONY: all build example test test-release test-sanitize bench clean
+
+all: build
+
+build:
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DECO_TESTS=OFF
+	cmake --build build -j $(JOBS) --target ecoassess
+
+example: build
+	mkdir -p examples/dune/out
+	cd examples/dune && ../../build/app/ecoassess dune.hdr
+	@echo "results written to examples/dune/out/"
+
+test: test-release test-sanitize
+
+test-release:
+	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release -DECO_TESTS=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+	cmake --build build-test -j $(JOBS)
+	ctest --test-dir build-test --output-on-failure -j $(JOBS)
+
+test-sanitize:
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DECO_SANITIZE=ON -DECO_TESTS=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+	cmake --build build-asan -j $(JOBS)
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+bench:
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DECO_TESTS=OFF -DECO_BENCH=ON
+	cmake --build build-bench -j $(JOBS)
+	./build-bench/bench/ecoassess_bench
+
+clean:
+	rm -rf build build-test build-asan build-bench examples/dune/out

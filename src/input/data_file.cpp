@@ -1,0 +1,144 @@
+// The data file: one observation (density and optionally biomass) of one
+// species at one station per record.
+#include <array>
+#include <filesystem>
+
+#include "input/input_files.h"
+#include "input/lookups.h"
+#include "input/record_loop.h"
+#include "numeric/evaluation.h"
+
+namespace eco {
+namespace {
+
+void sizeMatrices(const ReadOptions& options, SurveyTables& tables) {
+  SampleMatrices& m = tables.samples;
+  const std::size_t nspec = static_cast<std::size_t>(tables.species.nspec());
+  m.nspec = tables.species.nspec();
+  m.biomass = options.biomassPresent;
+  m.ecotope.assign(tables.stations.ecotope.size(), EcotopeSamples{});
+  for (std::size_t e = 0; e < m.ecotope.size(); ++e) {
+    const EcotopeStations& et = tables.stations.ecotope[e];
+    EcotopeSamples& es = m.ecotope[e];
+    const std::size_t nref = et.group[kReference].stacode.size();
+    es.refdens.assign(nref * nspec, 0.0f);
+    es.assdens.assign(nspec, 0.0f);
+    for (int g = 0; g < 2; ++g) es.stadens[g].assign(et.group[g].stacode.size(), 0.0f);
+    if (m.biomass) {
+      es.refbiom.assign(nref * nspec, 0.0f);
+      es.assbiom.assign(nspec, 0.0f);
+      for (int g = 0; g < 2; ++g) es.stabiom[g].assign(et.group[g].stacode.size(), 0.0f);
+    }
+  }
+}
+
+// Stores one value: a reference record replaces the station's value, an
+// assessment record adds value x surface to the ecotope's sum; both add
+// the value to the station's total.
+void store(float value, int g, std::size_t j, std::size_t s, std::size_t nspec, float surface,
+           std::vector<float>& ref, std::vector<float>& ass, std::vector<float>& total) {
+  if (g == kReference) {
+    ref[j * nspec + s] = value;
+  } else {
+    ass[s] = addProduct(ass[s], value, surface);
+  }
+  total[j] = total[j] + value;
+}
+
+}  // namespace
+
+bool readDataFile(std::istream& in, const std::string& fileName, const ReadOptions& options,
+                  SurveyTables& tables, InputStatus& status) {
+  sizeMatrices(options, tables);
+  RecordSource source = fileSource(in, fileName, kDataUnit);
+  int32_t ecotopeCode = 0, stationCode = 0, speciesCode = 0;
+  float density = 0.0f, biomass = 0.0f;
+  const std::array<ReadItem, 5> items = {
+      ReadItem::integer(ecotopeCode), ReadItem::integer(stationCode),
+      ReadItem::integer(speciesCode), ReadItem::real(density), ReadItem::real(biomass)};
+  const std::span<const ReadItem> record(items.data(), options.biomassPresent ? 5 : 4);
+  const std::size_t nspec = static_cast<std::size_t>(tables.species.nspec());
+  long line = 0;
+  while (true) {
+    switch (nextRecord(source, record, "data", status, line)) {
+      case NextRecord::end: return true;
+      case NextRecord::failed: return false;
+      case NextRecord::record: break;
+    }
+    int32_t e = 0, j = 0, s = 0;
+    int g = 0;
+    if (!lookupStation(tables.ecotopes, tables.stations, ecotopeCode, kReference, stationCode,
+                       LookupMode::findCode, e, j, g, status.message)) {
+      return false;
+    }
+    // The empty species code only confirms a station sampled without fauna.
+    if (speciesCode == options.emptySpeciesCode) continue;
+    if (!lookupSpecies(tables.species, speciesCode, LookupMode::findCode, s, status.message)) {
+      return false;
+    }
+    const std::size_t ue = static_cast<std::size_t>(e), uj = static_cast<std::size_t>(j),
+                      us = static_cast<std::size_t>(s);
+    const float surface =
+        tables.stations.ecotope[ue].group[static_cast<std::size_t>(g)].surf[uj];
+    EcotopeSamples& es = tables.samples.ecotope[ue];
+    store(density, g, uj, us, nspec, surface, es.refdens, es.assdens, es.stadens[g]);
+    if (options.biomassPresent) {
+      store(biomass, g, uj, us, nspec, surface, es.refbiom, es.assbiom, es.stabiom[g]);
+    }
+  }
+}
+
+bool openInputFiles(const std::string& baseName, InputFiles& files, std::string& message) {
+  files.baseName = baseName;
+  struct Entry {
+    const char* extension;
+    std::ifstream* stream;
+    const char* failure;
+  };
+  const std::array<Entry, 4> order = {{
+      {".SPE", &files.species, "error while opening species file"},
+      {".STA", &files.station, "error while opening station file"},
+      {".DAT", &files.data, "error while opening data file"},
+      {".ETP", &files.ecotope, "error while opening ecotope file"},
+  }};
+  for (const Entry& entry : order) {
+    const std::string name = baseName + entry.extension;
+    std::error_code ec;
+    if (std::filesystem::is_directory(name, ec)) {
+      message = entry.failure;
+      return false;
+    }
+    entry.stream->open(name, std::ios::in | std::ios::binary);
+    if (!entry.stream->is_open()) {
+      message = entry.failure;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool readSurvey(const std::string& baseName, const ReadOptions& options, SurveyTables& tables,
+                InputStatus& status) {
+  InputFiles files;
+  if (!openInputFiles(baseName, files, status.message)) return false;
+  tables.species.maxspec = options.maxspec;
+  tables.ecotopes.maxet = options.maxet;
+  tables.stations.maxstat = options.maxstat;
+  if (!readSpeciesFile(files.species, baseName + ".SPE", tables.species, status)) return false;
+  files.species.close();
+  if (!readEcotopeFile(files.ecotope, baseName + ".ETP", tables.ecotopes, tables.stations,
+                       status)) {
+    return false;
+  }
+  files.ecotope.close();
+  if (!readStationFile(files.station, baseName + ".STA", tables.ecotopes, tables.stations,
+                       status)) {
+    return false;
+  }
+  files.station.close();
+  if (!readDataFile(files.data, baseName + ".DAT", options, tables, status)) return false;
+  files.data.close();
+  return true;
+}
+
+}  // namespace eco

@@ -1,0 +1,74 @@
+#include "output/summary_tables.h"
+
+#include <array>
+#include <vector>
+
+#include "output/edit.h"
+
+namespace eco {
+namespace {
+
+constexpr std::array<float, 11> kHeaderProportions = {
+    0.01f, 0.025f, 0.05f, 0.10f, 0.25f, 0.50f, 0.75f, 0.90f, 0.95f, 0.975f, 0.99f};
+
+}  // namespace
+
+std::string summaryHeaderLine() {
+  std::vector<OutItem> items = {OutItem::of("Ecotope"), OutItem::of("Surface ")};
+  appendReals(items, kHeaderProportions);
+  return editRecords(buildHeaderFormat(11), items).at(0);
+}
+
+std::string summaryRow(int32_t etcode, float surface, const float* quantiles) {
+  std::vector<OutItem> items = {OutItem::of(etcode), OutItem::of(surface)};
+  appendReals(items, std::span<const float>(quantiles, 11));
+  return editRecords("(I2.2,8X,F12.5,2X,11F12.2)", items).at(0);
+}
+
+void writeSummaryRow(std::ostream& out, int32_t etcode, float surface, const float* quantiles) {
+  writeRecords(out, {summaryRow(etcode, surface, quantiles)});
+}
+
+bool openSummaryTables(const std::string& outputBase, bool biomass, SummaryTables& tables,
+                       std::string& message) {
+  tables.biomass = biomass;
+  struct Entry {
+    const char* extension;
+    std::ofstream* stream;
+    const char* failure;
+  };
+  const std::array<Entry, 4> order = {{
+      {".SIM", &tables.sim, "error while opening .SIM output file"},
+      {".DEN", &tables.den, "error while opening .DEN output file"},
+      {".BIO", &tables.bio, "error while opening .BIO output file"},
+      {".NSP", &tables.nsp, "error while opening .NSP output file"},
+  }};
+  const std::string header = summaryHeaderLine();
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    if (!biomass && order[i].stream == &tables.bio) continue;
+    tables.names[i] = outputBase + order[i].extension;
+    order[i].stream->open(tables.names[i], std::ios::out | std::ios::trunc | std::ios::binary);
+    if (!order[i].stream->is_open()) {
+      message = order[i].failure;
+      return false;
+    }
+    writeRecords(*order[i].stream, {header});
+  }
+  return true;
+}
+
+bool closeSummaryTables(SummaryTables& tables, std::string& failedName) {
+  std::ofstream* streams[4] = {&tables.sim, &tables.den, &tables.bio, &tables.nsp};
+  bool ok = true;
+  for (int i = 0; i < 4; ++i) {
+    if (!streams[i]->is_open()) continue;
+    streams[i]->close();
+    if (streams[i]->fail() && ok) {
+      failedName = tables.names[i];
+      ok = false;
+    }
+  }
+  return ok;
+}
+
+}  // namespace eco

@@ -1,0 +1,211 @@
+#include "run/passes.h"
+
+#include <array>
+#include <fstream>
+
+#include "numeric/evaluation.h"
+#include "numeric/quantile.h"
+#include "output/edit.h"
+#include "output/report.h"
+#include "output/summary_tables.h"
+#include "stats/class_tables.h"
+#include "stats/comparison.h"
+#include "stats/distributions.h"
+#include "stats/profile.h"
+#include "stats/similarity.h"
+
+namespace eco {
+namespace {
+
+using Quantiles = std::array<float, 11>;
+
+Quantiles quantilesOf(const std::vector<float>& values) {
+  Quantiles q{}, xlo{}, xhi{};
+  int32_t nmv = 0;
+  EQTIL(static_cast<int32_t>(values.size()), values.data(), 11, kProportions.data(), q.data(),
+        xlo.data(), xhi.data(), nmv);
+  return q;
+}
+
+void warnShort(const PassConsole& console, int32_t etcode, int64_t count) {
+  if (count == 0) return;
+  *console.warnings << "warning: ecotope " << etcode << ": " << count
+                    << " pseudo-samples fell short of their target surface (their random "
+                       "numbers ran out)\n";
+}
+
+std::string writeFailure(const std::string& name) {
+  return "error while writing output file " + name;
+}
+
+}  // namespace
+
+bool summaryPass(const RunSettings& settings, const SurveyTables& t, UniformGenerator& g,
+                 const PassConsole& console, std::string& message) {
+  const bool biomass = settings.biomassPresent;
+  SummaryTables tables;
+  if (!openSummaryTables(trimmed(settings.outputName), biomass, tables, message)) return false;
+  EcotopeProfile profile;
+  ClassTables classes;
+  for (int e = 0; e < t.ecotopes.net(); ++e) {
+    if (!eligibleForSummary(t.stations, e)) continue;
+    const StationGroup& ref = t.stations.ecotope[static_cast<std::size_t>(e)].group[kReference];
+    const int32_t etcode = t.ecotopes.etcode[static_cast<std::size_t>(e)];
+    buildReferenceProfile(t, e, profile);
+    const DrawSetup setup = makeDrawSetup(t, e, profile.refprof, false, false, settings.maxstat);
+    const int64_t fellShort =
+        fillClassTables(setup, ref.meansurf, biomass, g, classes, [&](int32_t k) {
+          writeFree(*console.console, std::vector<OutItem>{OutItem::of(e + 1), OutItem::of(k)});
+        });
+    warnShort(console, etcode, fellShort);
+    for (int32_t c = 1; c <= ref.nstat(); ++c) {
+      const std::size_t row = static_cast<std::size_t>(c - 1);
+      const float surface = static_cast<float>(c) * ref.meansurf;
+      auto writeRow = [&](std::ofstream& out, const std::vector<float>& values) {
+        const Quantiles q = quantilesOf(classValues(values));
+        writeSummaryRow(out, etcode, surface, q.data());
+      };
+      writeRow(tables.sim, classes.simclass[row]);
+      writeRow(tables.den, classes.densclass[row]);
+      if (biomass) writeRow(tables.bio, classes.biomclass[row]);
+      writeRow(tables.nsp, classes.nspclass[row]);
+    }
+  }
+  std::string failed;
+  if (!closeSummaryTables(tables, failed)) {
+    message = writeFailure(failed);
+    return false;
+  }
+  return true;
+}
+
+namespace {
+
+std::vector<ListRow> listRows(const std::vector<Contributor>& list, const SpeciesTable& species,
+                              const std::vector<float>* ass, const std::vector<float>* ref) {
+  std::vector<ListRow> rows;
+  for (const Contributor& c : list) {
+    const std::size_t s = static_cast<std::size_t>(c.species);
+    ListRow r;
+    r.name = species.spename[s];
+    r.value = c.value;
+    r.plow = c.plow;
+    r.phigh = c.phigh;
+    if (ass != nullptr) {
+      r.assValue = pow4((*ass)[s]);
+      r.refValue = pow4((*ref)[s]);
+    }
+    rows.push_back(r);
+  }
+  return rows;
+}
+
+void measureHead(std::ostream& out, const std::string& title, const std::vector<float>& dist,
+                 int p, int q) {
+  const std::string grade = powerGrade(dist);
+  const Quantiles quantiles = quantilesOf(dist);
+  writeMeasureHead(out, title, grade, p, q, quantiles.data());
+}
+
+void chances(std::ostream& out, float observed, const std::vector<float>& dist) {
+  const Chances c = chanceProbability(observed, dist);
+  writeChances(out, c.plow, c.phigh);
+}
+
+void reportEcotope(std::ostream& out, const RunSettings& settings, const SurveyTables& t, int e,
+                   UniformGenerator& g, const PassConsole& console) {
+  const std::size_t ue = static_cast<std::size_t>(e);
+  const bool biomass = settings.biomassPresent;
+  const EcotopeStations& et = t.stations.ecotope[ue];
+  const std::size_t nspec = static_cast<std::size_t>(t.species.nspec());
+
+  writeBanner(out, t.ecotopes.etname[ue]);
+  if (surfaceWarning(t.stations, e)) writeSurfaceWarning(out);
+  writeSurfaceTotals(out, et.group[kReference].sumsurf, et.group[kAssessment].sumsurf);
+
+  // Observed values.
+  EcotopeProfile profile;
+  buildEcotopeProfile(t, e, profile);
+  std::vector<float> contribobs(nspec), ddiffobs(nspec), bdiffobs(biomass ? nspec : 0);
+  const float simobs = brayCurtis(profile.assprof, profile.refprof, contribobs);
+  for (std::size_t s = 0; s < nspec; ++s) {
+    ddiffobs[s] = diffPow4(profile.assprof[s], profile.refprof[s]);
+    if (biomass) bdiffobs[s] = diffPow4(profile.assbprof[s], profile.refbprof[s]);
+  }
+
+  // The reference distributions.
+  const DrawSetup setup = makeDrawSetup(t, e, profile.refprof, true, true, settings.maxstat);
+  RefDistributions dist;
+  warnShort(console, t.ecotopes.etcode[ue], fillRefDistributions(setup, profile, biomass, g, dist));
+
+  constexpr int32_t K = kPseudoSamples;
+  ContributorList list;
+
+  measureHead(out, "SIMILARITY CALCULATIONS", dist.simdist, 7, 3);
+  writeValueRecord(out, simobs, 5, "SIMILARITY OF ASSESSMENT SAMPLE WITH REFERENCE");
+  chances(out, simobs, dist.simdist);
+  selectContributors(contribobs, dist.contribdist, K, settings.listLength, list);
+  writeContributingSpecies(out, listRows(list.positive, t.species, nullptr, nullptr));
+  writeClosingRule(out, false);
+
+  measureHead(out, "No. of SPECIES CALCULATIONS", dist.nspdist, 8, 1);
+  writeValueRecord(out, profile.nspref, 0, "NUMBER OF SPECIES IN REFERENCE");
+  writeValueRecord(out, profile.nspass, 0, "NUMBER OF SPECIES IN ASSESSMENT");
+  chances(out, profile.nspass, dist.nspdist);
+  std::vector<std::string> names;
+  for (int32_t s : newSpecies(profile.refprof, profile.assprof)) {
+    names.push_back(t.species.spename[static_cast<std::size_t>(s)]);
+  }
+  writeNewSpecies(out, names);
+  writeClosingRule(out, true);
+
+  measureHead(out, "DENSITY CALCULATIONS", dist.densdist, 10, 1);
+  writeValueRecord(out, profile.totdensref, 5, "TOTAL DENSITY IN REFERENCE SAMPLE");
+  writeValueRecord(out, profile.totdensass, 5, "TOTAL DENSITY IN ASSESSMENT SAMPLE");
+  chances(out, profile.totdensass, dist.densdist);
+  selectContributors(ddiffobs, dist.ddiffdist, K, settings.listLength, list);
+  writeDifferenceList(
+      out, "SPECIES SCORING HIGHEST ABSOLUTE DENSITY DIFFERENCES WITH REFERENCE",
+      "Species name            density diff. proplow  prophigh  ASS.dens  REF.dens",
+      listRows(list.positive, t.species, &profile.assprof, &profile.refprof),
+      listRows(list.negative, t.species, &profile.assprof, &profile.refprof), list.listLength);
+  writeClosingRule(out, false);
+
+  if (!biomass) return;
+  measureHead(out, "BIOMASS CALCULATIONS", dist.biomdist, 10, 1);
+  writeValueRecord(out, profile.totbiomref, 5, "TOTAL BIOMASS IN REFERENCE SAMPLE");
+  writeValueRecord(out, profile.totbiomass, 5, "TOTAL BIOMASS IN ASSESSMENT SAMPLE");
+  chances(out, profile.totbiomass, dist.biomdist);
+  selectContributors(bdiffobs, dist.bdiffdist, K, settings.listLength, list);
+  writeDifferenceList(
+      out, "SPECIES SCORING HIGHEST ABSOLUTE BIOMASS DIFFERENCES WITH REFERENCE",
+      "Species name            biomass diff. proplow  prophigh  ASS.biom  REF.biom",
+      listRows(list.positive, t.species, &profile.assbprof, &profile.refbprof),
+      listRows(list.negative, t.species, &profile.assbprof, &profile.refbprof), list.listLength);
+  writeClosingRule(out, false);
+}
+
+}  // namespace
+
+bool reportPass(const RunSettings& settings, const SurveyTables& t, UniformGenerator& g,
+                const PassConsole& console, std::string& message) {
+  const std::string name = trimmed(settings.outputName) + ".ASS";
+  std::ofstream out(name, std::ios::out | std::ios::trunc | std::ios::binary);
+  if (!out.is_open()) {
+    message = "error while opening .ASS output file";
+    return false;
+  }
+  for (int e = 0; e < t.ecotopes.net(); ++e) {
+    if (!eligibleForReport(t.stations, e)) continue;
+    reportEcotope(out, settings, t, e, g, console);
+    if (!out) break;
+  }
+  out.close();
+  if (out.fail()) {
+    message = writeFailure(name);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace eco

@@ -1,0 +1,27 @@
+#pragma once
+// The two passes over the ecotopes: the summary tables and the report.
+
+#include <ostream>
+#include <string>
+
+#include "input/tables.h"
+#include "numeric/random.h"
+#include "run/run_settings.h"
+
+namespace eco {
+
+// Where the passes write besides their files: progress lines (console) and
+// warnings about pseudo-samples that ran out of random numbers.
+struct PassConsole {
+  std::ostream* console;
+  std::ostream* warnings;
+};
+
+// Writes the summary tables; false with a failure message.
+bool summaryPass(const RunSettings& settings, const SurveyTables& tables, UniformGenerator& g,
+                 const PassConsole& console, std::string& message);
+// Writes the report file; false with a failure message.
+bool reportPass(const RunSettings& settings, const SurveyTables& tables, UniformGenerator& g,
+                const PassConsole& console, std::string& message);
+
+}  // namespace eco

@@ -1,0 +1,63 @@
+#include "stats/comparison.h"
+
+#include <array>
+#include <cmath>
+
+#include "numeric/evaluation.h"
+#include "numeric/quantile.h"
+
+namespace eco {
+
+Chances chanceProbability(float obs, std::span<const float> dist) {
+  float count = 0.0f;
+  for (float v : dist) {
+    if (v > obs) count = count + 1.0f;
+  }
+  Chances c;
+  c.phigh = count / static_cast<float>(dist.size());
+  c.plow = 1.0f - c.phigh;
+  return c;
+}
+
+std::vector<int32_t> newSpecies(std::span<const float> refprof, std::span<const float> assprof) {
+  std::vector<int32_t> found;
+  for (std::size_t s = 0; s < refprof.size() && s < assprof.size(); ++s) {
+    if (refprof[s] == 0.0f && assprof[s] > 0.0f) found.push_back(static_cast<int32_t>(s));
+  }
+  return found;
+}
+
+PowerFactors powerFactors(const float* q) {
+  // Positions in the standard list: 2 the 0.025 quantile, 5 the 0.25,
+  // 6 the median, 7 the 0.75 and 10 the 0.975 quantile.
+  const float q2 = q[1], q5 = q[4], M = q[5], q7 = q[6], q10 = q[9];
+  // Fourth roots by the general power function in extended precision;
+  // only A, B, F1 and U are rounded to 32 bits.
+  auto root = [](float x) { return std::pow(static_cast<Extended>(x), 0.25L); };
+  const float A = static_cast<float>(root(M));
+  const float B = static_cast<float>(root(q7) - A);
+  const Extended lowroot = root(q2) - B;
+  const float F1 = static_cast<float>(M / ((lowroot * lowroot) * (lowroot * lowroot)));
+  const float U = static_cast<float>(root(q10) + A);
+  const Extended uproot = U - root(q5);
+  const Extended F2 = ((uproot * uproot) * (uproot * uproot)) / M;
+  return {F1, F2, 0.5L * (F2 + F1)};
+}
+
+std::string gradeFor(long double R) {
+  // Strict comparisons: a NaN fails them all.
+  if (R < 2) return "GOOD      ";
+  if (R < 5) return "MODERATE  ";
+  if (R < 10) return "LOW       ";
+  return "VERY POOR ";
+}
+
+std::string powerGrade(std::span<const float> dist) {
+  std::array<float, 11> q{}, xlo{}, xhi{};
+  int32_t nmv = 0;
+  EQTIL(static_cast<int32_t>(dist.size()), dist.data(), 11, kProportions.data(), q.data(),
+        xlo.data(), xhi.data(), nmv);
+  return gradeFor(powerFactors(q.data()).R);
+}
+
+}  // namespace eco

@@ -1,0 +1,98 @@
+#include "stats/profile.h"
+
+#include "numeric/evaluation.h"
+
+namespace eco {
+namespace {
+
+const StationGroup& groupOf(const StationTable& stations, int e, int g) {
+  return stations.ecotope[static_cast<std::size_t>(e)].group[static_cast<std::size_t>(g)];
+}
+
+float assessmentTarget(const StationTable& stations, int e) {
+  const Extended half = 0.5L * groupOf(stations, e, kReference).meansurf;
+  return static_cast<float>(groupOf(stations, e, kAssessment).sumsurf - half);
+}
+
+// Surface-weighted sums over the reference stations (stations outer,
+// species inner), each rounded to a float after every addition.
+std::vector<float> referenceSums(const std::vector<float>& values, const StationGroup& ref,
+                                 std::size_t nspec) {
+  std::vector<float> acc(nspec, 0.0f);
+  for (std::size_t j = 0; j < ref.surf.size(); ++j) {
+    const float surface = ref.surf[j];
+    const float* row = values.data() + j * nspec;
+    for (std::size_t s = 0; s < nspec; ++s) acc[s] = addProduct(acc[s], row[s], surface);
+  }
+  return acc;
+}
+
+}  // namespace
+
+bool eligibleForSummary(const StationTable& stations, int e) {
+  return groupOf(stations, e, kReference).nstat() >= 1;
+}
+
+bool eligibleForReport(const StationTable& stations, int e) {
+  if (groupOf(stations, e, kAssessment).nstat() <= 0) return false;
+  if (groupOf(stations, e, kReference).nstat() <= 2) return false;
+  return assessmentTarget(stations, e) > 0.0f;  // fails for NaN too
+}
+
+bool surfaceWarning(const StationTable& stations, int e) {
+  const StationGroup& ref = groupOf(stations, e, kReference);
+  return ref.sdsurf > ref.meansurf;
+}
+
+void buildReferenceProfile(const SurveyTables& t, int e, EcotopeProfile& p) {
+  const std::size_t nspec = static_cast<std::size_t>(t.species.nspec());
+  const StationGroup& ref = groupOf(t.stations, e, kReference);
+  const EcotopeSamples& es = t.samples.ecotope[static_cast<std::size_t>(e)];
+  const std::vector<float> acc = referenceSums(es.refdens, ref, nspec);
+  p.refprof.assign(nspec, 0.0f);
+  for (std::size_t s = 0; s < nspec; ++s) p.refprof[s] = root4(acc[s] / ref.sumsurf);
+}
+
+void buildEcotopeProfile(const SurveyTables& t, int e, EcotopeProfile& p) {
+  const std::size_t nspec = static_cast<std::size_t>(t.species.nspec());
+  const bool biomass = t.samples.biomass;
+  const StationGroup& ref = groupOf(t.stations, e, kReference);
+  const StationGroup& ass = groupOf(t.stations, e, kAssessment);
+  const EcotopeSamples& es = t.samples.ecotope[static_cast<std::size_t>(e)];
+
+  p = EcotopeProfile{};
+  p.asstarget = assessmentTarget(t.stations, e);
+  p.refprof.assign(nspec, 0.0f);
+  p.assprof.assign(nspec, 0.0f);
+  if (biomass) {
+    p.refbprof.assign(nspec, 0.0f);
+    p.assbprof.assign(nspec, 0.0f);
+  }
+
+  const std::vector<float> acc = referenceSums(es.refdens, ref, nspec);
+  const std::vector<float> bacc = biomass ? referenceSums(es.refbiom, ref, nspec) : acc;
+  for (std::size_t s = 0; s < nspec; ++s) {
+    if (acc[s] > 0.0f) p.nspref = p.nspref + 1.0f;
+    const float quotient = acc[s] / ref.sumsurf;
+    p.totdensref = p.totdensref + quotient;
+    p.refprof[s] = root4(quotient);
+    if (biomass) {
+      const float bq = bacc[s] / ref.sumsurf;
+      p.totbiomref = p.totbiomref + bq;
+      p.refbprof[s] = root4(bq);
+    }
+  }
+  for (std::size_t s = 0; s < nspec; ++s) {
+    if (es.assdens[s] > 0.0f) p.nspass = p.nspass + 1.0f;
+    const float quotient = es.assdens[s] / ass.sumsurf;
+    p.totdensass = p.totdensass + quotient;
+    p.assprof[s] = root4(quotient);
+    if (biomass) {
+      const float bq = es.assbiom[s] / ass.sumsurf;
+      p.totbiomass = p.totbiomass + bq;
+      p.assbprof[s] = root4(bq);
+    }
+  }
+}
+
+}  // namespace eco

@@ -1,0 +1,204 @@
+#include "stats/resample.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <set>
+#include <vector>
+
+#include "numeric/evaluation.h"
+#include "stats/class_tables.h"
+#include "stats/profile.h"
+#include "stats/similarity.h"
+#include "survey_builder.h"
+
+namespace eco {
+namespace {
+
+using test::makeSurvey;
+using test::StationSpec;
+
+bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The pseudo-sample drawn the plain way: the whole buffer of random
+// numbers is generated first and used from its first element on.
+PseudoSample plainDraw(const DrawSetup& d, float target, UniformGenerator& g) {
+  std::vector<float> randbuf(static_cast<std::size_t>(d.perSample));
+  for (float& r : randbuf) r = nextUniform(g);
+  const std::size_t nspec = static_cast<std::size_t>(d.nspec);
+  std::vector<float> acc(nspec, 0.0f), bacc(nspec, 0.0f);
+  float S = 0, dsum = 0, bsum = 0;
+  std::size_t m = 0;
+  PseudoSample ps;
+  while (S < target) {
+    if (m == randbuf.size()) {
+      ps.short_ = true;
+      break;
+    }
+    const float r = randbuf[m++];
+    const std::size_t i = static_cast<std::size_t>(std::trunc(static_cast<long double>(d.n) * r));
+    S = S + d.surf[i];
+    for (std::size_t s = 0; s < nspec; ++s) {
+      acc[s] = addProduct(acc[s], d.refdens[i * nspec + s], d.surf[i]);
+      if (d.refbiom) bacc[s] = addProduct(bacc[s], d.refbiom[i * nspec + s], d.surf[i]);
+    }
+    dsum = addProduct(dsum, d.stadens[i], d.surf[i]);
+    if (d.stabiom) bsum = addProduct(bsum, d.stabiom[i], d.surf[i]);
+  }
+  ps.S = S;
+  for (std::size_t s = 0; s < nspec; ++s) {
+    ps.p.push_back(root4(acc[s] / S));
+    if (d.refbiom) ps.pb.push_back(root4(bacc[s] / S));
+    if (ps.p.back() > 0) ps.N += 1;
+  }
+  ps.D = dsum / S;
+  ps.B = bsum / S;
+  ps.contrib.resize(d.wantContributions ? nspec : 0);
+  ps.similarity = brayCurtis(ps.p, std::span<const float>(d.refprof, nspec), ps.contrib);
+  return ps;
+}
+
+void expectSame(const PseudoSample& a, const PseudoSample& b) {
+  EXPECT_TRUE(sameBits(a.S, b.S));
+  EXPECT_TRUE(sameBits(a.D, b.D));
+  EXPECT_TRUE(sameBits(a.B, b.B));
+  EXPECT_TRUE(sameBits(a.N, b.N));
+  EXPECT_TRUE(sameBits(a.similarity, b.similarity));
+  EXPECT_EQ(a.short_, b.short_);
+  ASSERT_EQ(a.p.size(), b.p.size());
+  for (std::size_t s = 0; s < a.p.size(); ++s) EXPECT_TRUE(sameBits(a.p[s], b.p[s]));
+  ASSERT_EQ(a.pb.size(), b.pb.size());
+  for (std::size_t s = 0; s < a.pb.size(); ++s) EXPECT_TRUE(sameBits(a.pb[s], b.pb[s]));
+  ASSERT_EQ(a.contrib.size(), b.contrib.size());
+  for (std::size_t s = 0; s < a.contrib.size(); ++s) {
+    EXPECT_TRUE(sameBits(a.contrib[s], b.contrib[s]));
+  }
+}
+
+SurveyTables unequalSurvey() {
+  return makeSurvey(4,
+                    {{kReference, 0.0213171f, {1, 0, 3.5f, 0}, {2, 0, 1, 0}},
+                     {kReference, 0.0017193f, {0, 2, 0, 0}, {0, 4, 0, 0}},
+                     {kReference, 0.0011658f, {5, 1, 0, 0.25f}, {1, 1, 0, 9}},
+                     {kReference, 0.002305f, {0, 0, 0, 0}, {0, 0, 0, 0}},
+                     {kAssessment, 0.0031865f, {1, 1, 1, 1}, {1, 1, 1, 1}}},
+                    true);
+}
+
+TEST(DrawPseudoSample, SameAsDrawingFromAFullBufferOfRandomNumbers) {
+  const SurveyTables t = unequalSurvey();
+  EcotopeProfile profile;
+  buildEcotopeProfile(t, 0, profile);
+  // maxstat 3 leaves 6 draws: the large targets run out of random numbers.
+  for (int32_t maxstat : {3, 30, 1250}) {
+    const DrawSetup d = makeDrawSetup(t, 0, profile.refprof, true, true, maxstat);
+    UniformGenerator fast, plain;
+    int shortCount = 0;
+    for (float target : {0.0f, 0.001f, 0.003f, 0.02f, 0.05f, 0.1f}) {
+      for (int it = 0; it < 200; ++it) {
+        PseudoSample ps;
+        drawPseudoSample(d, target, fast, ps);
+        expectSame(ps, plainDraw(d, target, plain));
+        ASSERT_EQ(fast.s1, plain.s1);
+        ASSERT_EQ(fast.s2, plain.s2);
+        shortCount += ps.short_;
+      }
+    }
+    if (maxstat == 3) EXPECT_GT(shortCount, 0);
+    if (maxstat == 1250) EXPECT_EQ(shortCount, 0);
+  }
+}
+
+TEST(DrawPseudoSample, NoStationIsDrawnForATargetOfZero) {
+  const SurveyTables t = unequalSurvey();
+  EcotopeProfile profile;
+  buildReferenceProfile(t, 0, profile);
+  const DrawSetup d = makeDrawSetup(t, 0, profile.refprof, false, false, 5);
+  UniformGenerator g, ref;
+  PseudoSample ps;
+  drawPseudoSample(d, 0.0f, g, ps);
+  EXPECT_EQ(ps.S, 0.0f);
+  for (int i = 0; i < 10; ++i) nextUniform(ref);  // the stream still moves by 2 x maxstat
+  EXPECT_EQ(g.s1, ref.s1);
+  EXPECT_EQ(g.s2, ref.s2);
+}
+
+TEST(DrawPseudoSample, LargestRandomValueGivesTheLastStation) {
+  // 7 x 0.99999994 stays below 7: station 7, never an eighth.
+  const float r = 0.99999994f;
+  EXPECT_EQ(static_cast<int>(static_cast<long double>(7) * r) + 1, 7);
+}
+
+TEST(SurfaceClass, RoundsInExtendedPrecision) {
+  const float a = 0.1f;
+  const float S = a + a + a;  // as the draws sum it
+  EXPECT_EQ(surfaceClass(S, a, 10), 3);
+  EXPECT_EQ(surfaceClass(0.0f, 2.0f, 3), 1);  // class 0 becomes 1
+  EXPECT_EQ(surfaceClass(5.0f, 2.0f, 3), 3);  // trunc(2.5 + 0.5)
+  EXPECT_EQ(surfaceClass(1e30f, 1e-30f, 3), 0);  // far above the table: not kept
+}
+
+TEST(ClassTables, EqualSurfacesFillEveryClassWithItsTarget) {
+  std::vector<StationSpec> st;
+  for (int j = 0; j < 5; ++j) st.push_back({kReference, 0.25f, {float(j), 1, 0}, {}});
+  const SurveyTables t = makeSurvey(3, st);
+  EcotopeProfile profile;
+  buildReferenceProfile(t, 0, profile);
+  const DrawSetup d = makeDrawSetup(t, 0, profile.refprof, false, false, 1250);
+  UniformGenerator g;
+  ClassTables c;
+  std::vector<int32_t> progress;
+  const int64_t fellShort = fillClassTables(d, t.stations.ecotope[0].group[kReference].meansurf,
+                                            false, g, c,
+                                            [&](int32_t k) { progress.push_back(k); });
+  EXPECT_EQ(fellShort, 0);
+  EXPECT_EQ(progress, (std::vector<int32_t>{1, 2, 3, 4, 5}));
+  ASSERT_EQ(c.simclass.size(), 5u);
+  for (const auto& row : c.simclass) EXPECT_EQ(row.size(), 2000u);
+  EXPECT_TRUE(c.biomclass.empty());
+}
+
+TEST(ClassTables, SurfacesOneOneFour) {
+  const SurveyTables t = makeSurvey(1, {{kReference, 1, {1}, {}},
+                                        {kReference, 1, {2}, {}},
+                                        {kReference, 4, {3}, {}}});
+  EcotopeProfile profile;
+  buildReferenceProfile(t, 0, profile);
+  const DrawSetup d = makeDrawSetup(t, 0, profile.refprof, false, false, 1250);
+  UniformGenerator g;
+  ClassTables c;
+  fillClassTables(d, 2.0f, false, g, c, [](int32_t) {});
+  // Target 1 ends in class 1 (S = 1) or 2 (S = 4); target 2 in class 2 or 3;
+  // target 3 (5.0) in class 3 or above, whose values are not kept.
+  const std::size_t total = c.simclass[0].size() + c.simclass[1].size() + c.simclass[2].size();
+  EXPECT_LT(total, 6000u);
+  EXPECT_GT(c.simclass[0].size(), 1000u);  // two stations of three
+  EXPECT_LT(c.simclass[0].size(), 2000u);
+  EXPECT_GT(c.simclass[1].size(), c.simclass[0].size());
+}
+
+TEST(ClassTables, OneReferenceStationIsAlwaysFullySimilar) {
+  const SurveyTables t = makeSurvey(2, {{kReference, 0.5f, {1, 3}, {}}});
+  EcotopeProfile profile;
+  buildReferenceProfile(t, 0, profile);
+  const DrawSetup d = makeDrawSetup(t, 0, profile.refprof, false, false, 10);
+  UniformGenerator g;
+  ClassTables c;
+  fillClassTables(d, 0.5f, false, g, c, [](int32_t) {});
+  ASSERT_EQ(c.simclass[0].size(), 2000u);
+  EXPECT_EQ(std::set<float>(c.simclass[0].begin(), c.simclass[0].end()), std::set<float>{1.0f});
+  EXPECT_EQ(std::set<float>(c.nspclass[0].begin(), c.nspclass[0].end()), std::set<float>{2.0f});
+}
+
+TEST(ClassTables, ClassValuesArePaddedToFourThousandOrKeptWhole) {
+  const std::vector<float> few(3, 1.0f), many(4500, 2.0f);
+  const std::vector<float> a = classValues(few), b = classValues(many);
+  ASSERT_EQ(a.size(), 4000u);
+  EXPECT_EQ(a[2], 1.0f);
+  EXPECT_TRUE(std::isnan(a[3]) && std::isnan(a[3999]));
+  EXPECT_EQ(b.size(), 4500u);
+}
+
+}  // namespace
+}  // namespace eco
