@@ -12,13 +12,17 @@ bool readSpeciesFile(std::istream& in, const std::string& fileName, SpeciesTable
   RecordSource source = fileSource(in, fileName, kSpeciesUnit);
   int32_t code = 0;
   std::string name(kNameLength, ' ');
-  const std::array<ReadItem, 2> items = {ReadItem::integer(code), ReadItem::text(name, kNameLength)};
+  const std::array<ReadItem, 2> items = {ReadItem::integer(code),
+                                         ReadItem::text(name, kNameLength)};
   long line = 0;
   while (true) {
     switch (nextRecord(source, items, "species", status, line)) {
-      case NextRecord::end: return true;
-      case NextRecord::failed: return false;
-      case NextRecord::record: break;
+      case NextRecord::end:
+        return true;
+      case NextRecord::failed:
+        return false;
+      case NextRecord::record:
+        break;
     }
     int32_t s = 0;
     if (!lookupSpecies(species, code, LookupMode::registerCode, s, status.message)) return false;
@@ -31,13 +35,17 @@ bool readEcotopeFile(std::istream& in, const std::string& fileName, EcotopeTable
   RecordSource source = fileSource(in, fileName, kEcotopeUnit);
   int32_t code = 0;
   std::string name(kNameLength, ' ');
-  const std::array<ReadItem, 2> items = {ReadItem::integer(code), ReadItem::text(name, kNameLength)};
+  const std::array<ReadItem, 2> items = {ReadItem::integer(code),
+                                         ReadItem::text(name, kNameLength)};
   long line = 0;
   while (true) {
     switch (nextRecord(source, items, "ecotope", status, line)) {
-      case NextRecord::end: return true;
-      case NextRecord::failed: return false;
-      case NextRecord::record: break;
+      case NextRecord::end:
+        return true;
+      case NextRecord::failed:
+        return false;
+      case NextRecord::record:
+        break;
     }
     int32_t e = 0;
     if (!lookupEcotope(ecotopes, stations, code, LookupMode::registerCode, e, status.message)) {

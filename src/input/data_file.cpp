@@ -61,9 +61,12 @@ bool readDataFile(std::istream& in, const std::string& fileName, const ReadOptio
   long line = 0;
   while (true) {
     switch (nextRecord(source, record, "data", status, line)) {
-      case NextRecord::end: return true;
-      case NextRecord::failed: return false;
-      case NextRecord::record: break;
+      case NextRecord::end:
+        return true;
+      case NextRecord::failed:
+        return false;
+      case NextRecord::record:
+        break;
     }
     int32_t e = 0, j = 0, s = 0;
     int g = 0;
@@ -78,8 +81,7 @@ bool readDataFile(std::istream& in, const std::string& fileName, const ReadOptio
     }
     const std::size_t ue = static_cast<std::size_t>(e), uj = static_cast<std::size_t>(j),
                       us = static_cast<std::size_t>(s);
-    const float surface =
-        tables.stations.ecotope[ue].group[static_cast<std::size_t>(g)].surf[uj];
+    const float surface = tables.stations.ecotope[ue].group[static_cast<std::size_t>(g)].surf[uj];
     EcotopeSamples& es = tables.samples.ecotope[ue];
     store(density, g, uj, us, nspec, surface, es.refdens, es.assdens, es.stadens[g]);
     if (options.biomassPresent) {

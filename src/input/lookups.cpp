@@ -56,9 +56,9 @@ bool lookupEcotope(EcotopeTable& t, StationTable& stations, int32_t code, Lookup
   return true;
 }
 
-bool lookupStation(EcotopeTable& ecotopes, StationTable& stations, int32_t ecotopeCode,
-                   int group, int32_t stationCode, LookupMode mode, int32_t& e, int32_t& j,
-                   int& g, std::string& message) {
+bool lookupStation(EcotopeTable& ecotopes, StationTable& stations, int32_t ecotopeCode, int group,
+                   int32_t stationCode, LookupMode mode, int32_t& e, int32_t& j, int& g,
+                   std::string& message) {
   if (!lookupEcotope(ecotopes, stations, ecotopeCode, LookupMode::findCode, e, message)) {
     return false;
   }

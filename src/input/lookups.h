@@ -18,8 +18,8 @@ bool lookupEcotope(EcotopeTable& t, StationTable& stations, int32_t code, Lookup
                    int32_t& e, std::string& message);
 // register: adds the station to `group` of the ecotope; find: returns the
 // group where the station is registered (the group passed in is not used).
-bool lookupStation(EcotopeTable& ecotopes, StationTable& stations, int32_t ecotopeCode,
-                   int group, int32_t stationCode, LookupMode mode, int32_t& e, int32_t& j,
-                   int& g, std::string& message);
+bool lookupStation(EcotopeTable& ecotopes, StationTable& stations, int32_t ecotopeCode, int group,
+                   int32_t stationCode, LookupMode mode, int32_t& e, int32_t& j, int& g,
+                   std::string& message);
 
 }  // namespace eco

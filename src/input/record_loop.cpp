@@ -4,8 +4,8 @@
 
 namespace eco {
 
-NextRecord nextRecord(RecordSource& source, std::span<const ReadItem> items,
-                      std::string_view kind, InputStatus& status, long& line) {
+NextRecord nextRecord(RecordSource& source, std::span<const ReadItem> items, std::string_view kind,
+                      InputStatus& status, long& line) {
   const ReadResult r = readRecord(source, items);
   line = r.firstLine;
   const bool cutOff = r.outcome == ReadOutcome::endOfFile && r.satisfied > 0;

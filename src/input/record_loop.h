@@ -15,7 +15,7 @@ enum class NextRecord { record, end, failed };
 // A record whose values ran onto a further line and left values unread
 // there, or that the end of the file cut off, is refused: otherwise an
 // observation would silently be lost.
-NextRecord nextRecord(RecordSource& source, std::span<const ReadItem> items,
-                      std::string_view kind, InputStatus& status, long& line);
+NextRecord nextRecord(RecordSource& source, std::span<const ReadItem> items, std::string_view kind,
+                      InputStatus& status, long& line);
 
 }  // namespace eco

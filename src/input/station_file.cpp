@@ -46,9 +46,13 @@ bool readStationFile(std::istream& in, const std::string& fileName, EcotopeTable
   long line = 0;
   while (true) {
     switch (nextRecord(source, items, "station", status, line)) {
-      case NextRecord::end: computeSurfaceStatistics(stations); return true;
-      case NextRecord::failed: return false;
-      case NextRecord::record: break;
+      case NextRecord::end:
+        computeSurfaceStatistics(stations);
+        return true;
+      case NextRecord::failed:
+        return false;
+      case NextRecord::record:
+        break;
     }
     int group = kReference;
     if (!decodeSampleCode(sampleCode, group)) {
@@ -65,7 +69,8 @@ bool readStationFile(std::istream& in, const std::string& fileName, EcotopeTable
       status.message = "station with invalid surface in station file, line " + std::to_string(line);
       return false;
     }
-    StationGroup& sg = stations.ecotope[static_cast<std::size_t>(e)].group[static_cast<std::size_t>(g)];
+    StationGroup& sg =
+        stations.ecotope[static_cast<std::size_t>(e)].group[static_cast<std::size_t>(g)];
     sg.surf[static_cast<std::size_t>(j)] = surface;
     sg.sumsurf = sg.sumsurf + surface;
     sg.sumsqsurf = addProduct(sg.sumsqsurf, surface, surface);

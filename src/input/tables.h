@@ -20,7 +20,7 @@ inline constexpr std::size_t kNameLength = 50;
 struct SpeciesTable {
   int32_t maxspec = 0;
   std::vector<int32_t> specode;
-  std::vector<std::string> spename;  // 50 characters, blank padded
+  std::vector<std::string> spename;            // 50 characters, blank padded
   std::unordered_map<int32_t, int32_t> index;  // code -> index (codes are unique)
   int32_t nspec() const { return static_cast<int32_t>(specode.size()); }
 };

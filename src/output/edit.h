@@ -29,10 +29,16 @@ struct OutItem {
 void appendReals(std::vector<OutItem>& items, std::span<const float> values);
 
 // Edits the items under the format into records (without line ends).
-// Format control stops at a data descriptor with no item left.
+// Format control stops at a data descriptor with no item left. A format
+// that cannot be read gives no records at all; an item of the wrong kind
+// for its descriptor fills the field with asterisks (one for a bare A).
+// Items left over when the closing parenthesis is reached start a new
+// record and the format over from its beginning.
 std::vector<std::string> editRecords(std::string_view format, std::span<const OutItem> items);
 
-// Single fields, exactly w characters.
+// Single fields, exactly w characters (an empty text when w < 1).
+// editF: NaN is " NaN" and blanks, infinity right-justified "Inf"/"-Inf";
+// asterisks whenever the text does not fit.
 std::string editF(float value, int w, int d);
 std::string editI(int32_t value, int w, int m);
 std::string editA(std::string_view text, int w);
@@ -41,6 +47,8 @@ std::string editA(std::string_view text, int w);
 void writeRecords(std::ostream& out, const std::vector<std::string>& records);
 // editRecords followed by writeRecords.
 void write(std::ostream& out, std::string_view format, std::span<const OutItem> items);
+// Writes records to the console, each ended by a line feed only.
+void writeConsoleRecords(std::ostream& out, const std::vector<std::string>& records);
 
 // The run-time header format of the summary tables, assembled in a
 // 150-character text by "(A,I2,A)": "(A8,2X,A12,2X,11F12.3)" and blanks.
@@ -48,7 +56,12 @@ std::string buildHeaderFormat(int32_t count);
 
 // Free-format console output: each write starts a new line of at most 80
 // characters; integers take 12 characters; a text starting a line is
-// preceded by one blank. Returns the lines, each ended by '\n'.
+// preceded by one blank and is continued on further lines when it does not
+// fit; a text after an integer follows it directly. Reals (not written by
+// the system) take 15 characters, right-justified in the shortest form
+// that reads back as the same number.
+// Returns the lines, each ended by '\n'; a write without items gives one
+// empty line.
 std::string freeFormat(std::span<const OutItem> items);
 void writeFree(std::ostream& out, std::span<const OutItem> items);
 

@@ -9,8 +9,8 @@ namespace {
 
 const std::string kHashes(45, '#');
 const std::string kDashes(64, '-');
-constexpr std::array<float, 11> kReportProportions = {
-    0.01f, 0.025f, 0.05f, 0.10f, 0.25f, 0.50f, 0.75f, 0.90f, 0.95f, 0.975f, 0.99f};
+constexpr std::array<float, 11> kReportProportions = {0.01f, 0.025f, 0.05f, 0.10f,  0.25f, 0.50f,
+                                                      0.75f, 0.90f,  0.95f, 0.975f, 0.99f};
 
 void put(std::ostream& out, const std::string& format, std::vector<OutItem> items) {
   write(out, format, items);
@@ -34,19 +34,21 @@ void writeBanner(std::ostream& out, const std::string& etname) {
 
 void writeSurfaceWarning(std::ostream& out) {
   putText(out, "(A)", std::string(76, '+'));
-  putText(out, "(A)", "!!! WARNING !!! Surfaces of reference samples are very unequally distributed");
+  putText(out, "(A)",
+          "!!! WARNING !!! Surfaces of reference samples are very unequally distributed");
   putText(out, "(A)", "                This may affect signficance calculations adversely");
   putText(out, "(A,/)", std::string(75, '+'));
 }
 
 void writeSurfaceTotals(std::ostream& out, float reference, float assessment) {
-  put(out, "(A,F10.2)", {OutItem::of("Total surface of reference sample  "), OutItem::of(reference)});
+  put(out, "(A,F10.2)",
+      {OutItem::of("Total surface of reference sample  "), OutItem::of(reference)});
   put(out, "(A,F10.2,/)",
       {OutItem::of("Total surface of assessment sample "), OutItem::of(assessment)});
 }
 
-void writeMeasureHead(std::ostream& out, const std::string& title, const std::string& grade,
-                      int p, int q, const float* quantiles) {
+void writeMeasureHead(std::ostream& out, const std::string& title, const std::string& grade, int p,
+                      int q, const float* quantiles) {
   putText(out, "(A,/)", title);
   put(out, "(A,A,/)", {OutItem::of("Power to detect changes is "), OutItem::of(grade)});
   // Format control stops at the second A: no empty record follows.
@@ -96,8 +98,8 @@ void writeNewSpecies(std::ostream& out, const std::vector<std::string>& names) {
   }
 }
 
-void writeDifferenceList(std::ostream& out, const std::string& heading,
-                         const std::string& columns, const std::vector<ListRow>& increases,
+void writeDifferenceList(std::ostream& out, const std::string& heading, const std::string& columns,
+                         const std::vector<ListRow>& increases,
                          const std::vector<ListRow>& decreases, int64_t listLength) {
   putText(out, "(A)", heading);
   putText(out, "(A)", columns);

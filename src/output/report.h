@@ -15,8 +15,8 @@ void writeSurfaceTotals(std::ostream& out, float reference, float assessment);
 
 // Title, power grade and the two percentile lines (proportions in Fp.3,
 // quantiles in Fp.q), then two empty records.
-void writeMeasureHead(std::ostream& out, const std::string& title, const std::string& grade,
-                      int p, int q, const float* quantiles);
+void writeMeasureHead(std::ostream& out, const std::string& title, const std::string& grade, int p,
+                      int q, const float* quantiles);
 // One value record "(F15.d,5X,A)".
 void writeValueRecord(std::ostream& out, float value, int decimals, const std::string& text);
 // The two chance probabilities and the rule under them.
@@ -35,8 +35,8 @@ void writeContributingSpecies(std::ostream& out, const std::vector<ListRow>& row
 // names: the new species in species order (all of them; at most 20 shown).
 void writeNewSpecies(std::ostream& out, const std::vector<std::string>& names);
 // The increases, the "....." separator (only when listLength >= 1), the decreases.
-void writeDifferenceList(std::ostream& out, const std::string& heading,
-                         const std::string& columns, const std::vector<ListRow>& increases,
+void writeDifferenceList(std::ostream& out, const std::string& heading, const std::string& columns,
+                         const std::vector<ListRow>& increases,
                          const std::vector<ListRow>& decreases, int64_t listLength);
 
 }  // namespace eco

@@ -8,8 +8,8 @@
 namespace eco {
 namespace {
 
-constexpr std::array<float, 11> kHeaderProportions = {
-    0.01f, 0.025f, 0.05f, 0.10f, 0.25f, 0.50f, 0.75f, 0.90f, 0.95f, 0.975f, 0.99f};
+constexpr std::array<float, 11> kHeaderProportions = {0.01f, 0.025f, 0.05f, 0.10f,  0.25f, 0.50f,
+                                                      0.75f, 0.90f,  0.95f, 0.975f, 0.99f};
 
 }  // namespace
 

@@ -35,14 +35,15 @@ struct ReadItem {
 
 // Where records come from: the lines of an open text file (a carriage
 // return directly before the line feed belongs to the line end), or one
-// text field that is the only record.
+// text field that is the only record. Every read of a text field starts
+// again at the field's beginning.
 struct RecordSource {
   std::istream* stream = nullptr;  // null for a text field
   std::string field;               // the record of a text-field source
-  bool fieldTaken = false;
-  std::string fileName;  // named in reports; "Internal List-Directed Read" for a field
-  int unit = -5;         // named in reports; -5 for a field
-  long lineNumber = 0;   // lines taken from the file so far (blank lines counted)
+  bool fieldTaken = false;         // the current read has taken the field
+  std::string fileName;            // named in reports; "Internal List-Directed Read" for a field
+  int unit = -5;                   // named in reports; -5 for a field
+  long lineNumber = 0;  // lines taken from the file so far (blank lines counted); 1 for a field
 };
 
 RecordSource fileSource(std::istream& in, const std::string& fileName, int unit);
@@ -53,11 +54,14 @@ struct ReadResult {
   // The input layer's report when the outcome is not complete, e.g.
   // "end-of-file during read, unit 13, file survey.DAT".
   std::string report;
-  long firstLine = 0;  // line of the first record this read took (0: none taken)
-  long lastLine = 0;   // line of the record where the read ended
+  // Line of the record holding the read's first value, null value or
+  // slash; blank records passed over before it do not count (0: none).
+  long firstLine = 0;
+  long lastLine = 0;  // line of the record where the read ended
   // Items satisfied by a value or a null value, in order.
   int satisfied = 0;
-  // The read took values from more than one record.
+  // The read took values (null values and parts of a quoted text
+  // included) from more than one record.
   bool continued = false;
   // Values remain unread in the record where the read ended: the rest of
   // it holds anything but blanks, tabs and commas before a slash or its

@@ -65,9 +65,20 @@ bool readValue(const std::string& value, const ReadItem& item, const Keyword& ke
 // The value of a logical code: only its first character counts.
 bool decodeLogical(char c, bool& value) {
   switch (c) {
-    case 'y': case 'Y': case 't': case 'T': value = true; return true;
-    case 'n': case 'N': case 'f': case 'F': value = false; return true;
-    default: return false;
+    case 'y':
+    case 'Y':
+    case 't':
+    case 'T':
+      value = true;
+      return true;
+    case 'n':
+    case 'N':
+    case 'f':
+    case 'F':
+      value = false;
+      return true;
+    default:
+      return false;
   }
 }
 

@@ -100,8 +100,8 @@ std::vector<ListRow> listRows(const std::vector<Contributor>& list, const Specie
   return rows;
 }
 
-void measureHead(std::ostream& out, const std::string& title, const std::vector<float>& dist,
-                 int p, int q) {
+void measureHead(std::ostream& out, const std::string& title, const std::vector<float>& dist, int p,
+                 int q) {
   const std::string grade = powerGrade(dist);
   const Quantiles quantiles = quantilesOf(dist);
   writeMeasureHead(out, title, grade, p, q, quantiles.data());
@@ -164,11 +164,11 @@ void reportEcotope(std::ostream& out, const RunSettings& settings, const SurveyT
   writeValueRecord(out, profile.totdensass, 5, "TOTAL DENSITY IN ASSESSMENT SAMPLE");
   chances(out, profile.totdensass, dist.densdist);
   selectContributors(ddiffobs, dist.ddiffdist, K, settings.listLength, list);
-  writeDifferenceList(
-      out, "SPECIES SCORING HIGHEST ABSOLUTE DENSITY DIFFERENCES WITH REFERENCE",
-      "Species name            density diff. proplow  prophigh  ASS.dens  REF.dens",
-      listRows(list.positive, t.species, &profile.assprof, &profile.refprof),
-      listRows(list.negative, t.species, &profile.assprof, &profile.refprof), list.listLength);
+  writeDifferenceList(out, "SPECIES SCORING HIGHEST ABSOLUTE DENSITY DIFFERENCES WITH REFERENCE",
+                      "Species name            density diff. proplow  prophigh  ASS.dens  REF.dens",
+                      listRows(list.positive, t.species, &profile.assprof, &profile.refprof),
+                      listRows(list.negative, t.species, &profile.assprof, &profile.refprof),
+                      list.listLength);
   writeClosingRule(out, false);
 
   if (!biomass) return;
@@ -177,11 +177,11 @@ void reportEcotope(std::ostream& out, const RunSettings& settings, const SurveyT
   writeValueRecord(out, profile.totbiomass, 5, "TOTAL BIOMASS IN ASSESSMENT SAMPLE");
   chances(out, profile.totbiomass, dist.biomdist);
   selectContributors(bdiffobs, dist.bdiffdist, K, settings.listLength, list);
-  writeDifferenceList(
-      out, "SPECIES SCORING HIGHEST ABSOLUTE BIOMASS DIFFERENCES WITH REFERENCE",
-      "Species name            biomass diff. proplow  prophigh  ASS.biom  REF.biom",
-      listRows(list.positive, t.species, &profile.assbprof, &profile.refbprof),
-      listRows(list.negative, t.species, &profile.assbprof, &profile.refbprof), list.listLength);
+  writeDifferenceList(out, "SPECIES SCORING HIGHEST ABSOLUTE BIOMASS DIFFERENCES WITH REFERENCE",
+                      "Species name            biomass diff. proplow  prophigh  ASS.biom  REF.biom",
+                      listRows(list.positive, t.species, &profile.assbprof, &profile.refbprof),
+                      listRows(list.negative, t.species, &profile.assbprof, &profile.refbprof),
+                      list.listLength);
   writeClosingRule(out, false);
 }
 

@@ -16,9 +16,8 @@ int32_t surfaceClass(float S, float meansurf, int32_t maxClass) {
   return c < 1 ? 1 : c;
 }
 
-int64_t fillClassTables(const DrawSetup& setup, float meansurf, bool biomass,
-                        UniformGenerator& g, ClassTables& tables,
-                        const std::function<void(int32_t)>& progress) {
+int64_t fillClassTables(const DrawSetup& setup, float meansurf, bool biomass, UniformGenerator& g,
+                        ClassTables& tables, const std::function<void(int32_t)>& progress) {
   const std::size_t n = static_cast<std::size_t>(setup.n);
   tables.simclass.assign(n, {});
   tables.densclass.assign(n, {});

@@ -25,9 +25,8 @@ int32_t surfaceClass(float S, float meansurf, int32_t maxClass);
 
 // Fills the tables; `progress(k)` is called before the draws of target k.
 // Returns how many pseudo-samples fell short of their target.
-int64_t fillClassTables(const DrawSetup& setup, float meansurf, bool biomass,
-                        UniformGenerator& g, ClassTables& tables,
-                        const std::function<void(int32_t)>& progress);
+int64_t fillClassTables(const DrawSetup& setup, float meansurf, bool biomass, UniformGenerator& g,
+                        ClassTables& tables, const std::function<void(int32_t)>& progress);
 
 // The value vector of one class for the quantiles: up to 4000 values
 // padded with missing values to 4000 slots, or all of a larger class.

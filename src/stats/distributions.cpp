@@ -5,8 +5,8 @@
 
 namespace eco {
 
-int64_t fillRefDistributions(const DrawSetup& setup, const EcotopeProfile& profile,
-                             bool biomass, UniformGenerator& g, RefDistributions& dist) {
+int64_t fillRefDistributions(const DrawSetup& setup, const EcotopeProfile& profile, bool biomass,
+                             UniformGenerator& g, RefDistributions& dist) {
   const std::size_t nspec = static_cast<std::size_t>(setup.nspec);
   const std::size_t K = kPseudoSamples;
   dist.simdist.assign(K, 0.0f);

@@ -17,7 +17,7 @@ struct RefDistributions {
 };
 
 // Returns how many pseudo-samples fell short of the target.
-int64_t fillRefDistributions(const DrawSetup& setup, const EcotopeProfile& profile,
-                             bool biomass, UniformGenerator& g, RefDistributions& dist);
+int64_t fillRefDistributions(const DrawSetup& setup, const EcotopeProfile& profile, bool biomass,
+                             UniformGenerator& g, RefDistributions& dist);
 
 }  // namespace eco

@@ -13,7 +13,7 @@ namespace eco {
 
 // What the draws of one ecotope need, fixed for the ecotope.
 struct DrawSetup {
-  int32_t n = 0;     // reference stations
+  int32_t n = 0;  // reference stations
   int32_t nspec = 0;
   const float* surf = nullptr;     // n surfaces
   const float* refdens = nullptr;  // n x nspec
@@ -29,20 +29,19 @@ struct DrawSetup {
 };
 
 struct PseudoSample {
-  float S = 0;                    // summed surface of the drawn stations
-  std::vector<float> p, pb;       // profile and biomass profile
-  float D = 0, B = 0, N = 0;      // density, biomass, species count
+  float S = 0;                // summed surface of the drawn stations
+  std::vector<float> p, pb;   // profile and biomass profile
+  float D = 0, B = 0, N = 0;  // density, biomass, species count
   float similarity = 0;
-  std::vector<float> contrib;     // per-species contributions (when wanted)
-  bool short_ = false;            // the random numbers ran out before the target
-  std::vector<float> acc, bacc;   // accumulators (working storage)
+  std::vector<float> contrib;    // per-species contributions (when wanted)
+  bool short_ = false;           // the random numbers ran out before the target
+  std::vector<float> acc, bacc;  // accumulators (working storage)
 };
 
 DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& refprof,
                         bool withBiomassProfile, bool wantContributions, int32_t maxstat);
 
 // One pseudo-sample. The generator advances by exactly setup.perSample steps.
-void drawPseudoSample(const DrawSetup& setup, float target, UniformGenerator& g,
-                      PseudoSample& ps);
+void drawPseudoSample(const DrawSetup& setup, float target, UniformGenerator& g, PseudoSample& ps);
 
 }  // namespace eco

@@ -53,8 +53,8 @@ TEST(Eligibility, ReportNeedsThreeReferenceStationsAndEnoughSurface) {
 
 TEST(SurfaceWarning, DeviationAboveMean) {
   using S = test::StationSpec;
-  const SurveyTables unequal =
-      makeSurvey(1, {S{kReference, 1, {}, {}}, S{kReference, 1, {}, {}}, S{kReference, 10, {}, {}}});
+  const SurveyTables unequal = makeSurvey(
+      1, {S{kReference, 1, {}, {}}, S{kReference, 1, {}, {}}, S{kReference, 10, {}, {}}});
   const SurveyTables even =
       makeSurvey(1, {S{kReference, 1, {}, {}}, S{kReference, 2, {}, {}}, S{kReference, 3, {}, {}}});
   EXPECT_NEAR(unequal.stations.ecotope[0].group[kReference].sdsurf, 5.196f, 1e-3f);

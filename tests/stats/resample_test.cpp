@@ -105,8 +105,12 @@ TEST(DrawPseudoSample, SameAsDrawingFromAFullBufferOfRandomNumbers) {
         shortCount += ps.short_;
       }
     }
-    if (maxstat == 3) EXPECT_GT(shortCount, 0);
-    if (maxstat == 1250) EXPECT_EQ(shortCount, 0);
+    if (maxstat == 3) {
+      EXPECT_GT(shortCount, 0);
+    }
+    if (maxstat == 1250) {
+      EXPECT_EQ(shortCount, 0);
+    }
   }
 }
 
@@ -134,8 +138,8 @@ TEST(SurfaceClass, RoundsInExtendedPrecision) {
   const float a = 0.1f;
   const float S = a + a + a;  // as the draws sum it
   EXPECT_EQ(surfaceClass(S, a, 10), 3);
-  EXPECT_EQ(surfaceClass(0.0f, 2.0f, 3), 1);  // class 0 becomes 1
-  EXPECT_EQ(surfaceClass(5.0f, 2.0f, 3), 3);  // trunc(2.5 + 0.5)
+  EXPECT_EQ(surfaceClass(0.0f, 2.0f, 3), 1);     // class 0 becomes 1
+  EXPECT_EQ(surfaceClass(5.0f, 2.0f, 3), 3);     // trunc(2.5 + 0.5)
   EXPECT_EQ(surfaceClass(1e30f, 1e-30f, 3), 0);  // far above the table: not kept
 }
 
@@ -150,8 +154,7 @@ TEST(ClassTables, EqualSurfacesFillEveryClassWithItsTarget) {
   ClassTables c;
   std::vector<int32_t> progress;
   const int64_t fellShort = fillClassTables(d, t.stations.ecotope[0].group[kReference].meansurf,
-                                            false, g, c,
-                                            [&](int32_t k) { progress.push_back(k); });
+                                            false, g, c, [&](int32_t k) { progress.push_back(k); });
   EXPECT_EQ(fellShort, 0);
   EXPECT_EQ(progress, (std::vector<int32_t>{1, 2, 3, 4, 5}));
   ASSERT_EQ(c.simclass.size(), 5u);
@@ -160,9 +163,8 @@ TEST(ClassTables, EqualSurfacesFillEveryClassWithItsTarget) {
 }
 
 TEST(ClassTables, SurfacesOneOneFour) {
-  const SurveyTables t = makeSurvey(1, {{kReference, 1, {1}, {}},
-                                        {kReference, 1, {2}, {}},
-                                        {kReference, 4, {3}, {}}});
+  const SurveyTables t =
+      makeSurvey(1, {{kReference, 1, {1}, {}}, {kReference, 1, {2}, {}}, {kReference, 4, {3}, {}}});
   EcotopeProfile profile;
   buildReferenceProfile(t, 0, profile);
   const DrawSetup d = makeDrawSetup(t, 0, profile.refprof, false, false, 1250);

@@ -43,8 +43,8 @@ TEST(SelectContributors, TiesGoToTheLowerIndex) {
   const std::vector<float> v = {0.5f, -0.2f, 0.5f, -0.2f};
   const int K = 4;
   // Species 1's pseudo-samples: one higher than 0.5, one equal (counts as not higher).
-  const std::vector<float> m = {0.6f, 0.5f, 0.1f, 0.0f,   0.0f, 0.0f, 0.0f, 0.0f,
-                                0.0f, 0.0f, 0.0f, 0.0f,   -0.1f, -0.3f, -0.2f, -0.1f};
+  const std::vector<float> m = {0.6f, 0.5f, 0.1f, 0.0f, 0.0f,  0.0f,  0.0f,  0.0f,
+                                0.0f, 0.0f, 0.0f, 0.0f, -0.1f, -0.3f, -0.2f, -0.1f};
   ContributorList list;
   selectContributors(v, m, K, 2, list);
   ASSERT_EQ(list.positive.size(), 2u);
