@@ -9,12 +9,23 @@
 
 namespace eco {
 
+// Error types: 1 NOTE, 2 ALERT, 3 WARNING (printed when the routine called
+// by the program returns), 4 FATAL, 5 TERMINAL (printed at once, stops when
+// the raising routine returns), 6 WARNING and 7 FATAL (printed at once).
+
+// Pushes a routine name (blank-padded to 32 characters), type and code 0.
 void E1PSH(std::string_view name);
+// Checks the name against the top level, hands an error on to the caller's
+// level, prints and stops as the type says, and pops.
 void E1POP(std::string_view name);
+// Values for the placeholders %(Ik), %(Rk) and %(Lk), k = 1..9; the first
+// value stored for a key wins until the next raise.
 void E1VALI(int32_t k, int32_t value);
 void E1VALR(int32_t k, float value);
-void E1VALS(int32_t k, std::string_view text);
+void E1VALS(int32_t k, std::string_view text);  // k > 0: trailing blanks dropped
+// Raises an error of the given type and code at the top level.
 void E1MES(int32_t type, int32_t code, std::string_view message);
+// The error code of the top level (iopt 0) or of the level just popped (1).
 int32_t N1RCD(int32_t iopt);
 
 // Where the messages go (the console by default) and what a stop does (by
@@ -23,7 +34,14 @@ int32_t N1RCD(int32_t iopt);
 void setErrorStream(std::ostream* out);
 using StopHandler = void (*)();
 void setStopHandler(StopHandler handler);
-// Back to the state at program start (tests only).
+// Back to the state at program start, stream and stop handler included
+// (tests only).
 void resetErrorFacility();
+
+// The stream the messages go to, for the routines that print their own
+// message (IMACH, UMACH).
+std::ostream& errorStream();
+// Ends the run through the stop handler; never returns.
+[[noreturn]] void stopRun();
 
 }  // namespace eco
