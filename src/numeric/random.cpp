@@ -37,11 +37,17 @@ float nextUniform(UniformGenerator& g) {
   return static_cast<float>(static_cast<double>(z) * 0x1p-31);
 }
 
-void advanceUniform(UniformGenerator& g, uint64_t n) {
-  const uint64_t s1 = powMod(kA1, n, kM1) * static_cast<uint64_t>(g.s1) % kM1;
-  const uint64_t s2 = powMod(kA2, n, kM2) * static_cast<uint64_t>(g.s2) % kM2;
-  g.s1 = static_cast<int32_t>(s1);
-  g.s2 = static_cast<int32_t>(s2);
+UniformJump makeUniformJump(uint64_t n) {
+  return {static_cast<int64_t>(powMod(kA1, n, kM1)), static_cast<int64_t>(powMod(kA2, n, kM2))};
 }
+
+UniformGenerator jumped(const UniformGenerator& from, const UniformJump& jump) {
+  UniformGenerator g;
+  g.s1 = static_cast<int32_t>(jump.a1 * from.s1 % kM1);
+  g.s2 = static_cast<int32_t>(jump.a2 * from.s2 % kM2);
+  return g;
+}
+
+void advanceUniform(UniformGenerator& g, uint64_t n) { g = jumped(g, makeUniformJump(n)); }
 
 }  // namespace eco

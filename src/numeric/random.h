@@ -19,4 +19,14 @@ float nextUniform(UniformGenerator& g);
 // in O(log n).
 void advanceUniform(UniformGenerator& g, uint64_t n);
 
+// A fixed jump, precomputed once and applied in constant time: the state
+// n steps on is a^n x state (mod m) for each component.
+struct UniformJump {
+  int64_t a1 = 1;  // 40014^n mod 2147483563
+  int64_t a2 = 1;  // 40692^n mod 2147483399
+};
+UniformJump makeUniformJump(uint64_t n);
+// The state n steps after `from`, for the n of the jump.
+UniformGenerator jumped(const UniformGenerator& from, const UniformJump& jump);
+
 }  // namespace eco

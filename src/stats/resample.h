@@ -7,7 +7,6 @@
 
 #include "input/tables.h"
 #include "numeric/random.h"
-#include "numeric/random_jump.h"
 
 namespace eco {
 

@@ -204,3 +204,25 @@ TEST(ClassTables, ClassValuesArePaddedToFourThousandOrKeptWhole) {
 
 }  // namespace
 }  // namespace eco
+
+namespace eco {
+namespace {
+
+TEST(ClassTables, AClassKeepsMoreThanFourThousandValues) {
+  // Surfaces 1, 1 and 10 (mean 4): every target ends in class 3 whenever the
+  // large station is drawn, so class 3 overflows its 4000 slots.
+  const SurveyTables t = makeSurvey(
+      1, {{kReference, 1, {1}, {}}, {kReference, 1, {2}, {}}, {kReference, 10, {3}, {}}});
+  EcotopeProfile profile;
+  buildReferenceProfile(t, 0, profile);
+  const DrawSetup d = makeDrawSetup(t, 0, profile.refprof, false, false, 1250);
+  UniformGenerator g;
+  ClassTables c;
+  fillClassTables(d, 4.0f, false, g, c, [](int32_t) {});
+  EXPECT_GT(c.simclass[2].size(), 4000u);
+  EXPECT_EQ(classValues(c.simclass[2]).size(), c.simclass[2].size());
+  EXPECT_LE(c.simclass[0].size() + c.simclass[1].size() + c.simclass[2].size(), 6000u);
+}
+
+}  // namespace
+}  // namespace eco
