@@ -112,6 +112,30 @@ void chances(std::ostream& out, float observed, const std::vector<float>& dist) 
   writeChances(out, c.plow, c.phigh);
 }
 
+// The density or biomass section ("DENSITY" or "BIOMASS"): grade,
+// percentiles, totals, chances and the lists of largest differences.
+void differenceSection(std::ostream& out, const SurveyTables& t, const RunSettings& settings,
+                       const std::string& measure, const std::vector<float>& dist, float reference,
+                       float observed, const std::vector<float>& diffobs,
+                       const std::vector<float>& diffdist, const std::vector<float>& assprof,
+                       const std::vector<float>& refprof) {
+  const std::string lower = measure == "DENSITY" ? "density" : "biomass";
+  const std::string shortName = measure == "DENSITY" ? "dens" : "biom";
+  measureHead(out, measure + " CALCULATIONS", dist, 10, 1);
+  writeValueRecord(out, reference, 5, "TOTAL " + measure + " IN REFERENCE SAMPLE");
+  writeValueRecord(out, observed, 5, "TOTAL " + measure + " IN ASSESSMENT SAMPLE");
+  chances(out, observed, dist);
+  ContributorList list;
+  selectContributors(diffobs, diffdist, kPseudoSamples, settings.listLength, list);
+  writeDifferenceList(out,
+                      "SPECIES SCORING HIGHEST ABSOLUTE " + measure + " DIFFERENCES WITH REFERENCE",
+                      "Species name            " + lower + " diff. proplow  prophigh  ASS." +
+                          shortName + "  REF." + shortName,
+                      listRows(list.positive, t.species, &assprof, &refprof),
+                      listRows(list.negative, t.species, &assprof, &refprof), list.listLength);
+  writeClosingRule(out, false);
+}
+
 void reportEcotope(std::ostream& out, const RunSettings& settings, const SurveyTables& t, int e,
                    UniformGenerator& g, const PassConsole& console) {
   const std::size_t ue = static_cast<std::size_t>(e);
@@ -159,30 +183,13 @@ void reportEcotope(std::ostream& out, const RunSettings& settings, const SurveyT
   writeNewSpecies(out, names);
   writeClosingRule(out, true);
 
-  measureHead(out, "DENSITY CALCULATIONS", dist.densdist, 10, 1);
-  writeValueRecord(out, profile.totdensref, 5, "TOTAL DENSITY IN REFERENCE SAMPLE");
-  writeValueRecord(out, profile.totdensass, 5, "TOTAL DENSITY IN ASSESSMENT SAMPLE");
-  chances(out, profile.totdensass, dist.densdist);
-  selectContributors(ddiffobs, dist.ddiffdist, K, settings.listLength, list);
-  writeDifferenceList(out, "SPECIES SCORING HIGHEST ABSOLUTE DENSITY DIFFERENCES WITH REFERENCE",
-                      "Species name            density diff. proplow  prophigh  ASS.dens  REF.dens",
-                      listRows(list.positive, t.species, &profile.assprof, &profile.refprof),
-                      listRows(list.negative, t.species, &profile.assprof, &profile.refprof),
-                      list.listLength);
-  writeClosingRule(out, false);
-
-  if (!biomass) return;
-  measureHead(out, "BIOMASS CALCULATIONS", dist.biomdist, 10, 1);
-  writeValueRecord(out, profile.totbiomref, 5, "TOTAL BIOMASS IN REFERENCE SAMPLE");
-  writeValueRecord(out, profile.totbiomass, 5, "TOTAL BIOMASS IN ASSESSMENT SAMPLE");
-  chances(out, profile.totbiomass, dist.biomdist);
-  selectContributors(bdiffobs, dist.bdiffdist, K, settings.listLength, list);
-  writeDifferenceList(out, "SPECIES SCORING HIGHEST ABSOLUTE BIOMASS DIFFERENCES WITH REFERENCE",
-                      "Species name            biomass diff. proplow  prophigh  ASS.biom  REF.biom",
-                      listRows(list.positive, t.species, &profile.assbprof, &profile.refbprof),
-                      listRows(list.negative, t.species, &profile.assbprof, &profile.refbprof),
-                      list.listLength);
-  writeClosingRule(out, false);
+  differenceSection(out, t, settings, "DENSITY", dist.densdist, profile.totdensref,
+                    profile.totdensass, ddiffobs, dist.ddiffdist, profile.assprof, profile.refprof);
+  if (biomass) {
+    differenceSection(out, t, settings, "BIOMASS", dist.biomdist, profile.totbiomref,
+                      profile.totbiomass, bdiffobs, dist.bdiffdist, profile.assbprof,
+                      profile.refbprof);
+  }
 }
 
 }  // namespace
