@@ -5,7 +5,7 @@
 namespace eco {
 
 // The 11 proportions of every percentile the system reports.
-inline constexpr std::array<float, 11> kProportions = {0.01f, 0.025f, 0.05f, 0.10f, 0.25f, 0.50f,
+inline constexpr std::array<float, 11> kProportions = {0.01f, 0.025f, 0.05f, 0.10f,  0.25f, 0.50f,
                                                        0.75f, 0.90f,  0.95f, 0.975f, 0.99f};
 
 // Empirical quantiles of x(1..nobs) at qprop(1..nqprop); missing values
