@@ -6,6 +6,7 @@
 
 #include "input/input_files.h"
 #include "input/tables.h"
+#include "numeric/evaluation.h"
 
 namespace eco::test {
 
@@ -35,7 +36,7 @@ inline SurveyTables makeSurvey(int nspec, const std::vector<StationSpec>& statio
     g.stacode.push_back(code++);
     g.surf.push_back(st.surface);
     g.sumsurf += st.surface;
-    g.sumsqsurf += st.surface * st.surface;
+    g.sumsqsurf = addProduct(g.sumsqsurf, st.surface, st.surface);
   }
   computeSurfaceStatistics(t.stations);
   t.samples.nspec = nspec;
