@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "input/input_files.h"
-#include "numeric/machine.h"
 #include "output/edit.h"
 #include "run/header.h"
 #include "run/passes.h"
@@ -40,9 +39,9 @@ bool enterDirectory(const std::string& path) {
 }
 
 int run(const char* headerFile) {
-  // Start-up. The missing value of the statistics is AMACH(6).
+  // Start-up. (The statistics take their missing value from AMACH(6)
+  // where they write one.)
   RunSettings settings;
-  (void)AMACH(6);
 
   // Header file. A missing file (or no argument) cannot be opened; nothing
   // is created in its place.

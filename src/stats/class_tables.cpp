@@ -30,7 +30,7 @@ int64_t fillClassTables(const DrawSetup& setup, float meansurf, bool biomass, Un
     const float target = static_cast<float>((static_cast<Extended>(k) - 0.5L) * meansurf);
     for (int it = 0; it < kPseudoSamples; ++it) {
       drawPseudoSample(setup, target, g, ps);
-      if (ps.short_) ++fellShort;
+      if (ps.fellShort) ++fellShort;
       const int32_t c = surfaceClass(ps.S, meansurf, setup.n);
       if (c == 0) continue;
       const std::size_t row = static_cast<std::size_t>(c - 1);

@@ -20,7 +20,7 @@ int64_t fillRefDistributions(const DrawSetup& setup, const EcotopeProfile& profi
   PseudoSample ps;
   for (std::size_t k = 0; k < K; ++k) {
     drawPseudoSample(setup, profile.asstarget, g, ps);
-    if (ps.short_) ++fellShort;
+    if (ps.fellShort) ++fellShort;
     dist.simdist[k] = ps.similarity;
     dist.densdist[k] = ps.D;
     dist.nspdist[k] = ps.N;

@@ -40,10 +40,10 @@ void drawPseudoSample(const DrawSetup& d, float target, UniformGenerator& g, Pse
   // jumps to where taking all of them would have left it.
   const UniformGenerator start = g;
   int64_t m = 0;
-  ps.short_ = false;
+  ps.fellShort = false;
   while (S < target) {
     if (m == d.perSample) {
-      ps.short_ = true;  // the random numbers of this pseudo-sample are used up
+      ps.fellShort = true;  // the random numbers of this pseudo-sample are used up
       break;
     }
     ++m;

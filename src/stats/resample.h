@@ -33,7 +33,7 @@ struct PseudoSample {
   float D = 0, B = 0, N = 0;  // density, biomass, species count
   float similarity = 0;
   std::vector<float> contrib;    // per-species contributions (when wanted)
-  bool short_ = false;           // the random numbers ran out before the target
+  bool fellShort = false;        // the random numbers ran out before the target
   std::vector<float> acc, bacc;  // accumulators (working storage)
 };
 

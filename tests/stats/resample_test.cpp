@@ -33,7 +33,7 @@ PseudoSample plainDraw(const DrawSetup& d, float target, UniformGenerator& g) {
   PseudoSample ps;
   while (S < target) {
     if (m == randbuf.size()) {
-      ps.short_ = true;
+      ps.fellShort = true;
       break;
     }
     const float r = randbuf[m++];
@@ -65,7 +65,7 @@ void expectSame(const PseudoSample& a, const PseudoSample& b) {
   EXPECT_TRUE(sameBits(a.B, b.B));
   EXPECT_TRUE(sameBits(a.N, b.N));
   EXPECT_TRUE(sameBits(a.similarity, b.similarity));
-  EXPECT_EQ(a.short_, b.short_);
+  EXPECT_EQ(a.fellShort, b.fellShort);
   ASSERT_EQ(a.p.size(), b.p.size());
   for (std::size_t s = 0; s < a.p.size(); ++s) EXPECT_TRUE(sameBits(a.p[s], b.p[s]));
   ASSERT_EQ(a.pb.size(), b.pb.size());
@@ -102,7 +102,7 @@ TEST(DrawPseudoSample, SameAsDrawingFromAFullBufferOfRandomNumbers) {
         expectSame(ps, plainDraw(d, target, plain));
         ASSERT_EQ(fast.s1, plain.s1);
         ASSERT_EQ(fast.s2, plain.s2);
-        shortCount += ps.short_;
+        shortCount += ps.fellShort;
       }
     }
     if (maxstat == 3) {
