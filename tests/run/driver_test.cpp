@@ -382,6 +382,18 @@ TEST_F(Driver, ModeThreeWritesTheReportOnly) {
   EXPECT_EQ(namesIn(run()), (std::set<std::string>{"case.hdr", "in"}));
 }
 
+TEST_F(Driver, AFullDiskIsAFailureNotASuccess) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  writeSurvey();
+  // Every write to /dev/full fails as on a full disk.
+  fs::create_symlink("/dev/full", in() / "result.ASS");
+  expectFailure(runHeader(header("[ARM] 3\n")), "error while writing output file result.ASS");
+  fs::create_symlink("/dev/full", in() / "result.DEN");
+  const RunResult r = runHeader(header("[ARM] 1\n"));
+  EXPECT_EQ(r.out, kProgress + failureText("error while writing output file result.DEN"));
+  EXPECT_EQ(r.status, 1);
+}
+
 TEST_F(Driver, ModeTwoWithoutBiomass) {
   writeSurvey(kDataDensity);
   const fs::path out = base() / "elsewhere";
