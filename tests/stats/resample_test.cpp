@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -143,18 +144,29 @@ TEST(SurfaceClass, RoundsInExtendedPrecision) {
   EXPECT_EQ(surfaceClass(1e30f, 1e-30f, 3), 0);  // far above the table: not kept
 }
 
+// The class tables of the summary pass for the survey's only ecotope.
+ClassTables summaryClasses(
+    const SurveyTables& t, float meansurf, int32_t maxstat,
+    const std::function<void(int32_t)>& progress = [](int32_t) {}, int64_t* fellShort = nullptr) {
+  EcotopeProfile profile;
+  buildReferenceProfile(t, 0, profile);
+  const DrawSetup d = makeDrawSetup(t, 0, profile.refprof, false, false, maxstat);
+  UniformGenerator g;
+  ClassTables c;
+  const int64_t n = fillClassTables(d, meansurf, false, g, c, progress);
+  if (fellShort != nullptr) *fellShort = n;
+  return c;
+}
+
 TEST(ClassTables, EqualSurfacesFillEveryClassWithItsTarget) {
   std::vector<StationSpec> st;
   for (int j = 0; j < 5; ++j) st.push_back({kReference, 0.25f, {float(j), 1, 0}, {}});
   const SurveyTables t = makeSurvey(3, st);
-  EcotopeProfile profile;
-  buildReferenceProfile(t, 0, profile);
-  const DrawSetup d = makeDrawSetup(t, 0, profile.refprof, false, false, 1250);
-  UniformGenerator g;
-  ClassTables c;
   std::vector<int32_t> progress;
-  const int64_t fellShort = fillClassTables(d, t.stations.ecotope[0].group[kReference].meansurf,
-                                            false, g, c, [&](int32_t k) { progress.push_back(k); });
+  int64_t fellShort = -1;
+  const ClassTables c = summaryClasses(
+      t, t.stations.ecotope[0].group[kReference].meansurf, 1250,
+      [&](int32_t k) { progress.push_back(k); }, &fellShort);
   EXPECT_EQ(fellShort, 0);
   EXPECT_EQ(progress, (std::vector<int32_t>{1, 2, 3, 4, 5}));
   ASSERT_EQ(c.simclass.size(), 5u);
@@ -165,12 +177,7 @@ TEST(ClassTables, EqualSurfacesFillEveryClassWithItsTarget) {
 TEST(ClassTables, SurfacesOneOneFour) {
   const SurveyTables t =
       makeSurvey(1, {{kReference, 1, {1}, {}}, {kReference, 1, {2}, {}}, {kReference, 4, {3}, {}}});
-  EcotopeProfile profile;
-  buildReferenceProfile(t, 0, profile);
-  const DrawSetup d = makeDrawSetup(t, 0, profile.refprof, false, false, 1250);
-  UniformGenerator g;
-  ClassTables c;
-  fillClassTables(d, 2.0f, false, g, c, [](int32_t) {});
+  const ClassTables c = summaryClasses(t, 2.0f, 1250);
   // Target 1 ends in class 1 (S = 1) or 2 (S = 4); target 2 in class 2 or 3;
   // target 3 (5.0) in class 3 or above, whose values are not kept.
   const std::size_t total = c.simclass[0].size() + c.simclass[1].size() + c.simclass[2].size();
@@ -182,12 +189,7 @@ TEST(ClassTables, SurfacesOneOneFour) {
 
 TEST(ClassTables, OneReferenceStationIsAlwaysFullySimilar) {
   const SurveyTables t = makeSurvey(2, {{kReference, 0.5f, {1, 3}, {}}});
-  EcotopeProfile profile;
-  buildReferenceProfile(t, 0, profile);
-  const DrawSetup d = makeDrawSetup(t, 0, profile.refprof, false, false, 10);
-  UniformGenerator g;
-  ClassTables c;
-  fillClassTables(d, 0.5f, false, g, c, [](int32_t) {});
+  const ClassTables c = summaryClasses(t, 0.5f, 10);
   ASSERT_EQ(c.simclass[0].size(), 2000u);
   EXPECT_EQ(std::set<float>(c.simclass[0].begin(), c.simclass[0].end()), std::set<float>{1.0f});
   EXPECT_EQ(std::set<float>(c.nspclass[0].begin(), c.nspclass[0].end()), std::set<float>{2.0f});
@@ -202,23 +204,12 @@ TEST(ClassTables, ClassValuesArePaddedToFourThousandOrKeptWhole) {
   EXPECT_EQ(b.size(), 4500u);
 }
 
-}  // namespace
-}  // namespace eco
-
-namespace eco {
-namespace {
-
 TEST(ClassTables, AClassKeepsMoreThanFourThousandValues) {
   // Surfaces 1, 1 and 10 (mean 4): every target ends in class 3 whenever the
   // large station is drawn, so class 3 overflows its 4000 slots.
   const SurveyTables t = makeSurvey(
       1, {{kReference, 1, {1}, {}}, {kReference, 1, {2}, {}}, {kReference, 10, {3}, {}}});
-  EcotopeProfile profile;
-  buildReferenceProfile(t, 0, profile);
-  const DrawSetup d = makeDrawSetup(t, 0, profile.refprof, false, false, 1250);
-  UniformGenerator g;
-  ClassTables c;
-  fillClassTables(d, 4.0f, false, g, c, [](int32_t) {});
+  const ClassTables c = summaryClasses(t, 4.0f, 1250);
   EXPECT_GT(c.simclass[2].size(), 4000u);
   EXPECT_EQ(classValues(c.simclass[2]).size(), c.simclass[2].size());
   EXPECT_LE(c.simclass[0].size() + c.simclass[1].size() + c.simclass[2].size(), 6000u);
