@@ -1,3 +1,10 @@
+#include <string>
+#include <vector>
+
 #include "run/driver.h"
 
-int main(int argc, char** argv) { return eco::runMain(argc > 1 ? argv[1] : nullptr); }
+int main(int argc, char** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  return eco::runMain(args);
+}

@@ -9,6 +9,7 @@
 
 #include "input/input_files.h"
 #include "output/edit.h"
+#include "records/diagnostics.h"
 #include "run/header.h"
 #include "run/passes.h"
 #include "run/run_settings.h"
@@ -38,14 +39,14 @@ bool enterDirectory(const std::string& path) {
   return !ec;
 }
 
-int run(const char* headerFile) {
+int run(const CommandLine& commandLine) {
   // Start-up. (The statistics take their missing value from AMACH(6)
   // where they write one.)
   RunSettings settings;
 
   // Header file. A missing file (or no argument) cannot be opened; nothing
   // is created in its place.
-  const std::string headerName = headerFile != nullptr ? headerFile : "";
+  const std::string headerName = commandLine.headerFile;
   std::error_code ec;
   if (headerName.empty() || !std::filesystem::exists(headerName, ec) ||
       std::filesystem::is_directory(headerName, ec)) {
@@ -104,9 +105,32 @@ int run(const char* headerFile) {
 
 }  // namespace
 
-int runMain(const char* headerFile) {
+int runMain(const std::vector<std::string>& args) {
+  const CommandLine cl = parseCommandLine(args);
+  switch (cl.action) {
+    case CommandLine::Action::help:
+      std::cout << helpText();
+      std::cout.flush();
+      return 0;
+    case CommandLine::Action::version:
+      std::cout << versionText();
+      std::cout.flush();
+      return 0;
+    case CommandLine::Action::usageError:
+      tellUser("ecoassess: " + cl.error);
+      tellUser(usageLine());
+      return 2;
+    case CommandLine::Action::run:
+      break;
+  }
+  const int status = runAssessment(cl);
+  if (!cl.headerGiven) tellUser(usageLine());
+  return status;
+}
+
+int runAssessment(const CommandLine& commandLine) {
   try {
-    return run(headerFile);
+    return run(commandLine);
   } catch (const std::bad_alloc&) {
     std::cout.flush();
     std::cout << " storage for the run cannot be obtained: the survey is too large for this "

@@ -1,10 +1,18 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "run/command_line.h"
+
 namespace eco {
 
-// Carries one run from the header file named by headerFile (null when the
-// command line gave none) to the last output file. Returns the process exit
-// status: 0 for a normal end, 1 after a failure message.
-int runMain(const char* headerFile);
+// The program: the command-line arguments (without the program name) in,
+// the process exit status out: 0 for a normal end (also --help and
+// --version), 1 after a failure message, 2 for a usage error.
+int runMain(const std::vector<std::string>& args);
+
+// Carries one run from the header file to the last output file.
+int runAssessment(const CommandLine& commandLine);
 
 }  // namespace eco

@@ -1,0 +1,63 @@
+#include "records/diagnostics.h"
+
+#include <iostream>
+
+namespace eco {
+namespace {
+
+void emit(std::string_view line) {
+  Diagnostics& d = diagnostics();
+  if (d.out == nullptr) return;
+  if (d.beforeWrite) d.beforeWrite();
+  *d.out << line << '\n';
+  d.out->flush();
+  if (d.afterWrite) d.afterWrite();
+}
+
+// True while the (subject, kind) pair is within its limit.
+bool counted(std::string_view subject, std::string_view kind) {
+  Diagnostics& d = diagnostics();
+  long& n = d.counts[{std::string(subject), std::string(kind)}];
+  ++n;
+  return n <= kWarningLimit;
+}
+
+}  // namespace
+
+Diagnostics& diagnostics() {
+  static Diagnostics d{&std::cerr, {}, {}, {}, 0};
+  return d;
+}
+
+void resetDiagnostics(std::ostream* out) { diagnostics() = Diagnostics{out, {}, {}, {}, 0}; }
+
+void warnAt(std::string_view file, long line, std::string_view kind, std::string_view text) {
+  if (!counted(file, kind)) return;
+  std::string s = "warning: ";
+  s += file;
+  if (line > 0) s += ", line " + std::to_string(line);
+  s += ": ";
+  s += text;
+  ++diagnostics().warningsWritten;
+  emit(s);
+}
+
+void warnAbout(std::string_view subject, std::string_view kind, std::string_view text) {
+  if (!counted(subject, kind)) return;
+  ++diagnostics().warningsWritten;
+  emit("warning: " + std::string(text));
+}
+
+void tellUser(std::string_view line) { emit(line); }
+
+void finishWarnings() {
+  Diagnostics& d = diagnostics();
+  for (auto& [key, n] : d.counts) {
+    if (n <= kWarningLimit) continue;
+    emit("warning: " + key.first + ": " + std::to_string(n - kWarningLimit) + " more " +
+         key.second + " warnings not shown");
+    n = kWarningLimit;  // reported once
+  }
+}
+
+}  // namespace eco

@@ -1,0 +1,47 @@
+#pragma once
+// Messages for people, on standard error: warnings about input that was
+// accepted but is probably wrong, and the located detail of a failure.
+// Standard output and the output files never receive any of them.
+//
+// One line per message. Warnings of one kind about one file are limited to
+// `kWarningLimit` lines; finishWarnings() then adds one line with the count
+// of the rest. The sink is process-wide, like the run's other console state.
+
+#include <functional>
+#include <map>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace eco {
+
+inline constexpr long kWarningLimit = 10;
+
+struct Diagnostics {
+  std::ostream* out = nullptr;  // null: messages are dropped
+  // Called around every message: a terminal status line is cleared before
+  // and drawn again after (see the progress display).
+  std::function<void()> beforeWrite, afterWrite;
+  // (file or subject, kind) -> warnings counted so far
+  std::map<std::pair<std::string, std::string>, long> counts;
+  long warningsWritten = 0;
+};
+
+// The process-wide sink (standard error by default).
+Diagnostics& diagnostics();
+// Back to the start-up state, writing to `out` (tests).
+void resetDiagnostics(std::ostream* out);
+
+// "warning: <file>, line <n>: <text>" (line 0: "warning: <file>: <text>"),
+// at most kWarningLimit per file and kind.
+void warnAt(std::string_view file, long line, std::string_view kind, std::string_view text);
+// "warning: <text>", at most kWarningLimit per subject and kind.
+void warnAbout(std::string_view subject, std::string_view kind, std::string_view text);
+// One line as it stands (a located failure, a usage line); never limited.
+void tellUser(std::string_view line);
+// One line for every file and kind whose warnings went over the limit:
+// "warning: <file>: <n> more <kind> warnings not shown".
+void finishWarnings();
+
+}  // namespace eco

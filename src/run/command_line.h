@@ -1,0 +1,40 @@
+#pragma once
+// The command line: the header file's name first, options after it.
+//
+//   ecoassess HEADERFILE [--threads N] [--csv] [--html]
+//   ecoassess --help | -h | --version
+//
+// The first argument is always the header file unless it is exactly one of
+// --help, -h, --version. Options after it may come in any order; a value
+// follows as the next argument or after "=". A further argument that starts
+// with "-" and is not a known option, or a known option without its value,
+// is a usage error; any other further argument is ignored.
+
+#include <string>
+#include <vector>
+
+namespace eco {
+
+inline constexpr const char* kVersion = "1.1.0";
+
+struct CommandLine {
+  enum class Action { run, help, version, usageError };
+  Action action = Action::run;
+  bool headerGiven = false;
+  std::string headerFile;
+  int threads = 0;  // 0: one per hardware thread
+  bool csv = false;
+  bool html = false;
+  std::string error;  // the usage error, without "ecoassess: "
+};
+
+CommandLine parseCommandLine(const std::vector<std::string>& args);
+
+// "usage: ecoassess HEADERFILE [--threads N] [--csv] [--html]"
+std::string usageLine();
+// What --help prints: usage, options and the header keywords.
+std::string helpText();
+// What --version prints.
+std::string versionText();
+
+}  // namespace eco
