@@ -5,6 +5,7 @@
 #include <iostream>
 #include <new>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "input/input_files.h"
@@ -91,7 +92,10 @@ int run(const CommandLine& commandLine) {
   }
 
   UniformGenerator generator;
-  const PassConsole console{&std::cout, &std::cerr};
+  const int threads = commandLine.threads > 0
+                          ? commandLine.threads
+                          : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  const PassConsole console{&std::cout, &std::cerr, threads};
   std::string message;
   if (settings.mode == 1 || settings.mode == 2) {
     if (!summaryPass(settings, tables, generator, console, message)) return failure(message);

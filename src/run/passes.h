@@ -15,6 +15,7 @@ namespace eco {
 struct PassConsole {
   std::ostream* console;
   std::ostream* warnings;
+  int threads = 1;  // threads that may draw pseudo-samples (the results never depend on it)
 };
 
 // Writes the summary tables; false with a failure message.
