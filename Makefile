@@ -1,10 +1,10 @@
 # Two entry points for a fresh machine:
-#   make example   builds the program and runs it on examples/dune
+#   make example   builds the program and runs it on every example survey
 #   make test      builds with warnings as errors and runs every test,
 #                  then again under AddressSanitizer and UBSan
 JOBS ?= 2
 
-.PHONY: all build example test test-release test-sanitize bench clean
+.PHONY: all build example install test test-release test-sanitize bench clean
 
 all: build
 
@@ -12,10 +12,21 @@ build:
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DECO_TESTS=OFF
 	cmake --build build -j $(JOBS) --target ecoassess
 
+# Each example runs in place, from its own folder, as `ecoassess NAME.hdr`;
+# its results land beside its inputs (ignored by git).
+EXAMPLES = $(sort $(patsubst examples/%/,%,$(dir $(wildcard examples/*/*.hdr))))
+
 example: build
-	mkdir -p examples/dune/out
-	cd examples/dune && ../../build/app/ecoassess dune.hdr
-	@echo "results written to examples/dune/out/"
+	@set -e; for e in $(EXAMPLES); do \
+	  echo "== examples/$$e: ecoassess $$e.hdr"; \
+	  (cd examples/$$e && ../../build/app/ecoassess $$e.hdr); \
+	  echo "== results written to examples/$$e/"; \
+	done
+
+# make install PREFIX=/opt/eco puts the program into /opt/eco/bin.
+PREFIX ?= /usr/local
+install: build
+	cmake --install build --prefix "$(PREFIX)"
 
 test: test-release test-sanitize
 
