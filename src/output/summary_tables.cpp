@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "output/edit.h"
+#include "output/output_files.h"
 
 namespace eco {
 namespace {
@@ -47,8 +48,7 @@ bool openSummaryTables(const std::string& outputBase, bool biomass, SummaryTable
   for (std::size_t i = 0; i < order.size(); ++i) {
     if (!biomass && order[i].stream == &tables.bio) continue;
     tables.names[i] = outputBase + order[i].extension;
-    order[i].stream->open(tables.names[i], std::ios::out | std::ios::trunc | std::ios::binary);
-    if (!order[i].stream->is_open()) {
+    if (!openOutputFile(tables.names[i], *order[i].stream)) {
       message = order[i].failure;
       return false;
     }

@@ -5,20 +5,24 @@
 #include <iostream>
 #include <new>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "input/input_files.h"
+#include "numeric/errors.h"
 #include "output/edit.h"
+#include "output/output_files.h"
 #include "records/diagnostics.h"
 #include "run/header.h"
-#include "run/passes.h"
+#include "run/run_passes.h"
 #include "run/run_settings.h"
 
 namespace eco {
 namespace {
 
 constexpr std::size_t kMessageLength = 150;
+
+struct RunStopped {};
+[[noreturn]] void stopByException() { throw RunStopped{}; }
 
 // A failure end: the message as one 150-character free-format item.
 int failure(const std::string& message) {
@@ -40,7 +44,7 @@ bool enterDirectory(const std::string& path) {
   return !ec;
 }
 
-int run(const CommandLine& commandLine) {
+int run(const CommandLine& commandLine, const RunTiming& timing) {
   // Start-up. (The statistics take their missing value from AMACH(6)
   // where they write one.)
   RunSettings settings;
@@ -91,19 +95,8 @@ int run(const CommandLine& commandLine) {
     return failure("cannot open directory for output");
   }
 
-  UniformGenerator generator;
-  const int threads = commandLine.threads > 0
-                          ? commandLine.threads
-                          : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-  const PassConsole console{&std::cout, &std::cerr, threads};
   std::string message;
-  if (settings.mode == 1 || settings.mode == 2) {
-    if (!summaryPass(settings, tables, generator, console, message)) return failure(message);
-  }
-  if (settings.mode == 2 || settings.mode == 3) {
-    if (!reportPass(settings, tables, generator, console, message)) return failure(message);
-  }
-  std::cout.flush();
+  if (!runPasses(settings, tables, commandLine, timing, message)) return failure(message);
   return 0;
 }
 
@@ -133,15 +126,27 @@ int runMain(const std::vector<std::string>& args) {
 }
 
 int runAssessment(const CommandLine& commandLine) {
+  const RunTiming timing{std::chrono::steady_clock::now()};
+  // A terminal error of the numerical routines ends the run through this
+  // function too, so that its output files are discarded like any other
+  // failure's.
+  setStopHandler(&stopByException);
+  int status = 1;
   try {
-    return run(commandLine);
+    status = run(commandLine, timing);
+  } catch (const RunStopped&) {
+    std::cout.flush();
+    status = 1;
   } catch (const std::bad_alloc&) {
     std::cout.flush();
     std::cout << " storage for the run cannot be obtained: the survey is too large for this "
                  "machine\n";
     std::cout.flush();
-    return 1;
+    status = 1;
   }
+  if (status != 0) discardOutputFiles();
+  finishWarnings();
+  return status;
 }
 
 }  // namespace eco

@@ -6,8 +6,11 @@
 #include "numeric/evaluation.h"
 #include "numeric/quantile.h"
 #include "output/edit.h"
+#include "output/output_files.h"
 #include "output/report.h"
 #include "output/summary_tables.h"
+#include "records/diagnostics.h"
+#include "run/progress.h"
 #include "stats/class_tables.h"
 #include "stats/comparison.h"
 #include "stats/distributions.h"
@@ -28,10 +31,12 @@ Quantiles quantilesOf(const std::vector<float>& values) {
 }
 
 void warnShort(const PassConsole& console, int32_t etcode, int64_t count) {
+  (void)console;
   if (count == 0) return;
-  *console.warnings << "warning: ecotope " << etcode << ": " << count
-                    << " pseudo-samples fell short of their target surface (their random "
-                       "numbers ran out)\n";
+  warnAbout("ecotope " + std::to_string(etcode), "short",
+            "ecotope " + std::to_string(etcode) + ": " + std::to_string(count) +
+                " pseudo-samples fell short of their target surface (their random numbers ran "
+                "out)");
 }
 
 std::string writeFailure(const std::string& name) {
@@ -51,11 +56,13 @@ bool summaryPass(const RunSettings& settings, const SurveyTables& t, UniformGene
     if (!eligibleForSummary(t.stations, e)) continue;
     const StationGroup& ref = t.stations.ecotope[static_cast<std::size_t>(e)].group[kReference];
     const int32_t etcode = t.ecotopes.etcode[static_cast<std::size_t>(e)];
+    if (console.progress != nullptr) console.progress->summaryEcotope(e);
     buildReferenceProfile(t, e, profile);
     const DrawSetup setup = makeDrawSetup(t, e, profile.refprof, false, false, settings.maxstat);
     const int64_t fellShort =
         fillClassTables(setup, ref.meansurf, biomass, g, classes, [&](int32_t k) {
           writeFree(*console.console, std::vector<OutItem>{OutItem::of(e + 1), OutItem::of(k)});
+          if (console.progress != nullptr) console.progress->summaryTarget(k);
         });
     warnShort(console, etcode, fellShort);
     for (int32_t c = 1; c <= ref.nstat(); ++c) {
@@ -197,14 +204,16 @@ void reportEcotope(std::ostream& out, const RunSettings& settings, const SurveyT
 bool reportPass(const RunSettings& settings, const SurveyTables& t, UniformGenerator& g,
                 const PassConsole& console, std::string& message) {
   const std::string name = trimmed(settings.outputName) + ".ASS";
-  std::ofstream out(name, std::ios::out | std::ios::trunc | std::ios::binary);
-  if (!out.is_open()) {
+  std::ofstream out;
+  if (!openOutputFile(name, out)) {
     message = "error while opening .ASS output file";
     return false;
   }
   for (int e = 0; e < t.ecotopes.net(); ++e) {
     if (!eligibleForReport(t.stations, e)) continue;
+    if (console.progress != nullptr) console.progress->reportEcotope(e, false);
     reportEcotope(out, settings, t, e, g, console);
+    if (console.progress != nullptr) console.progress->reportEcotope(e, true);
     if (!out) break;
   }
   out.close();

@@ -16,6 +16,7 @@ struct PassConsole {
   std::ostream* console;
   std::ostream* warnings;
   int threads = 1;  // threads that may draw pseudo-samples (the results never depend on it)
+  struct ProgressDisplay* progress = nullptr;  // the terminal status line, or null
 };
 
 // Writes the summary tables; false with a failure message.

@@ -1,0 +1,83 @@
+#include "run/run_passes.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <thread>
+
+#include "output/output_files.h"
+#include "records/diagnostics.h"
+#include "run/guards.h"
+#include "run/passes.h"
+#include "run/progress.h"
+#include "stats/profile.h"
+
+namespace eco {
+namespace {
+
+std::string secondsText(double seconds) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.2f", seconds);
+  return buf;
+}
+
+// "done: wrote A.SIM, A.DEN in out; 3 ecotopes in the tables, 2 in the
+// report; elapsed 1.23 s"
+std::string closingLine(const RunSettings& settings, const SurveyTables& t, double seconds) {
+  std::string files;
+  for (const std::string& f : committedOutputFiles()) files += (files.empty() ? "" : ", ") + f;
+  int inTables = 0, inReport = 0;
+  for (int e = 0; e < t.ecotopes.net(); ++e) {
+    if (eligibleForSummary(t.stations, e)) ++inTables;
+    if (eligibleForReport(t.stations, e)) ++inReport;
+  }
+  std::string line = "done: wrote " + (files.empty() ? std::string("no files") : files) + " in " +
+                     trimmed(settings.outputPath) + ";";
+  if (settings.mode == 1 || settings.mode == 2) {
+    line += " " + std::to_string(inTables) + " of " + std::to_string(t.ecotopes.net()) +
+            " ecotopes in the tables;";
+  }
+  if (settings.mode == 2 || settings.mode == 3) {
+    line += " " + std::to_string(inReport) + " of " + std::to_string(t.ecotopes.net()) +
+            " ecotopes in the report;";
+  }
+  return line + " elapsed " + secondsText(seconds) + " s";
+}
+
+}  // namespace
+
+bool runPasses(const RunSettings& settings, const SurveyTables& tables,
+               const CommandLine& commandLine, const RunTiming& timing, std::string& message) {
+  const bool summary = settings.mode == 1 || settings.mode == 2;
+  const bool report = settings.mode == 2 || settings.mode == 3;
+  warnRunaway(settings, tables, summary, report);
+  warnOverflow(tables, summary, report);
+
+  const int threads = commandLine.threads > 0
+                          ? commandLine.threads
+                          : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  PassConsole console{&std::cout, &std::cerr, threads};
+  ProgressDisplay progress(settings, tables, summary, report, ::isatty(2) == 1, &std::cerr);
+  console.progress = &progress;
+
+  UniformGenerator generator;
+  if (summary && !summaryPass(settings, tables, generator, console, message)) return false;
+  if (report && !reportPass(settings, tables, generator, console, message)) return false;
+  progress.finish();
+  std::cout.flush();
+
+  std::string failed;
+  if (!commitOutputFiles(failed)) {
+    message = "error while writing output file " + failed;
+    return false;
+  }
+  finishWarnings();
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - timing.start).count();
+  tellUser(closingLine(settings, tables, seconds));
+  return true;
+}
+
+}  // namespace eco
