@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -25,6 +26,43 @@ struct Registry {
 Registry& registry() {
   static Registry r;
   return r;
+}
+
+// The temporary names again, as plain character arrays that a signal
+// handler may read: an interrupted run (Ctrl-C, a kill, a time limit)
+// leaves no temporary file behind either.
+constexpr int kSignalSlots = 64;
+constexpr std::size_t kPathRoom = 4096;
+char signalNames[kSignalSlots][kPathRoom];
+volatile sig_atomic_t signalCount = 0;
+
+void syncSignalNames() {
+  Registry& r = registry();
+  signalCount = 0;
+  int n = 0;
+  for (const Pending& p : r.pending) {
+    if (p.tempName.empty() || p.tempName.size() >= kPathRoom || n == kSignalSlots) continue;
+    p.tempName.copy(signalNames[n], p.tempName.size());
+    signalNames[n][p.tempName.size()] = '\0';
+    ++n;
+  }
+  signalCount = n;
+}
+
+extern "C" void removeOnSignal(int sig) {
+  for (int i = 0; i < signalCount; ++i) ::unlink(signalNames[i]);
+  ::signal(sig, SIG_DFL);
+  ::raise(sig);
+}
+
+void installSignalCleanup() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    // A signal the caller chose to ignore stays ignored.
+    if (::signal(sig, removeOnSignal) == SIG_IGN) ::signal(sig, SIG_IGN);
+  }
 }
 
 // ".<name>.<pid>.tmp" in the directory of the final name: a rename within
@@ -56,6 +94,8 @@ bool openOutputFile(const std::string& finalName, std::ofstream& out) {
   out.open(temp, std::ios::out | std::ios::trunc | std::ios::binary);
   if (!out.is_open()) return false;
   registry().pending.push_back({finalName, temp});
+  installSignalCleanup();
+  syncSignalNames();
   return true;
 }
 
@@ -73,6 +113,7 @@ bool commitOutputFiles(std::string& failedName) {
     r.committed.push_back(p.finalName);
   }
   r.pending.clear();
+  syncSignalNames();
   return true;
 }
 
@@ -82,6 +123,7 @@ void discardOutputFiles() {
     if (!p.tempName.empty()) std::remove(p.tempName.c_str());
   }
   r.pending.clear();
+  syncSignalNames();
 }
 
 const std::vector<std::string>& committedOutputFiles() { return registry().committed; }

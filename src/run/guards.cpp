@@ -69,16 +69,12 @@ std::string cause(const RunSettings& settings, const SurveyTables& t, const Wors
 
 float stallingSum(float surface) {
   if (!(surface > 0.0f) || !std::isfinite(surface)) return std::numeric_limits<float>::infinity();
-  // The sum stops growing once half its spacing exceeds the surface: a
-  // power of two a little above surface x 2^24. Search the neighbourhood.
-  float s = std::ldexp(surface, 22);
-  for (int i = 0; i < 8 && std::isfinite(s); ++i, s *= 2.0f) {
-    float probe = s;
-    for (int j = 0; j < 4; ++j, probe = std::nextafter(probe * 1.25f, s * 2.0f)) {
-      if (probe + surface == probe) return probe;
-    }
+  // A sum growing from 0 reaches the first power of two at which adding
+  // the surface rounds back to it, and stays there.
+  for (float p = std::ldexp(1.0f, std::ilogb(surface) + 20); std::isfinite(p); p *= 2.0f) {
+    if (p + surface == p) return p;
   }
-  return std::isfinite(s) ? s : std::numeric_limits<float>::infinity();
+  return std::numeric_limits<float>::infinity();
 }
 
 double expectedDraws(float target, float meansurf, float largestSurface, int32_t maxstat) {
@@ -142,7 +138,7 @@ void warnOverflow(const SurveyTables& t, bool summary, bool report) {
     for (int g = 0; g < 2; ++g) {
       const StationGroup& sg = et.group[static_cast<std::size_t>(g)];
       const std::string which = g == kReference ? "reference" : "assessment";
-      if (std::isinf(sg.sumsurf) || std::isinf(sg.sumsqsurf)) warn("total " + which + " surface");
+      if (std::isinf(sg.sumsurf)) warn("total " + which + " surface");
       bool dens = false, biom = false;
       for (std::size_t j = 0; j < sg.surf.size(); ++j) {
         if (j < es.stadens[g].size()) {
