@@ -20,29 +20,32 @@ void sizeMatrices(const ReadOptions& options, SurveyTables& tables) {
   for (std::size_t e = 0; e < m.ecotope.size(); ++e) {
     const EcotopeStations& et = tables.stations.ecotope[e];
     EcotopeSamples& es = m.ecotope[e];
-    const std::size_t nref = et.group[kReference].stacode.size();
-    es.refdens.assign(nref * nspec, 0.0f);
+    // Reference data grow with the records read, never with stations x species.
+    es.refrecords.assign(et.group[kReference].stacode.size(), {});
     es.assdens.assign(nspec, 0.0f);
     for (int g = 0; g < 2; ++g) es.stadens[g].assign(et.group[g].stacode.size(), 0.0f);
     if (m.biomass) {
-      es.refbiom.assign(nref * nspec, 0.0f);
       es.assbiom.assign(nspec, 0.0f);
       for (int g = 0; g < 2; ++g) es.stabiom[g].assign(et.group[g].stacode.size(), 0.0f);
     }
   }
 }
 
-// Stores one value: a reference record replaces the station's value, an
-// assessment record adds value x surface to the ecotope's sum; both add
-// the value to the station's total.
-void store(float value, int g, std::size_t j, std::size_t s, std::size_t nspec, float surface,
-           std::vector<float>& ref, std::vector<float>& ass, std::vector<float>& total) {
+// Stores one record of species s at station j of group g: a reference
+// record is kept (a later one of the same species replaces it), an
+// assessment record adds value x surface to the ecotope's sums; both add
+// their values to the station's totals.
+void store(EcotopeSamples& es, int g, std::size_t j, std::size_t s, float surface, float density,
+           float biomass, bool withBiomass) {
+  const std::size_t ug = static_cast<std::size_t>(g);
   if (g == kReference) {
-    ref[j * nspec + s] = value;
+    es.refrecords[j].push_back({static_cast<int32_t>(s), density, withBiomass ? biomass : 0.0f});
   } else {
-    ass[s] = addProduct(ass[s], value, surface);
+    es.assdens[s] = addProduct(es.assdens[s], density, surface);
+    if (withBiomass) es.assbiom[s] = addProduct(es.assbiom[s], biomass, surface);
   }
-  total[j] = total[j] + value;
+  es.stadens[ug][j] = es.stadens[ug][j] + density;
+  if (withBiomass) es.stabiom[ug][j] = es.stabiom[ug][j] + biomass;
 }
 
 }  // namespace
@@ -57,7 +60,6 @@ bool readDataFile(std::istream& in, const std::string& fileName, const ReadOptio
       ReadItem::integer(ecotopeCode), ReadItem::integer(stationCode),
       ReadItem::integer(speciesCode), ReadItem::real(density), ReadItem::real(biomass)};
   const std::span<const ReadItem> record(items.data(), options.biomassPresent ? 5 : 4);
-  const std::size_t nspec = static_cast<std::size_t>(tables.species.nspec());
   long line = 0;
   while (true) {
     switch (nextRecord(source, record, "data", status, line)) {
@@ -83,10 +85,7 @@ bool readDataFile(std::istream& in, const std::string& fileName, const ReadOptio
                       us = static_cast<std::size_t>(s);
     const float surface = tables.stations.ecotope[ue].group[static_cast<std::size_t>(g)].surf[uj];
     EcotopeSamples& es = tables.samples.ecotope[ue];
-    store(density, g, uj, us, nspec, surface, es.refdens, es.assdens, es.stadens[g]);
-    if (options.biomassPresent) {
-      store(biomass, g, uj, us, nspec, surface, es.refbiom, es.assbiom, es.stabiom[g]);
-    }
+    store(es, g, uj, us, surface, density, biomass, options.biomassPresent);
   }
 }
 

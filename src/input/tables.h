@@ -5,6 +5,7 @@
 // order of first appearance in the input files. Storage grows with the data
 // actually read; the capacities are limits, checked at registration.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -55,15 +56,60 @@ struct StationTable {
   std::vector<EcotopeStations> ecotope;  // one per registered ecotope
 };
 
-// The observations of one ecotope.
-struct EcotopeSamples {
-  std::vector<float> refdens;  // reference station j, species s at [j * nspec + s]
-  std::vector<float> refbiom;  // the same for biomass (empty without biomass)
-  std::vector<float> assdens;  // per species: sum of density x station surface
-  std::vector<float> assbiom;
-  std::array<std::vector<float>, 2> stadens;  // per group and station: sum of densities
-  std::array<std::vector<float>, 2> stabiom;
+// One record of a reference station: a species with its density and
+// biomass (0 without biomass).
+struct ReferenceRecord {
+  int32_t species = 0;
+  float dens = 0.0f;
+  float biom = 0.0f;
 };
+
+// The observations of one ecotope. The reference stations are kept by
+// occurrence, not as stations x species: a survey of many stations and many
+// species has few records per station. Species without a record count as 0.
+struct EcotopeSamples {
+  // Per reference station its records in data-file order. A later record of
+  // the same species replaces the earlier one (density and biomass alike);
+  // stationRecords() gives the values that stand.
+  std::vector<std::vector<ReferenceRecord>> refrecords;
+  std::vector<float> assdens;                 // per species: sum of density x station surface
+  std::vector<float> assbiom;                 // the same for biomass (empty without biomass)
+  std::array<std::vector<float>, 2> stadens;  // per group and station: sum of densities
+  std::array<std::vector<float>, 2> stabiom;  // (empty without biomass)
+};
+
+// The standing records of reference station j: one per species, in species
+// order, each the last record of its species in the data file.
+inline std::vector<ReferenceRecord> stationRecords(const EcotopeSamples& es, std::size_t j) {
+  std::vector<ReferenceRecord> r = es.refrecords[j];
+  std::stable_sort(r.begin(), r.end(), [](const ReferenceRecord& a, const ReferenceRecord& b) {
+    return a.species < b.species;
+  });
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < r.size(); ++i) {
+    if (kept > 0 && r[kept - 1].species == r[i].species) {
+      r[kept - 1] = r[i];
+    } else {
+      r[kept++] = r[i];
+    }
+  }
+  r.resize(kept);
+  return r;
+}
+
+// The reference values as a dense stations x species matrix (station j,
+// species s at [j * nspec + s]): densities, or biomasses when `biomass`.
+// For tests and the literal evaluation; the program never forms it.
+inline std::vector<float> denseReference(const EcotopeSamples& es, std::size_t nspec,
+                                         bool biomass) {
+  std::vector<float> m(es.refrecords.size() * nspec, 0.0f);
+  for (std::size_t j = 0; j < es.refrecords.size(); ++j) {
+    for (const ReferenceRecord& r : stationRecords(es, j)) {
+      m[j * nspec + static_cast<std::size_t>(r.species)] = biomass ? r.biom : r.dens;
+    }
+  }
+  return m;
+}
 
 struct SampleMatrices {
   int32_t nspec = 0;

@@ -59,11 +59,13 @@ bool summaryPass(const RunSettings& settings, const SurveyTables& t, UniformGene
     if (console.progress != nullptr) console.progress->summaryEcotope(e);
     buildReferenceProfile(t, e, profile);
     const DrawSetup setup = makeDrawSetup(t, e, profile.refprof, false, false, settings.maxstat);
-    const int64_t fellShort =
-        fillClassTables(setup, ref.meansurf, biomass, g, classes, [&](int32_t k) {
+    const int64_t fellShort = fillClassTables(
+        setup, ref.meansurf, biomass, g, classes,
+        [&](int32_t k) {
           writeFree(*console.console, std::vector<OutItem>{OutItem::of(e + 1), OutItem::of(k)});
           if (console.progress != nullptr) console.progress->summaryTarget(k);
-        });
+        },
+        console.threads);
     warnShort(console, etcode, fellShort);
     for (int32_t c = 1; c <= ref.nstat(); ++c) {
       const std::size_t row = static_cast<std::size_t>(c - 1);
@@ -124,7 +126,7 @@ void chances(std::ostream& out, float observed, const std::vector<float>& dist) 
 void differenceSection(std::ostream& out, const SurveyTables& t, const RunSettings& settings,
                        const std::string& measure, const std::vector<float>& dist, float reference,
                        float observed, const std::vector<float>& diffobs,
-                       const std::vector<float>& diffdist, const std::vector<float>& assprof,
+                       const SpeciesRows& diffdist, const std::vector<float>& assprof,
                        const std::vector<float>& refprof) {
   const std::string lower = measure == "DENSITY" ? "density" : "biomass";
   const std::string shortName = measure == "DENSITY" ? "dens" : "biom";
@@ -133,7 +135,7 @@ void differenceSection(std::ostream& out, const SurveyTables& t, const RunSettin
   writeValueRecord(out, observed, 5, "TOTAL " + measure + " IN ASSESSMENT SAMPLE");
   chances(out, observed, dist);
   ContributorList list;
-  selectContributors(diffobs, diffdist, kPseudoSamples, settings.listLength, list);
+  selectContributors(diffobs, diffdist, settings.listLength, list);
   writeDifferenceList(out,
                       "SPECIES SCORING HIGHEST ABSOLUTE " + measure + " DIFFERENCES WITH REFERENCE",
                       "Species name            " + lower + " diff. proplow  prophigh  ASS." +
@@ -167,15 +169,16 @@ void reportEcotope(std::ostream& out, const RunSettings& settings, const SurveyT
   // The reference distributions.
   const DrawSetup setup = makeDrawSetup(t, e, profile.refprof, true, true, settings.maxstat);
   RefDistributions dist;
-  warnShort(console, t.ecotopes.etcode[ue], fillRefDistributions(setup, profile, biomass, g, dist));
+  const ObservedLists observed{contribobs, ddiffobs, bdiffobs, settings.listLength};
+  warnShort(console, t.ecotopes.etcode[ue],
+            fillRefDistributions(setup, profile, biomass, observed, g, dist, console.threads));
 
-  constexpr int32_t K = kPseudoSamples;
   ContributorList list;
 
   measureHead(out, "SIMILARITY CALCULATIONS", dist.simdist, 7, 3);
   writeValueRecord(out, simobs, 5, "SIMILARITY OF ASSESSMENT SAMPLE WITH REFERENCE");
   chances(out, simobs, dist.simdist);
-  selectContributors(contribobs, dist.contribdist, K, settings.listLength, list);
+  selectContributors(contribobs, dist.contribdist, settings.listLength, list);
   writeContributingSpecies(out, listRows(list.positive, t.species, nullptr, nullptr));
   writeClosingRule(out, false);
 

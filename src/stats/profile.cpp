@@ -15,14 +15,18 @@ float assessmentTarget(const StationTable& stations, int e) {
 }
 
 // Surface-weighted sums over the reference stations (stations outer,
-// species inner), each rounded to a float after every addition.
-std::vector<float> referenceSums(const std::vector<float>& values, const StationGroup& ref,
-                                 std::size_t nspec) {
+// species inner), each rounded to a float after every addition. A species
+// without a record at a station adds 0 x surface there, which changes no
+// sum, so only the records are visited.
+std::vector<float> referenceSums(const EcotopeSamples& es, const StationGroup& ref,
+                                 std::size_t nspec, bool biomass) {
   std::vector<float> acc(nspec, 0.0f);
   for (std::size_t j = 0; j < ref.surf.size(); ++j) {
     const float surface = ref.surf[j];
-    const float* row = values.data() + j * nspec;
-    for (std::size_t s = 0; s < nspec; ++s) acc[s] = addProduct(acc[s], row[s], surface);
+    for (const ReferenceRecord& r : stationRecords(es, j)) {
+      float& a = acc[static_cast<std::size_t>(r.species)];
+      a = addProduct(a, biomass ? r.biom : r.dens, surface);
+    }
   }
   return acc;
 }
@@ -48,7 +52,7 @@ void buildReferenceProfile(const SurveyTables& t, int e, EcotopeProfile& p) {
   const std::size_t nspec = static_cast<std::size_t>(t.species.nspec());
   const StationGroup& ref = groupOf(t.stations, e, kReference);
   const EcotopeSamples& es = t.samples.ecotope[static_cast<std::size_t>(e)];
-  const std::vector<float> acc = referenceSums(es.refdens, ref, nspec);
+  const std::vector<float> acc = referenceSums(es, ref, nspec, false);
   p.refprof.assign(nspec, 0.0f);
   for (std::size_t s = 0; s < nspec; ++s) p.refprof[s] = root4(acc[s] / ref.sumsurf);
 }
@@ -69,8 +73,8 @@ void buildEcotopeProfile(const SurveyTables& t, int e, EcotopeProfile& p) {
     p.assbprof.assign(nspec, 0.0f);
   }
 
-  const std::vector<float> acc = referenceSums(es.refdens, ref, nspec);
-  const std::vector<float> bacc = biomass ? referenceSums(es.refbiom, ref, nspec) : acc;
+  const std::vector<float> acc = referenceSums(es, ref, nspec, false);
+  const std::vector<float> bacc = biomass ? referenceSums(es, ref, nspec, true) : acc;
   for (std::size_t s = 0; s < nspec; ++s) {
     if (acc[s] > 0.0f) p.nspref = p.nspref + 1.0f;
     const float quotient = acc[s] / ref.sumsurf;

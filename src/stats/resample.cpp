@@ -1,11 +1,56 @@
 #include "stats/resample.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
-#include "numeric/evaluation.h"
-#include "stats/similarity.h"
+#include "numeric/exact_float.h"
+#include "numeric/species_kernels.h"
+#include "numeric/uniform_stream.h"
 
 namespace eco {
+namespace {
+
+constexpr std::size_t kSlotBlock = 16;
+// Dense rows are never allowed more than this many values (64 MB).
+constexpr std::size_t kMaxHeadValues = std::size_t{1} << 23;
+
+// Relative cost of one dense lane against one list entry, per kernel path
+// (measured on the benchmark surveys; only the speed depends on it).
+double denseLaneCost(KernelPath path) {
+  switch (path) {
+    case KernelPath::avx512:
+      return 0.2;
+    case KernelPath::avx2:
+      return 0.3;
+    case KernelPath::portable:
+      break;
+  }
+  return 0.6;
+}
+
+// The number of dense slots: the multiple of 16 that makes the draws
+// cheapest, given how many stations hold each slot's species.
+std::size_t chooseHead(const std::vector<int64_t>& occurrence, std::size_t width, std::size_t n,
+                       double laneCost) {
+  std::vector<double> after(width + 1, 0.0);  // list entries of slots >= h
+  for (std::size_t a = width; a-- > 0;) {
+    after[a] = after[a + 1] + static_cast<double>(a < occurrence.size() ? occurrence[a] : 0);
+  }
+  std::size_t best = 0;
+  double bestCost = after[0];
+  for (std::size_t h = kSlotBlock; h <= width; h += kSlotBlock) {
+    if (h * n > kMaxHeadValues) break;
+    const double cost = laneCost * static_cast<double>(h * n) + after[h];
+    if (cost < bestCost) {
+      bestCost = cost;
+      best = h;
+    }
+  }
+  return best;
+}
+
+}  // namespace
 
 DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& refprof,
                         bool withBiomassProfile, bool wantContributions, int32_t maxstat) {
@@ -16,71 +61,248 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
   d.n = ref.nstat();
   d.nspec = t.species.nspec();
   d.surf = ref.surf.data();
-  d.refdens = es.refdens.data();
   d.stadens = es.stadens[kReference].data();
   // Station biomass totals feed B whenever the data carry biomass; the
   // biomass profile is only wanted by the report pass.
-  d.refbiom = withBiomassProfile && t.samples.biomass ? es.refbiom.data() : nullptr;
   d.stabiom = t.samples.biomass ? es.stabiom[kReference].data() : nullptr;
-  d.refprof = refprof.data();
+  d.samples = &es;
+  d.withBiomassProfile = withBiomassProfile && t.samples.biomass;
   d.wantContributions = wantContributions;
   d.perSample = 2 * static_cast<int64_t>(std::max<int32_t>(maxstat, 0));
   d.jump = makeUniformJump(static_cast<uint64_t>(d.perSample));
+
+  const std::size_t nspec = static_cast<std::size_t>(d.nspec);
+  const std::size_t n = static_cast<std::size_t>(d.n);
+  d.refprof = refprof;
+  d.refprof.resize(nspec, 0.0f);
+  d.minPositiveRef = std::numeric_limits<float>::infinity();
+  for (float y : d.refprof) {
+    d.refSum += y;
+    if (y > 0.0f) d.minPositiveRef = std::min(d.minPositiveRef, y);
+  }
+
+  // The standing non-zero densities per station, and how often each
+  // species occurs.
+  std::vector<std::vector<ReferenceRecord>> records(n);
+  std::vector<int64_t> occurrence(nspec, 0);
+  for (std::size_t j = 0; j < n; ++j) {
+    std::vector<ReferenceRecord> r = stationRecords(es, j);
+    std::erase_if(r, [](const ReferenceRecord& x) { return x.dens == 0.0f; });
+    for (const ReferenceRecord& x : r) ++occurrence[static_cast<std::size_t>(x.species)];
+    records[j] = std::move(r);
+  }
+
+  // Slots: the active species, the most frequent first (ties in species order).
+  d.speciesSlot.assign(nspec, -1);
+  for (std::size_t s = 0; s < nspec; ++s) {
+    if (occurrence[s] > 0) d.slotSpecies.push_back(static_cast<int32_t>(s));
+  }
+  std::stable_sort(d.slotSpecies.begin(), d.slotSpecies.end(), [&](int32_t a, int32_t b) {
+    return occurrence[static_cast<std::size_t>(a)] > occurrence[static_cast<std::size_t>(b)];
+  });
+  d.active = static_cast<int32_t>(d.slotSpecies.size());
+  d.width = (d.slotSpecies.size() + kSlotBlock - 1) / kSlotBlock * kSlotBlock;
+  d.slotRef.assign(d.width, 0.0f);
+  std::vector<int64_t> slotOccurrence(d.width, 0);
+  for (std::size_t a = 0; a < d.slotSpecies.size(); ++a) {
+    const std::size_t s = static_cast<std::size_t>(d.slotSpecies[a]);
+    d.speciesSlot[s] = static_cast<int32_t>(a);
+    d.slotRef[a] = d.refprof[s];
+    slotOccurrence[a] = occurrence[s];
+  }
+
+  // The double shortcut needs every product positive, at least the smallest
+  // normal float, and every sum of at most perSample of them below 2^127.
+  double largest = 0.0;
+  for (std::size_t j = 0; j < n; ++j) {
+    for (const ReferenceRecord& x : records[j]) {
+      const double p = static_cast<double>(x.dens) * d.surf[j];
+      if (!(x.dens > 0.0f) || !std::isfinite(x.dens) || !(p >= kSmallestNormalFloat)) {
+        d.extended = true;
+      }
+      largest = std::max(largest, p);
+    }
+  }
+  if (!(largest * static_cast<double>(std::max<int64_t>(d.perSample, 1)) < kFloatOverflowGuard)) {
+    d.extended = true;
+  }
+
+  d.head =
+      d.extended ? 0 : chooseHead(slotOccurrence, d.width, n, denseLaneCost(activeKernelPath()));
+  d.headProd.assign(n * d.head, 0.0);
+  d.tailStart.assign(n + 1, 0);
+  for (std::size_t j = 0; j < n; ++j) {
+    d.tailStart[j] = static_cast<int64_t>(d.tailSlot.size());
+    std::vector<std::pair<int32_t, double>> tail;
+    for (const ReferenceRecord& x : records[j]) {
+      const int32_t slot = d.speciesSlot[static_cast<std::size_t>(x.species)];
+      const double p = static_cast<double>(x.dens) * d.surf[j];
+      if (static_cast<std::size_t>(slot) < d.head) {
+        d.headProd[j * d.head + static_cast<std::size_t>(slot)] = p;
+      } else {
+        tail.emplace_back(slot, p);
+      }
+    }
+    std::sort(tail.begin(), tail.end());
+    for (const auto& [slot, p] : tail) {
+      d.tailSlot.push_back(slot);
+      d.tailProd.push_back(p);
+    }
+  }
+  d.tailStart[n] = static_cast<int64_t>(d.tailSlot.size());
   return d;
 }
 
-void drawPseudoSample(const DrawSetup& d, float target, UniformGenerator& g, PseudoSample& ps) {
-  const std::size_t nspec = static_cast<std::size_t>(d.nspec);
-  ps.acc.assign(nspec, 0.0f);
-  if (d.refbiom != nullptr) ps.bacc.assign(nspec, 0.0f);
-  float S = 0.0f, densSum = 0.0f, biomSum = 0.0f;
+StationRows biomassRows(const DrawSetup& d, std::span<const int32_t> species) {
+  StationRows rows;
+  rows.rows = static_cast<int32_t>(species.size());
+  std::vector<int32_t> rowOf(static_cast<std::size_t>(d.nspec), -1);
+  for (std::size_t r = 0; r < species.size(); ++r) {
+    rowOf[static_cast<std::size_t>(species[r])] = static_cast<int32_t>(r);
+  }
+  const std::size_t n = static_cast<std::size_t>(d.n);
+  rows.start.assign(n + 1, 0);
+  for (std::size_t j = 0; j < n; ++j) {
+    rows.start[j] = static_cast<int64_t>(rows.row.size());
+    if (species.empty()) continue;
+    for (const ReferenceRecord& x : stationRecords(*d.samples, j)) {
+      const int32_t r = rowOf[static_cast<std::size_t>(x.species)];
+      if (r < 0 || x.biom == 0.0f) continue;  // a zero adds nothing
+      rows.row.push_back(r);
+      rows.prod.push_back(static_cast<double>(x.biom) * d.surf[j]);
+    }
+  }
+  rows.start[n] = static_cast<int64_t>(rows.row.size());
+  return rows;
+}
 
-  // Every pseudo-sample takes d.perSample random numbers and uses them from
-  // the first on. Only the ones actually used are generated; the state then
-  // jumps to where taking all of them would have left it.
-  const UniformGenerator start = g;
+void prepareWork(const DrawSetup& setup, DrawWork& work) { work.acc.assign(setup.width, 0.0f); }
+
+void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, DrawWork& work,
+              DrawOutcome& out, const StationRows* extra, float* extraAcc) {
+  float* const acc = work.acc.data();
+  std::fill(acc, acc + d.width, 0.0f);
+  if (extra != nullptr) std::fill(extraAcc, extraAcc + extra->rows, 0.0f);
+  const SpeciesKernels& kernels = speciesKernels();
+  // n x r needs 24 + 29 bits: exact in double below 2^29 stations.
+  const bool doubleIndex = d.n < (int32_t{1} << 29);
+  const int32_t* const tailSlot = d.tailSlot.data();
+  const double* const tailProd = d.tailProd.data();
+
+  UniformGenerator g = start;
+  float S = 0.0f, densSum = 0.0f, biomSum = 0.0f;
   int64_t m = 0;
-  ps.fellShort = false;
+  out.fellShort = false;
   while (S < target) {
     if (m == d.perSample) {
-      ps.fellShort = true;  // the random numbers of this pseudo-sample are used up
+      out.fellShort = true;  // the random numbers of this pseudo-sample are used up
       break;
     }
     ++m;
-    const float r = nextUniform(g);
-    // n x r is exact in extended precision; r < 1 keeps i below n.
-    int64_t i = static_cast<int64_t>(static_cast<Extended>(d.n) * r);
+    const float r = stepUniform(g);
+    int64_t i = doubleIndex ? static_cast<int64_t>(static_cast<double>(d.n) * r)
+                            : static_cast<int64_t>(static_cast<Extended>(d.n) * r);
     if (i >= d.n) i = d.n - 1;
     const std::size_t ui = static_cast<std::size_t>(i);
     const float surface = d.surf[ui];
     S = S + surface;
-    const float* row = d.refdens + ui * nspec;
-    for (std::size_t s = 0; s < nspec; ++s) ps.acc[s] = addProduct(ps.acc[s], row[s], surface);
-    densSum = addProduct(densSum, d.stadens[ui], surface);
-    if (d.refbiom != nullptr) {
-      const float* brow = d.refbiom + ui * nspec;
-      for (std::size_t s = 0; s < nspec; ++s) ps.bacc[s] = addProduct(ps.bacc[s], brow[s], surface);
+    const int64_t t1 = d.tailStart[ui + 1];
+    if (!d.extended) {
+      if (d.head != 0) kernels.addRow(acc, d.headProd.data() + ui * d.head, d.head);
+      for (int64_t k = d.tailStart[ui]; k < t1; ++k) {
+        float& a = acc[tailSlot[k]];
+        a = addExactProductInRange(a, tailProd[k]);
+      }
+    } else {
+      for (int64_t k = d.tailStart[ui]; k < t1; ++k) {
+        float& a = acc[tailSlot[k]];
+        a = static_cast<float>(static_cast<Extended>(a) + tailProd[k]);
+      }
     }
-    if (d.stabiom != nullptr) biomSum = addProduct(biomSum, d.stabiom[ui], surface);
+    densSum = addExactProduct(densSum, static_cast<double>(d.stadens[ui]) * surface);
+    if (d.stabiom != nullptr) {
+      biomSum = addExactProduct(biomSum, static_cast<double>(d.stabiom[ui]) * surface);
+    }
+    if (extra != nullptr) {
+      for (int64_t k = extra->start[ui]; k < extra->start[ui + 1]; ++k) {
+        float& a = extraAcc[extra->row[static_cast<std::size_t>(k)]];
+        a = addExactProduct(a, extra->prod[static_cast<std::size_t>(k)]);
+      }
+    }
   }
-  g = jumped(start, d.jump);
+  out.S = S;
+  out.D = densSum / S;
+  out.B = biomSum / S;
 
-  ps.S = S;
+  ProfileSums sums;
+  kernels.profileSums(acc, S, d.slotRef.data(), d.width, sums);
+  // The similarity's sums have only non-negative float terms. When the sum
+  // is at most 2^27 times the smallest positive term, every partial sum in
+  // any order fits 53 bits exactly (the terms are multiples of the smallest
+  // one's unit in the last place); the double sums are then the extended
+  // ones. The margin of a factor 2 covers the rounding of the test's own sum.
+  const double smallest = std::min(sums.minPositive, d.minPositiveRef);
+  Extended a = 0, msum = 0;
+  if (sums.a == 0.0 || sums.a <= 0x1p27 * smallest) {
+    a = sums.a;
+    msum = sums.m;
+  } else {
+    for (int32_t s = 0; s < d.nspec; ++s) {
+      const float x = profileValue(d, work, S, s);
+      const float y = d.refprof[static_cast<std::size_t>(s)];
+      msum += x > y ? y : x;
+      a += x;
+    }
+  }
+  // The count is a float incremented once per species: it stops at 2^24.
+  out.N = static_cast<float>(std::min<int64_t>(sums.count, int64_t{1} << 24));
+  out.total = a + d.refSum;
+  // Two empty profiles give 0/0: a similarity that is not a number.
+  out.similarity = static_cast<float>(2 * msum / out.total);
+}
+
+float profileValue(const DrawSetup& d, const DrawWork& work, float S, int32_t species) {
+  const int32_t slot = d.speciesSlot[static_cast<std::size_t>(species)];
+  const float a = slot < 0 ? 0.0f : work.acc[static_cast<std::size_t>(slot)];
+  return root4Exact(a / S);
+}
+
+UniformGenerator sampleStart(const DrawSetup& d, const UniformGenerator& first, uint64_t index) {
+  return jumped(first, repeatJump(d.jump, index));
+}
+
+void drawPseudoSample(const DrawSetup& d, float target, UniformGenerator& g, PseudoSample& ps) {
+  const std::size_t nspec = static_cast<std::size_t>(d.nspec);
+  DrawWork work;
+  prepareWork(d, work);
+  StationRows bio;
+  std::vector<float> bacc;
+  if (d.withBiomassProfile) {
+    std::vector<int32_t> all(nspec);
+    for (std::size_t s = 0; s < nspec; ++s) all[s] = static_cast<int32_t>(s);
+    bio = biomassRows(d, all);
+    bacc.assign(nspec, 0.0f);
+  }
+  DrawOutcome o;
+  drawFrom(d, target, g, work, o, d.withBiomassProfile ? &bio : nullptr, bacc.data());
+  g = jumped(g, d.jump);
+  ps.S = o.S;
+  ps.D = o.D;
+  ps.B = o.B;
+  ps.N = o.N;
+  ps.similarity = o.similarity;
+  ps.fellShort = o.fellShort;
   ps.p.resize(nspec);
-  float count = 0.0f;
   for (std::size_t s = 0; s < nspec; ++s) {
-    ps.p[s] = root4(ps.acc[s] / S);
-    if (ps.p[s] > 0.0f) count = count + 1.0f;
+    ps.p[s] = profileValue(d, work, o.S, static_cast<int32_t>(s));
   }
-  if (d.refbiom != nullptr) {
-    ps.pb.resize(nspec);
-    for (std::size_t s = 0; s < nspec; ++s) ps.pb[s] = root4(ps.bacc[s] / S);
-  }
-  ps.D = densSum / S;
-  ps.B = biomSum / S;
-  ps.N = count;
+  ps.pb.resize(d.withBiomassProfile ? nspec : 0);
+  for (std::size_t s = 0; s < ps.pb.size(); ++s) ps.pb[s] = root4Exact(bacc[s] / o.S);
   ps.contrib.resize(d.wantContributions ? nspec : 0);
-  ps.similarity = brayCurtis(ps.p, std::span<const float>(d.refprof, nspec), ps.contrib);
+  for (std::size_t s = 0; s < ps.contrib.size(); ++s) {
+    const float c = std::fabs(ps.p[s] - d.refprof[s]);
+    ps.contrib[s] = static_cast<float>(c / o.total);
+  }
 }
 
 }  // namespace eco

@@ -32,24 +32,18 @@ constexpr float kPositiveMark = -999999.0f;
 constexpr float kNegativeMark = 999999.0f;
 constexpr float kMarkLimit = -900000.0f;
 
-Contributor withChances(int32_t idx, float best, std::span<const float> m, int32_t K) {
-  Contributor c;
-  c.species = idx;
-  c.value = best;
-  const float* row = m.data() + static_cast<std::size_t>(idx) * static_cast<std::size_t>(K);
+void setChances(Contributor& c, const float* values, int32_t K) {
   float count = 0.0f;
   for (int32_t k = 0; k < K; ++k) {
-    if (row[k] > best) count = count + 1.0f;
+    if (values[k] > c.value) count = count + 1.0f;
   }
   c.phigh = count / static_cast<float>(K);
   c.plow = 1.0f - c.phigh;
-  return c;
 }
 
 }  // namespace
 
-void selectContributors(std::span<const float> v, std::span<const float> m, int32_t K,
-                        int64_t listLength, ContributorList& list) {
+void chooseContributors(std::span<const float> v, int64_t listLength, ContributorList& list) {
   std::vector<float> w(v.begin(), v.end());
   const std::size_t n = w.size();
   list.listLength = listLength;
@@ -68,7 +62,7 @@ void selectContributors(std::span<const float> v, std::span<const float> m, int3
     }
     if (idx < 0) break;  // nothing qualifies any more
     w[static_cast<std::size_t>(idx)] = kPositiveMark;
-    list.positive.push_back(withChances(idx, best, m, K));
+    list.positive.push_back({idx, best, 0.0f, 0.0f});
   }
   for (int64_t r = 0; r < rows; ++r) {
     float best = 0.0f;
@@ -81,8 +75,23 @@ void selectContributors(std::span<const float> v, std::span<const float> m, int3
     }
     if (idx < 0) break;
     w[static_cast<std::size_t>(idx)] = kNegativeMark;
-    list.negative.push_back(withChances(idx, best, m, K));
+    list.negative.push_back({idx, best, 0.0f, 0.0f});
   }
+}
+
+void attachChances(ContributorList& list, int32_t K,
+                   const std::function<const float*(int32_t)>& valuesOf) {
+  for (auto* rows : {&list.positive, &list.negative}) {
+    for (Contributor& c : *rows) setChances(c, valuesOf(c.species), K);
+  }
+}
+
+void selectContributors(std::span<const float> v, std::span<const float> m, int32_t K,
+                        int64_t listLength, ContributorList& list) {
+  chooseContributors(v, listLength, list);
+  attachChances(list, K, [&](int32_t s) {
+    return m.data() + static_cast<std::size_t>(s) * static_cast<std::size_t>(K);
+  });
 }
 
 }  // namespace eco

@@ -3,6 +3,7 @@
 // species that contribute most to a per-species measure.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -33,5 +34,12 @@ struct ContributorList {
 // values of the pseudo-samples at m[s * K .. s * K + K - 1].
 void selectContributors(std::span<const float> v, std::span<const float> m, int32_t K,
                         int64_t listLength, ContributorList& list);
+
+// The two steps of selectContributors. The rows (species and values) follow
+// from v alone; their chances then need only the listed species' values.
+void chooseContributors(std::span<const float> v, int64_t listLength, ContributorList& list);
+// valuesOf(s) gives the K pseudo-sample values of listed species s.
+void attachChances(ContributorList& list, int32_t K,
+                   const std::function<const float*(int32_t)>& valuesOf);
 
 }  // namespace eco

@@ -34,12 +34,15 @@ struct DataRead {
   const EcotopeSamples& eco(int e) const {
     return t.samples.ecotope.at(static_cast<std::size_t>(e));
   }
+  std::size_t nspec() const { return static_cast<std::size_t>(t.species.nspec()); }
   // refdens(e, j, s), 0-based.
   float refdens(int e, int j, int s) const {
-    return eco(e).refdens.at(static_cast<std::size_t>(j * t.species.nspec() + s));
+    return denseReference(eco(e), nspec(), false)
+        .at(static_cast<std::size_t>(j) * nspec() + static_cast<std::size_t>(s));
   }
   float refbiom(int e, int j, int s) const {
-    return eco(e).refbiom.at(static_cast<std::size_t>(j * t.species.nspec() + s));
+    return denseReference(eco(e), nspec(), true)
+        .at(static_cast<std::size_t>(j) * nspec() + static_cast<std::size_t>(s));
   }
   float stadens(int e, int j, int g) const {
     return eco(e).stadens[static_cast<std::size_t>(g)].at(static_cast<std::size_t>(j));
@@ -70,7 +73,9 @@ DataRead readData(const std::string& data, bool biomass, int32_t emptySpeciesCod
 std::vector<float> allValues(const DataRead& r) {
   std::vector<float> v;
   for (const EcotopeSamples& es : r.t.samples.ecotope) {
-    for (const auto* m : {&es.refdens, &es.refbiom, &es.assdens, &es.assbiom, &es.stadens[0],
+    const std::vector<float> refdens = denseReference(es, r.nspec(), false);
+    const std::vector<float> refbiom = denseReference(es, r.nspec(), true);
+    for (const auto* m : {&refdens, &refbiom, &es.assdens, &es.assbiom, &es.stadens[0],
                           &es.stadens[1], &es.stabiom[0], &es.stabiom[1]}) {
       v.insert(v.end(), m->begin(), m->end());
     }
@@ -89,11 +94,10 @@ TEST(DataFile, EmptyFileLeavesSizedZeroMatrices) {
   const DataRead r = readData("", true);
   ASSERT_TRUE(r.ok) << r.status.message;
   EXPECT_EQ(r.t.samples.ecotope.size(), 2u);
-  EXPECT_EQ(r.eco(0).refdens.size(), 2u * 3u);
-  EXPECT_EQ(r.eco(0).refbiom.size(), 2u * 3u);
+  EXPECT_EQ(r.eco(0).refrecords.size(), 2u);
   EXPECT_EQ(r.eco(0).assdens.size(), 3u);
   EXPECT_EQ(r.eco(0).stadens[kAssessment].size(), 2u);
-  EXPECT_EQ(r.eco(1).refdens.size(), 1u * 3u);
+  EXPECT_EQ(r.eco(1).refrecords.size(), 1u);
   EXPECT_EQ(r.eco(1).stabiom[kReference].size(), 1u);
   EXPECT_TRUE(allZero(r));
   EXPECT_TRUE(readData("\n\n  \n", false).ok);
@@ -180,7 +184,7 @@ TEST(DataFile, WithoutBiomass) {
   EXPECT_EQ(r.refdens(0, 0, 0), 5.0f);
   EXPECT_EQ(r.stadens(0, 0, kReference), 5.0f);
   EXPECT_EQ(r.eco(0).assdens[2], 1.0f);
-  EXPECT_TRUE(r.eco(0).refbiom.empty());
+  EXPECT_EQ(r.refbiom(0, 0, 0), 0.0f);
   EXPECT_TRUE(r.eco(0).assbiom.empty());
   EXPECT_TRUE(r.eco(0).stabiom[kReference].empty());
   EXPECT_FALSE(r.t.samples.biomass);
@@ -344,9 +348,10 @@ TEST_F(SurveyFiles, ReadSurveyFillsTheTables) {
   EXPECT_TRUE(std::isnan(t.stations.ecotope[1].group[kAssessment].meansurf));
 
   const EcotopeSamples& s1 = t.samples.ecotope[0];
-  EXPECT_EQ(s1.refdens,
+  EXPECT_EQ(denseReference(s1, 4, false),
             (std::vector<float>{12, 4, 0, 0, /* station 12 */ 8, 0, 0, 0, /* 13 */ 0, 0, 2, 0}));
-  EXPECT_EQ(s1.refbiom, (std::vector<float>{3.5f, 0.5f, 0, 0, 2, 0, 0, 0, 0, 0, 0.25f, 0}));
+  EXPECT_EQ(denseReference(s1, 4, true),
+            (std::vector<float>{3.5f, 0.5f, 0, 0, 2, 0, 0, 0, 0, 0, 0.25f, 0}));
   EXPECT_EQ(s1.assdens, (std::vector<float>{3, 0, 0, 1}));
   EXPECT_EQ(s1.assbiom, (std::vector<float>{0.75f, 0, 0, 0.5f}));
   EXPECT_EQ(s1.stadens[kReference], (std::vector<float>{16, 8, 2}));
@@ -354,7 +359,7 @@ TEST_F(SurveyFiles, ReadSurveyFillsTheTables) {
   EXPECT_EQ(s1.stadens[kAssessment], (std::vector<float>{8}));
   EXPECT_EQ(s1.stabiom[kAssessment], (std::vector<float>{2.5f}));
   const EcotopeSamples& s2 = t.samples.ecotope[1];
-  EXPECT_EQ(s2.refdens, (std::vector<float>{0, 10, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(denseReference(s2, 4, false), (std::vector<float>{0, 10, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(s2.stadens[kReference], (std::vector<float>{10, 0}));
   EXPECT_EQ(s2.assdens, (std::vector<float>{0, 0, 0, 0}));
 }

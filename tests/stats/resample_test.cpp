@@ -12,6 +12,7 @@
 #include "stats/class_tables.h"
 #include "stats/profile.h"
 #include "stats/similarity.h"
+#include "literal_stats.h"
 #include "survey_builder.h"
 
 namespace eco {
@@ -22,41 +23,12 @@ using test::StationSpec;
 
 bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-// The pseudo-sample drawn the plain way: the whole buffer of random
-// numbers is generated first and used from its first element on.
+// The pseudo-sample drawn the literal way: the whole buffer of random
+// numbers is generated first and used from its first element on, every
+// species added in extended precision.
 PseudoSample plainDraw(const DrawSetup& d, float target, UniformGenerator& g) {
-  std::vector<float> randbuf(static_cast<std::size_t>(d.perSample));
-  for (float& r : randbuf) r = nextUniform(g);
-  const std::size_t nspec = static_cast<std::size_t>(d.nspec);
-  std::vector<float> acc(nspec, 0.0f), bacc(nspec, 0.0f);
-  float S = 0, dsum = 0, bsum = 0;
-  std::size_t m = 0;
   PseudoSample ps;
-  while (S < target) {
-    if (m == randbuf.size()) {
-      ps.fellShort = true;
-      break;
-    }
-    const float r = randbuf[m++];
-    const std::size_t i = static_cast<std::size_t>(std::trunc(static_cast<long double>(d.n) * r));
-    S = S + d.surf[i];
-    for (std::size_t s = 0; s < nspec; ++s) {
-      acc[s] = addProduct(acc[s], d.refdens[i * nspec + s], d.surf[i]);
-      if (d.refbiom) bacc[s] = addProduct(bacc[s], d.refbiom[i * nspec + s], d.surf[i]);
-    }
-    dsum = addProduct(dsum, d.stadens[i], d.surf[i]);
-    if (d.stabiom) bsum = addProduct(bsum, d.stabiom[i], d.surf[i]);
-  }
-  ps.S = S;
-  for (std::size_t s = 0; s < nspec; ++s) {
-    ps.p.push_back(root4(acc[s] / S));
-    if (d.refbiom) ps.pb.push_back(root4(bacc[s] / S));
-    if (ps.p.back() > 0) ps.N += 1;
-  }
-  ps.D = dsum / S;
-  ps.B = bsum / S;
-  ps.contrib.resize(d.wantContributions ? nspec : 0);
-  ps.similarity = brayCurtis(ps.p, std::span<const float>(d.refprof, nspec), ps.contrib);
+  literal::drawPseudoSample(d, target, g, ps);
   return ps;
 }
 

@@ -43,9 +43,7 @@ inline SurveyTables makeSurvey(int nspec, const std::vector<StationSpec>& statio
   t.samples.biomass = biomass;
   t.samples.ecotope.resize(1);
   EcotopeSamples& es = t.samples.ecotope[0];
-  const std::size_t nref = et.group[kReference].stacode.size();
-  es.refdens.assign(nref * static_cast<std::size_t>(nspec), 0.0f);
-  es.refbiom.assign(biomass ? nref * static_cast<std::size_t>(nspec) : 0, 0.0f);
+  es.refrecords.assign(et.group[kReference].stacode.size(), {});
   es.assdens.assign(static_cast<std::size_t>(nspec), 0.0f);
   es.assbiom.assign(biomass ? static_cast<std::size_t>(nspec) : 0, 0.0f);
   for (int g = 0; g < 2; ++g) {
@@ -56,20 +54,18 @@ inline SurveyTables makeSurvey(int nspec, const std::vector<StationSpec>& statio
   for (const StationSpec& st : stations) {
     const std::size_t j = st.group == kReference ? jr++ : ja++;
     for (std::size_t s = 0; s < st.density.size(); ++s) {
+      const float bio = biomass && s < st.biomass.size() ? st.biomass[s] : 0.0f;
       if (st.group == kReference) {
-        es.refdens[j * static_cast<std::size_t>(nspec) + s] = st.density[s];
+        // Records only where the data file would have one.
+        if (st.density[s] != 0.0f || bio != 0.0f) {
+          es.refrecords[j].push_back({static_cast<int32_t>(s), st.density[s], bio});
+        }
       } else {
-        es.assdens[s] += st.density[s] * st.surface;
+        es.assdens[s] = addProduct(es.assdens[s], st.density[s], st.surface);
+        if (biomass) es.assbiom[s] = addProduct(es.assbiom[s], bio, st.surface);
       }
       es.stadens[st.group][j] += st.density[s];
-      if (biomass && s < st.biomass.size()) {
-        if (st.group == kReference) {
-          es.refbiom[j * static_cast<std::size_t>(nspec) + s] = st.biomass[s];
-        } else {
-          es.assbiom[s] += st.biomass[s] * st.surface;
-        }
-        es.stabiom[st.group][j] += st.biomass[s];
-      }
+      if (biomass) es.stabiom[st.group][j] += bio;
     }
   }
   return t;

@@ -1,0 +1,290 @@
+#include "numeric/species_kernels.h"
+
+#include <immintrin.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+#include "numeric/evaluation.h"
+#include "numeric/exact_float.h"
+
+namespace eco {
+namespace {
+
+// ---- portable ---------------------------------------------------------
+
+void addRowPortable(float* acc, const double* prod, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) acc[i] = addExactProductInRange(acc[i], prod[i]);
+}
+
+// One term of the profile sums, shared by the remainders of every path.
+inline void profileTerm(float a, float S, float y, ProfileSums& out) {
+  const float q = a / S;
+  const float p = root4Exact(q);
+  if (q > 0.0f) {
+    ++out.count;
+    out.minPositive = std::min(out.minPositive, p);
+  }
+  out.a += p;
+  out.m += p > y ? y : p;
+}
+
+void profileSumsPortable(const float* acc, float S, const float* y, std::size_t count,
+                         ProfileSums& out) {
+  out = ProfileSums{};
+  for (std::size_t i = 0; i < count; ++i) profileTerm(acc[i], S, y[i], out);
+}
+
+// ---- AVX2 -------------------------------------------------------------
+
+#define ECO_AVX2 __attribute__((target("avx2")))
+#define ECO_AVX512 __attribute__((target("avx2,avx512f,avx512dq,avx512vl,avx512bw")))
+
+ECO_AVX2 void addRowAvx2(float* acc, const double* prod, std::size_t count) {
+  const __m256i tailMask = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
+  const __m256i midpoint = _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail));
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const __m128 a = _mm_loadu_ps(acc + i);
+    const __m256d r = _mm256_add_pd(_mm256_cvtps_pd(a), _mm256_loadu_pd(prod + i));
+    const __m256i tail = _mm256_and_si256(_mm256_castpd_si256(r), tailMask);
+    const int ties = _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(tail, midpoint)));
+    _mm_storeu_ps(acc + i, _mm256_cvtpd_ps(r));
+    if (ties != 0) {
+      alignas(16) float old[4];
+      _mm_store_ps(old, a);
+      for (int l = 0; l < 4; ++l) {
+        if (ties & (1 << l)) {
+          acc[i + l] = static_cast<float>(static_cast<Extended>(old[l]) + prod[i + l]);
+        }
+      }
+    }
+  }
+  addRowPortable(acc + i, prod + i, count - i);
+}
+
+ECO_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::size_t count,
+                              ProfileSums& out) {
+  const __m128 s = _mm_set1_ps(S);
+  const __m256i tailMask = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
+  const __m256i low = _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail - kRootMargin));
+  const __m256i minusOne = _mm256_set1_epi64x(-1);
+  const __m256i width = _mm256_set1_epi64x(static_cast<int64_t>(2 * kRootMargin + 1));
+  const __m128 inf = _mm_set1_ps(std::numeric_limits<float>::infinity());
+  __m256d sumA = _mm256_setzero_pd(), sumM = _mm256_setzero_pd();
+  __m128 minPos = inf;
+  int64_t n = 0;
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const __m128 q = _mm_div_ps(_mm_loadu_ps(acc + i), s);
+    const __m128 pos = _mm_cmp_ps(q, _mm_setzero_ps(), _CMP_GT_OQ);
+    const int posBits = _mm_movemask_ps(pos);
+    const __m256d root = _mm256_sqrt_pd(_mm256_sqrt_pd(_mm256_cvtps_pd(_mm_and_ps(q, pos))));
+    const __m256i off =
+        _mm256_sub_epi64(_mm256_and_si256(_mm256_castpd_si256(root), tailMask), low);
+    const __m256i near =
+        _mm256_and_si256(_mm256_cmpgt_epi64(off, minusOne), _mm256_cmpgt_epi64(width, off));
+    const int nearBits = _mm256_movemask_pd(_mm256_castsi256_pd(near)) & posBits;
+    __m128 p = _mm_and_ps(_mm256_cvtpd_ps(root), pos);
+    if (nearBits != 0) {
+      alignas(16) float pv[4], qv[4];
+      _mm_store_ps(pv, p);
+      _mm_store_ps(qv, q);
+      for (int l = 0; l < 4; ++l) {
+        if (nearBits & (1 << l)) pv[l] = root4(qv[l]);
+      }
+      p = _mm_load_ps(pv);
+    }
+    n += __builtin_popcount(static_cast<unsigned>(posBits));
+    sumA = _mm256_add_pd(sumA, _mm256_cvtps_pd(p));
+    sumM = _mm256_add_pd(sumM, _mm256_cvtps_pd(_mm_min_ps(p, _mm_loadu_ps(y + i))));
+    minPos = _mm_min_ps(minPos, _mm_blendv_ps(inf, p, pos));
+  }
+  alignas(32) double va[4], vm[4];
+  alignas(16) float vp[4];
+  _mm256_store_pd(va, sumA);
+  _mm256_store_pd(vm, sumM);
+  _mm_store_ps(vp, minPos);
+  ProfileSums rest;
+  profileSumsPortable(acc + i, S, y + i, count - i, rest);
+  out.a = ((va[0] + va[1]) + (va[2] + va[3])) + rest.a;
+  out.m = ((vm[0] + vm[1]) + (vm[2] + vm[3])) + rest.m;
+  out.minPositive = std::min({vp[0], vp[1], vp[2], vp[3], rest.minPositive});
+  out.count = n + rest.count;
+}
+
+// ---- AVX-512 ----------------------------------------------------------
+
+// The all-lanes conversions through their zero-masked forms: the plain
+// intrinsics start from an undefined register, which g++ 12 reports as
+// maybe uninitialized.
+ECO_AVX512 inline __m512d widen(__m256 x) { return _mm512_maskz_cvtps_pd(0xFF, x); }
+ECO_AVX512 inline __m256 narrow(__m512d x) { return _mm512_maskz_cvtpd_ps(0xFF, x); }
+
+ECO_AVX512 void addRowAvx512(float* acc, const double* prod, std::size_t count) {
+  const __m512i tailMask = _mm512_set1_epi64(static_cast<int64_t>(kFloatTailMask));
+  const __m512i midpoint = _mm512_set1_epi64(static_cast<int64_t>(kFloatMidpointTail));
+  std::size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    const __m256 a = _mm256_loadu_ps(acc + i);
+    const __m512d r = _mm512_add_pd(widen(a), _mm512_loadu_pd(prod + i));
+    const __mmask8 ties =
+        _mm512_cmpeq_epi64_mask(_mm512_and_si512(_mm512_castpd_si512(r), tailMask), midpoint);
+    _mm256_storeu_ps(acc + i, narrow(r));
+    if (ties != 0) {
+      alignas(32) float old[8];
+      _mm256_store_ps(old, a);
+      for (int l = 0; l < 8; ++l) {
+        if (ties & (1u << l)) {
+          acc[i + l] = static_cast<float>(static_cast<Extended>(old[l]) + prod[i + l]);
+        }
+      }
+    }
+  }
+  addRowPortable(acc + i, prod + i, count - i);
+}
+
+ECO_AVX512 void profileSumsAvx512(const float* acc, float S, const float* y, std::size_t count,
+                                  ProfileSums& out) {
+  const __m256 s = _mm256_set1_ps(S);
+  const __m512i tailMask = _mm512_set1_epi64(static_cast<int64_t>(kFloatTailMask));
+  const __m512i low = _mm512_set1_epi64(static_cast<int64_t>(kFloatMidpointTail - kRootMargin));
+  const __m512i span = _mm512_set1_epi64(static_cast<int64_t>(2 * kRootMargin));
+  __m512d sumA = _mm512_setzero_pd(), sumM = _mm512_setzero_pd();
+  __m256 minPos = _mm256_set1_ps(std::numeric_limits<float>::infinity());
+  int64_t n = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    const __m256 q = _mm256_div_ps(_mm256_loadu_ps(acc + i), s);
+    const __mmask8 pos = _mm256_cmp_ps_mask(q, _mm256_setzero_ps(), _CMP_GT_OQ);
+    const __m512d root = _mm512_maskz_sqrt_pd(pos, _mm512_maskz_sqrt_pd(pos, widen(q)));
+    const __m512i off =
+        _mm512_sub_epi64(_mm512_and_si512(_mm512_castpd_si512(root), tailMask), low);
+    const __mmask8 near = _mm512_mask_cmple_epu64_mask(pos, off, span);
+    __m256 p = _mm512_maskz_cvtpd_ps(pos, root);
+    if (near != 0) {
+      alignas(32) float pv[8], qv[8];
+      _mm256_store_ps(pv, p);
+      _mm256_store_ps(qv, q);
+      for (int l = 0; l < 8; ++l) {
+        if (near & (1u << l)) pv[l] = root4(qv[l]);
+      }
+      p = _mm256_load_ps(pv);
+    }
+    n += __builtin_popcount(static_cast<unsigned>(pos));
+    sumA = _mm512_add_pd(sumA, widen(p));
+    sumM = _mm512_add_pd(sumM, widen(_mm256_min_ps(p, _mm256_loadu_ps(y + i))));
+    minPos = _mm256_mask_min_ps(minPos, pos, minPos, p);
+  }
+  alignas(64) double va[8], vm[8];
+  alignas(32) float vp[8];
+  _mm512_store_pd(va, sumA);
+  _mm512_store_pd(vm, sumM);
+  _mm256_store_ps(vp, minPos);
+  ProfileSums rest;
+  profileSumsPortable(acc + i, S, y + i, count - i, rest);
+  double a = rest.a, m = rest.m;
+  float mp = rest.minPositive;
+  for (int l = 0; l < 8; ++l) {
+    a += va[l];
+    m += vm[l];
+    mp = std::min(mp, vp[l]);
+  }
+  out.a = a;
+  out.m = m;
+  out.minPositive = mp;
+  out.count = n + rest.count;
+}
+
+// ---- dispatch ---------------------------------------------------------
+
+const SpeciesKernels kPortable{&addRowPortable, &profileSumsPortable};
+const SpeciesKernels kAvx2{&addRowAvx2, &profileSumsAvx2};
+const SpeciesKernels kAvx512{&addRowAvx512, &profileSumsAvx512};
+
+KernelPath bestPath() {
+  if (kernelPathAvailable(KernelPath::avx512)) return KernelPath::avx512;
+  if (kernelPathAvailable(KernelPath::avx2)) return KernelPath::avx2;
+  return KernelPath::portable;
+}
+
+KernelPath initialPath() {
+  KernelPath path = bestPath();
+  const char* asked = std::getenv("ECO_KERNEL");
+  KernelPath wanted;
+  if (asked != nullptr && parseKernelPath(asked, wanted) && kernelPathAvailable(wanted)) {
+    path = wanted;
+  }
+  return path;
+}
+
+std::atomic<int>& activeSlot() {
+  static std::atomic<int> slot{static_cast<int>(initialPath())};
+  return slot;
+}
+
+}  // namespace
+
+bool kernelPathAvailable(KernelPath path) {
+  switch (path) {
+    case KernelPath::portable:
+      return true;
+    case KernelPath::avx2:
+      return __builtin_cpu_supports("avx2");
+    case KernelPath::avx512:
+      return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
+             __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl") &&
+             __builtin_cpu_supports("avx512bw");
+  }
+  return false;
+}
+
+const char* kernelPathName(KernelPath path) {
+  switch (path) {
+    case KernelPath::portable:
+      return "portable";
+    case KernelPath::avx2:
+      return "avx2";
+    case KernelPath::avx512:
+      return "avx512";
+  }
+  return "?";
+}
+
+bool parseKernelPath(const char* name, KernelPath& path) {
+  for (KernelPath p : {KernelPath::portable, KernelPath::avx2, KernelPath::avx512}) {
+    if (std::strcmp(name, kernelPathName(p)) == 0) {
+      path = p;
+      return true;
+    }
+  }
+  return false;
+}
+
+const SpeciesKernels& kernelsOf(KernelPath path) {
+  switch (path) {
+    case KernelPath::avx512:
+      return kAvx512;
+    case KernelPath::avx2:
+      return kAvx2;
+    case KernelPath::portable:
+      break;
+  }
+  return kPortable;
+}
+
+KernelPath activeKernelPath() {
+  return static_cast<KernelPath>(activeSlot().load(std::memory_order_relaxed));
+}
+
+const SpeciesKernels& speciesKernels() { return kernelsOf(activeKernelPath()); }
+
+bool selectKernelPath(KernelPath path) {
+  if (!kernelPathAvailable(path)) return false;
+  activeSlot().store(static_cast<int>(path), std::memory_order_relaxed);
+  return true;
+}
+
+}  // namespace eco

@@ -1,0 +1,56 @@
+#pragma once
+// The species loops of the resampling, vectorised, with runtime dispatch
+// between AVX-512, AVX2 and portable code. Every path gives the same bits:
+// each computes in double what the evaluation model computes in extended
+// precision, and recomputes in extended precision every lane whose double
+// result could round differently (numeric/exact_float.h).
+//
+// The path is chosen once, before any parallel work: the best the machine
+// has, unless the environment variable ECO_KERNEL (portable, avx2, avx512)
+// or selectKernelPath() asks for another one. A path the machine lacks is
+// never taken.
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+
+namespace eco {
+
+enum class KernelPath { portable, avx2, avx512 };
+
+// Sums over the species of one pseudo-sample, p = root4(acc / S):
+struct ProfileSums {
+  double a = 0.0;                                              // sum of p
+  double m = 0.0;                                              // sum of min(p, y)
+  float minPositive = std::numeric_limits<float>::infinity();  // smallest positive p
+  int64_t count = 0;                                           // species with p > 0
+};
+
+struct SpeciesKernels {
+  // acc[i] = float(acc[i] + prod[i]) for i < count, prod[i] the exact
+  // product of two floats; the caller guarantees that every sum is 0 or in
+  // the normal float range.
+  void (*addRow)(float* acc, const double* prod, std::size_t count);
+  // The sums of ProfileSums over i < count, acc[i] / S divided in float and
+  // y[i] >= 0 the reference profile. Exact per term; the sums a and m are
+  // formed in double in any order (the caller decides whether that order
+  // is exact).
+  void (*profileSums)(const float* acc, float S, const float* y, std::size_t count,
+                      ProfileSums& out);
+};
+
+bool kernelPathAvailable(KernelPath path);
+const char* kernelPathName(KernelPath path);
+// "portable", "avx2" or "avx512"; false for anything else.
+bool parseKernelPath(const char* name, KernelPath& path);
+
+// The kernels of the path in use, and that path.
+const SpeciesKernels& speciesKernels();
+KernelPath activeKernelPath();
+// Uses the given path from now on; false (and no change) when the machine
+// lacks it. Not to be called while draws are running.
+bool selectKernelPath(KernelPath path);
+// The kernels of a given available path (for tests).
+const SpeciesKernels& kernelsOf(KernelPath path);
+
+}  // namespace eco
