@@ -46,4 +46,5 @@ bench:
 	./build-bench/bench/ecoassess_bench
 
 clean:
-	rm -rf build build-test build-asan build-bench examples/dune/out
+	rm -rf build build-test build-asan build-bench
+	rm -f $(foreach x,ASS SIM DEN BIO NSP csv html,examples/*/*.$(x))
