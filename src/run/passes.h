@@ -17,6 +17,7 @@ struct PassConsole {
   std::ostream* warnings;
   int threads = 1;  // threads that may draw pseudo-samples (the results never depend on it)
   struct ProgressDisplay* progress = nullptr;  // the terminal status line, or null
+  struct Exports* exports = nullptr;  // the files of --csv and --html (run/exports.h), or null
 };
 
 // Writes the summary tables; false with a failure message.

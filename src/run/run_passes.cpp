@@ -9,6 +9,7 @@
 
 #include "output/output_files.h"
 #include "records/diagnostics.h"
+#include "run/exports.h"
 #include "run/guards.h"
 #include "run/passes.h"
 #include "run/progress.h"
@@ -61,10 +62,15 @@ bool runPasses(const RunSettings& settings, const SurveyTables& tables,
   PassConsole console{&std::cout, &std::cerr, threads};
   ProgressDisplay progress(settings, tables, summary, report, ::isatty(2) == 1, &std::cerr);
   console.progress = &progress;
+  Exports exports;
+  exports.csv = commandLine.csv;
+  exports.html = commandLine.html;
+  if (exports.csv || exports.html) console.exports = &exports;
 
   UniformGenerator generator;
   if (summary && !summaryPass(settings, tables, generator, console, message)) return false;
   if (report && !reportPass(settings, tables, generator, console, message)) return false;
+  if (!writeHtmlExport(settings, tables, console.exports, message)) return false;
   progress.finish();
   std::cout.flush();
 
