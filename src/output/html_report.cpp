@@ -169,29 +169,38 @@ std::string bandPanel(const EcotopeClasses& e, Measure measure,
   constexpr double W = 270, H = 200, left = 56, right = 10, top = 12, bottom = 42;
   const std::size_t m = tableIndex(measure);
   double xlo = 0, xhi = 0, ylo = 0, yhi = 0;
-  bool any = false;
+  bool any = false;   // a percentile to draw
+  bool seen = false;  // any value at all, the observed one included
+  auto take = [&](double v) {
+    ylo = seen ? std::min(ylo, v) : v;
+    yhi = seen ? std::max(yhi, v) : v;
+    seen = true;
+  };
   for (const ClassRow& row : e.rows) {
     if (!finite(row.surface)) continue;
     xhi = std::max(xhi, static_cast<double>(row.surface));
     for (float v : row.q[m]) {
       if (!finite(v)) continue;
-      ylo = any ? std::min(ylo, static_cast<double>(v)) : std::min(0.0, static_cast<double>(v));
-      yhi = any ? std::max(yhi, static_cast<double>(v)) : std::max(0.0, static_cast<double>(v));
+      take(v);
       any = true;
     }
   }
   const bool showObserved = observed && finite(observed->surface) && finite(observed->value);
   if (showObserved) {
     xhi = std::max(xhi, static_cast<double>(observed->surface));
-    ylo = std::min(ylo, static_cast<double>(observed->value));
-    yhi = std::max(yhi, static_cast<double>(observed->value));
+    take(observed->value);
   }
-  if (measure == Measure::similarity && ylo >= 0 && yhi <= 1) yhi = 1;
-  xlo = std::min(0.0, xlo);
-  widen(xlo, xhi);
+  // The value axis spans the data, so that narrow bands stay readable; it
+  // stops at 0 and (for the similarity) at 1 where the values do.
+  const double dataLo = ylo, dataHi = yhi;
   widen(ylo, yhi);
+  const double pad = (yhi - ylo) * 0.08;
+  ylo -= pad;
+  yhi += pad;
+  if (dataLo >= 0 && ylo < 0) ylo = 0;
+  if (measure == Measure::similarity && dataHi <= 1 && yhi > 1) yhi = 1;
+  widen(xlo, xhi);
   xhi += (xhi - xlo) * 0.04;
-  yhi += (yhi - ylo) * 0.04;
   const Scale x{xlo, xhi, left, W - right};
   const Scale y{ylo, yhi, H - bottom, top};
 
