@@ -50,6 +50,45 @@ void warnAbout(std::string_view subject, std::string_view kind, std::string_view
 
 void tellUser(std::string_view line) { emit(line); }
 
+std::string failureLine(std::string_view file, long line, std::size_t column,
+                        std::string_view text) {
+  std::string s = "error: ";
+  if (!file.empty()) {
+    s += file;
+    if (line > 0) s += ", line " + std::to_string(line);
+    if (line > 0 && column > 0) s += ", column " + std::to_string(column);
+    s += ": ";
+  }
+  s += text;
+  return s;
+}
+
+void failAt(std::string_view file, long line, std::size_t column, std::string_view text) {
+  emit(failureLine(file, line, column, text));
+}
+
+std::string shownValue(std::string_view value) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string s = "'";
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value.compare(i, 3, "\xEF\xBB\xBF") == 0) {
+      s += "<byte order mark>";
+      i += 2;
+      continue;
+    }
+    const unsigned char c = static_cast<unsigned char>(value[i]);
+    if (c < 0x20 || c == 0x7F) {
+      s += "\\x";
+      s += kHex[c >> 4];
+      s += kHex[c & 15];
+    } else {
+      s += static_cast<char>(c);
+    }
+  }
+  s += "'";
+  return s;
+}
+
 void finishWarnings() {
   Diagnostics& d = diagnostics();
   for (auto& [key, n] : d.counts) {

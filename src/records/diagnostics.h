@@ -40,6 +40,17 @@ void warnAt(std::string_view file, long line, std::string_view kind, std::string
 void warnAbout(std::string_view subject, std::string_view kind, std::string_view text);
 // One line as it stands (a located failure, a usage line); never limited.
 void tellUser(std::string_view line);
+// The located detail of a failure, told after the failure message:
+// "error: <file>, line <n>, column <c>: <text>" (line 0: no line, column 0:
+// no column; an empty file: "error: <text>"). Never limited.
+void failAt(std::string_view file, long line, std::size_t column, std::string_view text);
+// The same line as text.
+std::string failureLine(std::string_view file, long line, std::size_t column,
+                        std::string_view text);
+// A value as the user wrote it, in apostrophes, with what cannot be seen
+// made visible: a byte order mark as <byte order mark>, other control
+// characters as \xNN.
+std::string shownValue(std::string_view value);
 // One line for every file and kind whose warnings went over the limit:
 // "warning: <file>: <n> more <kind> warnings not shown".
 void finishWarnings();

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "records/line_read.h"
 #include "records/value_convert.h"
 
 namespace eco {
@@ -14,22 +15,50 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isSeparator(char c) { return isBlank(c) || c == ',' || c == '/'; }
 bool isQuote(char c) { return c == '\'' || c == '"'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Only digits, with an optional sign: what a number written with a decimal
+// comma leaves before the comma.
+bool isWholeNumber(const std::string& t) {
+  std::size_t i = t.empty() || (t[0] != '+' && t[0] != '-') ? 0 : 1;
+  if (i >= t.size()) return false;
+  for (; i < t.size(); ++i) {
+    if (!isDigit(t[i])) return false;
+  }
+  return true;
+}
+
+// The record separates some of its values by blanks (not only commas).
+bool hasBlankBetweenValues(const std::string& record) {
+  const std::size_t first = record.find_first_not_of(" \t");
+  const std::size_t last = record.find_last_not_of(" \t");
+  if (first == std::string::npos) return false;
+  for (std::size_t i = first; i < last; ++i) {
+    if (isBlank(record[i]) && record[i - 1] != ',' && record[i + 1] != ',' &&
+        !isBlank(record[i - 1])) {
+      return true;
+    }
+  }
+  return false;
+}
 
 // The next record of the source, without its line end. A carriage return
 // directly before the line feed (or ending the file) is part of the line
 // end: survey files written on other systems end their lines with CR LF.
-bool takeRecord(RecordSource& source, std::string& record) {
+LineRead takeRecord(RecordSource& source, std::string& record) {
   if (source.stream == nullptr) {
-    if (source.fieldTaken) return false;
+    if (source.fieldTaken) return LineRead::end;
     source.fieldTaken = true;
     record = source.field;
     source.lineNumber = 1;
-    return true;
+    return LineRead::line;
   }
-  if (!std::getline(*source.stream, record)) return false;
+  const LineRead r = readLine(*source.stream, record);
+  if (r != LineRead::line) return r;
+  if (source.lineNumber == 0) dropByteOrderMark(record);
   if (!record.empty() && record.back() == '\r') record.pop_back();
   ++source.lineNumber;
-  return true;
+  return LineRead::line;
 }
 
 std::string report(const RecordSource& source, const char* what) {
@@ -60,12 +89,76 @@ struct Reader {
   bool junkAfterQuote = false;
   int64_t repeatLeft = 0;
   Value repeated;
+  // Where the value being taken starts in the record (after a repeat
+  // count), and where a closing quote was followed by other characters.
+  std::size_t valueStart = 0;
+  std::size_t junkStart = 0;
+  // How the last attempt to take a record ended (end, or a failed stream).
+  LineRead lastTake = LineRead::line;
 
   bool advance() {
-    if (!takeRecord(source, record)) return false;
+    lastTake = takeRecord(source, record);
+    if (lastTake != LineRead::line) return false;
     pos = 0;
     result.lastLine = source.lineNumber;
     return true;
+  }
+
+  // The value at valueStart up to its next separator, as the user wrote it.
+  std::string rawValue(std::size_t from) const {
+    std::size_t end = from;
+    while (end < record.size() && !isSeparator(record[end])) ++end;
+    return record.substr(from, end - from);
+  }
+
+  // Records what could not be read, and what is probably wrong with it.
+  void noteBadValue(std::size_t from, std::string value, ReadResult::Hint hint) {
+    result.badValue = std::move(value);
+    result.badColumn = from + 1;
+    if (result.badValue.find(kByteOrderMark) != std::string::npos) {
+      hint = ReadResult::Hint::byteOrderMark;
+    } else if (from >= 2 && record[from - 1] == ',' && isDigit(record[from - 2]) &&
+               !result.badValue.empty() && isDigit(result.badValue[0])) {
+      hint = ReadResult::Hint::decimalComma;
+    } else if (hint == ReadResult::Hint::none) {
+      for (char c : result.badValue) {
+        if (isLetter(c)) hint = ReadResult::Hint::letter;
+      }
+    }
+    result.hint = hint;
+  }
+
+  // After a real item took `value`: the digits before a comma that a digit
+  // follows, in a record with blank separators, are probably the whole
+  // part of a number written with a decimal comma.
+  void checkDecimalComma(const Value& value) {
+    if (result.decimalCommaColumn != 0 || value.quoted || !isWholeNumber(value.text)) return;
+    if (pos + 1 >= record.size() || record[pos] != ',' || !isDigit(record[pos + 1])) return;
+    if (!hasBlankBetweenValues(record)) return;
+    result.decimalCommaLine = source.lineNumber;
+    result.decimalCommaColumn = pos + 1;
+    std::size_t end = pos + 1;
+    while (end < record.size() && isDigit(record[end])) ++end;
+    result.decimalCommaText = record.substr(valueStart, end - valueStart);
+  }
+
+  // The unread rest of the record, for a read that left values over.
+  void noteUnread(ReadItem::Kind lastKind) {
+    result.unreadAfterText = lastKind == ReadItem::Kind::text && !repeated.null;
+    result.unreadAfterQuote = result.unreadAfterText && repeated.quoted && pos < record.size() &&
+                              !isSeparator(record[pos]);
+    if (repeatLeft > 0) {
+      result.unread = std::to_string(repeatLeft) + "*" + repeated.text;
+      result.unreadColumn = valueStart + 1;
+      return;
+    }
+    std::size_t from = pos;
+    while (from < record.size() && (isBlank(record[from]) || record[from] == ',')) ++from;
+    std::size_t end = record.find('/', from);
+    if (end == std::string::npos) end = record.size();
+    while (end > from && isBlank(record[end - 1])) --end;
+    result.unread = record.substr(from, end - from);
+    result.unreadColumn = from + 1;
   }
 
   void noteValue() {
@@ -131,6 +224,7 @@ struct Reader {
       }
       pos = close + 1;
       junkAfterQuote = pos < record.size() && !isSeparator(record[pos]);
+      if (junkAfterQuote) junkStart = pos;
       return true;
     }
   }
@@ -141,22 +235,22 @@ struct Reader {
   ReadOutcome takeValue(ReadItem::Kind kind, ConvertStatus& status) {
     status = ConvertStatus::ok;
     int64_t count = 1;
+    valueStart = pos;
     std::size_t end = pos;
     while (end < record.size() && isDigit(record[end])) ++end;
     if (end > pos && end < record.size() && record[end] == '*') {
       int32_t r = 0;
       const auto [ptr, ec] = std::from_chars(record.data() + pos, record.data() + end, r);
       (void)ptr;
-      if (ec != std::errc()) {
-        status = ConvertStatus::conversionError;
-        return ReadOutcome::error;
-      }
-      if (r == 0) {
-        status = ConvertStatus::syntaxError;
+      if (ec != std::errc() || r == 0) {
+        status = r == 0 && ec == std::errc() ? ConvertStatus::syntaxError
+                                             : ConvertStatus::conversionError;
+        noteBadValue(pos, rawValue(pos), ReadResult::Hint::none);
         return ReadOutcome::error;
       }
       count = r;
       pos = end + 1;
+      valueStart = pos;
       if (pos >= record.size() || isSeparator(record[pos])) {
         repeated.null = true;
         repeatLeft = count;
@@ -167,6 +261,7 @@ struct Reader {
     if (isQuote(record[pos])) {
       if (kind != ReadItem::Kind::text) {
         status = ConvertStatus::syntaxError;
+        noteBadValue(pos, rawValue(pos), ReadResult::Hint::quoted);
         return ReadOutcome::error;
       }
       repeated.quoted = true;
@@ -239,52 +334,86 @@ RecordSource fieldSource(const std::string& text) {
 
 ReadResult readRecord(RecordSource& source, std::span<const ReadItem> items) {
   ReadResult result;
+  // Every read of a text field starts again at its beginning.
+  if (source.stream == nullptr) source.fieldTaken = false;
+  Reader reader(source, result);
+
+  // Running out of records is the end of the file only when the source
+  // really ended: a stream that failed, or a line too long to take, is an
+  // error of its own, reported at the line it could not take.
   auto endOfFile = [&]() {
+    if (reader.lastTake == LineRead::readError || reader.lastTake == LineRead::tooLong) {
+      result.outcome = ReadOutcome::error;
+      result.streamFailed = true;
+      result.lastLine = source.lineNumber + 1;
+      result.report =
+          report(source, reader.lastTake == LineRead::readError ? "read error" : "line too long");
+      return result;
+    }
     result.outcome = ReadOutcome::endOfFile;
     result.report = report(source, "end-of-file during read");
     return result;
   };
-  auto failed = [&](ConvertStatus status) {
+  auto failed = [&](ConvertStatus status, int item) {
     result.outcome = ReadOutcome::error;
+    result.badItem = item;
     result.report =
         report(source, status == ConvertStatus::conversionError ? "input conversion error"
                                                                 : "list-directed I/O syntax error");
     return result;
   };
+  auto satisfy = [&](bool kept, int i) {
+    if (kept && i < 64) result.keptItems |= uint64_t{1} << i;
+    if (source.lineNumber == result.firstLine) ++result.satisfiedOnFirstLine;
+    ++result.satisfied;
+  };
 
-  // Every read of a text field starts again at its beginning.
-  if (source.stream == nullptr) source.fieldTaken = false;
-  Reader reader(source, result);
   if (!reader.advance()) return endOfFile();
 
-  bool slash = false;
-  for (const ReadItem& item : items) {
+  const int n = static_cast<int>(items.size());
+  for (int i = 0; i < n; ++i) {
+    const ReadItem& item = items[static_cast<std::size_t>(i)];
     if (reader.repeatLeft == 0) {
       const Step step = reader.findValue();
       if (step == Step::endOfFile) return endOfFile();
-      if (step == Step::syntaxError) return failed(ConvertStatus::syntaxError);
+      if (step == Step::syntaxError) {
+        reader.noteBadValue(reader.junkStart, reader.rawValue(reader.junkStart),
+                            ReadResult::Hint::junkAfterQuote);
+        return failed(ConvertStatus::syntaxError, i);
+      }
       if (step == Step::slash) {
-        slash = true;
+        result.slash = true;
+        for (int k = i; k < n && k < 64; ++k) result.keptItems |= uint64_t{1} << k;
         break;
       }
       if (step == Step::null) {
-        ++result.satisfied;
+        satisfy(true, i);
         continue;
       }
       ConvertStatus status = ConvertStatus::ok;
       const ReadOutcome taken = reader.takeValue(item.kind, status);
       if (taken == ReadOutcome::endOfFile) return endOfFile();
-      if (taken == ReadOutcome::error) return failed(status);
+      if (taken == ReadOutcome::error) return failed(status, i);
       reader.afterValue = true;
     }
     --reader.repeatLeft;
     if (!reader.repeated.null) {
       const ConvertStatus status = assign(item, reader.repeated);
-      if (status != ConvertStatus::ok) return failed(status);
+      if (status != ConvertStatus::ok) {
+        reader.noteBadValue(
+            reader.valueStart, reader.rawValue(reader.valueStart),
+            reader.repeated.quoted ? ReadResult::Hint::quoted : ReadResult::Hint::none);
+        return failed(status, i);
+      }
+      if (item.kind == ReadItem::Kind::real) reader.checkDecimalComma(reader.repeated);
     }
-    ++result.satisfied;
+    satisfy(reader.repeated.null, i);
   }
-  if (!slash) result.leftover = reader.repeatLeft > 0 || reader.restHoldsValues();
+  result.restColumn = (result.slash ? reader.pos - 1 : reader.pos) + 1;
+  if (!result.slash) {
+    result.leftover = reader.repeatLeft > 0 || reader.restHoldsValues();
+    if (result.leftover && n > 0) reader.noteUnread(items[static_cast<std::size_t>(n - 1)].kind);
+  }
   return result;
 }
 

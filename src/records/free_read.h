@@ -6,6 +6,7 @@
 // file, or in error. The source remembers its position, so consecutive reads
 // of a file take consecutive records; every read starts at a new record.
 
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <span>
@@ -37,6 +38,8 @@ struct ReadItem {
 // return directly before the line feed belongs to the line end), or one
 // text field that is the only record. Every read of a text field starts
 // again at the field's beginning.
+// A file source passes over a UTF-8 byte order mark at the very start of
+// the file: such a file holds exactly the records the user typed.
 struct RecordSource {
   std::istream* stream = nullptr;  // null for a text field
   std::string field;               // the record of a text-field source
@@ -67,6 +70,45 @@ struct ReadResult {
   // it holds anything but blanks, tabs and commas before a slash or its
   // end, or a repeat count still holds values.
   bool leftover = false;
+
+  // What the callers need to tell a user about a slip or a failure.
+  //
+  // With `leftover`: the unread rest of the record (from its first value
+  // to the end of the record or a slash, trailing blanks removed) and the
+  // column (1-based) where it starts; a repeat count that still holds
+  // values gives "<n>*<value>" at the column of its value.
+  std::string unread;
+  std::size_t unreadColumn = 0;
+  // Complete reads: the column where the rest of the last record begins,
+  // just after the last value taken (at the slash when one ended the read).
+  std::size_t restColumn = 0;
+  // The last value taken before the unread rest went to a text item; it
+  // was quoted and the rest follows its closing quote directly.
+  bool unreadAfterText = false;
+  bool unreadAfterQuote = false;
+  // Items that a null value or a slash left unchanged (bit i: item i).
+  uint64_t keptItems = 0;
+  bool slash = false;  // a slash ended the read
+  // Items satisfied by values in the record of firstLine.
+  int satisfiedOnFirstLine = 0;
+  // A real item took the digits before a comma that is followed by a digit,
+  // in a record that otherwise separates values by blanks ("1 11 3 0,5"):
+  // the line and the column of that comma (0: none).
+  long decimalCommaLine = 0;
+  std::size_t decimalCommaColumn = 0;
+  std::string decimalCommaText;  // the number as written ("0,5")
+
+  // With the error outcome: the value that could not be taken, its column
+  // in the record of lastLine, the item it was for (-1: none) and what is
+  // probably wrong with it.
+  enum class Hint { none, byteOrderMark, decimalComma, letter, quoted, junkAfterQuote };
+  std::string badValue;
+  std::size_t badColumn = 0;
+  int badItem = -1;
+  Hint hint = Hint::none;
+  // The error is the stream's own: a failed read or an overlong line; the
+  // report says which and lastLine is the line that could not be taken.
+  bool streamFailed = false;
 };
 
 ReadResult readRecord(RecordSource& source, std::span<const ReadItem> items);
