@@ -3,8 +3,10 @@
 #include <array>
 #include <filesystem>
 
+#include "input/data_checks.h"
 #include "input/input_files.h"
 #include "input/lookups.h"
+#include "input/open_failure.h"
 #include "input/record_loop.h"
 #include "numeric/evaluation.h"
 
@@ -48,22 +50,34 @@ void store(EcotopeSamples& es, int g, std::size_t j, std::size_t s, float surfac
   if (withBiomass) es.stabiom[ug][j] = es.stabiom[ug][j] + biomass;
 }
 
+constexpr std::array<std::string_view, 5> kDataItems = {"ecotope code", "station code",
+                                                        "species code", "density", "biomass"};
+constexpr std::string_view kBiomassNotRead =
+    "a fifth value (a biomass) is not read, because the header says [BIO] n; this is said "
+    "once for the file, not for every record that has one";
+
 }  // namespace
 
 bool readDataFile(std::istream& in, const std::string& fileName, const ReadOptions& options,
                   SurveyTables& tables, InputStatus& status) {
   sizeMatrices(options, tables);
-  RecordSource source = fileSource(in, fileName, kDataUnit);
   int32_t ecotopeCode = 0, stationCode = 0, speciesCode = 0;
   float density = 0.0f, biomass = 0.0f;
   const std::array<ReadItem, 5> items = {
       ReadItem::integer(ecotopeCode), ReadItem::integer(stationCode),
       ReadItem::integer(speciesCode), ReadItem::real(density), ReadItem::real(biomass)};
   const std::span<const ReadItem> record(items.data(), options.biomassPresent ? 5 : 4);
-  long line = 0;
+  RecordReader reader =
+      recordReader(in, fileName, kDataUnit, "data", record, std::span(kDataItems));
+  if (!options.biomassPresent) {
+    reader.expectedExtra = 1;
+    reader.extraNote = kBiomassNotRead;
+  }
+  DataChecks checks(tables.stations);
   while (true) {
-    switch (nextRecord(source, record, "data", status, line)) {
+    switch (nextRecord(reader, status)) {
       case NextRecord::end:
+        checks.warn(tables, fileName);
         return true;
       case NextRecord::failed:
         return false;
@@ -74,13 +88,21 @@ bool readDataFile(std::istream& in, const std::string& fileName, const ReadOptio
     int g = 0;
     if (!lookupStation(tables.ecotopes, tables.stations, ecotopeCode, kReference, stationCode,
                        LookupMode::findCode, e, j, g, status.message)) {
+      status.detail = dataLookupFailure(tables, ecotopeCode, stationCode, speciesCode, false,
+                                        fileName, reader.line);
       return false;
     }
     // The empty species code only confirms a station sampled without fauna.
-    if (speciesCode == options.emptySpeciesCode) continue;
+    if (speciesCode == options.emptySpeciesCode) {
+      checks.note(e, g, j, -1, reader.line);
+      continue;
+    }
     if (!lookupSpecies(tables.species, speciesCode, LookupMode::findCode, s, status.message)) {
+      status.detail = dataLookupFailure(tables, ecotopeCode, stationCode, speciesCode, true,
+                                        fileName, reader.line);
       return false;
     }
+    checks.note(e, g, j, s, reader.line);
     const std::size_t ue = static_cast<std::size_t>(e), uj = static_cast<std::size_t>(j),
                       us = static_cast<std::size_t>(s);
     const float surface = tables.stations.ecotope[ue].group[static_cast<std::size_t>(g)].surf[uj];
@@ -121,7 +143,10 @@ bool openInputFiles(const std::string& baseName, InputFiles& files, std::string&
 bool readSurvey(const std::string& baseName, const ReadOptions& options, SurveyTables& tables,
                 InputStatus& status) {
   InputFiles files;
-  if (!openInputFiles(baseName, files, status.message)) return false;
+  if (!openInputFiles(baseName, files, status.message)) {
+    status.detail = inputOpenFailure(baseName, status.message);
+    return false;
+  }
   tables.species.maxspec = options.maxspec;
   tables.ecotopes.maxet = options.maxet;
   tables.stations.maxstat = options.maxstat;

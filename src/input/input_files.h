@@ -15,6 +15,9 @@ namespace eco {
 struct InputStatus {
   bool inputLayer = false;
   std::string message;
+  // The located detail for standard error: file, line, the offending code
+  // or value, and what to do (see records/diagnostics.h).
+  std::string detail;
 };
 
 // Unit numbers of the input files in the input layer's reports.

@@ -1,26 +1,231 @@
 #include "input/record_loop.h"
 
+#include <charconv>
+#include <cstdint>
 #include <string>
 
-namespace eco {
+#include "records/diagnostics.h"
 
-NextRecord nextRecord(RecordSource& source, std::span<const ReadItem> items, std::string_view kind,
-                      InputStatus& status, long& line) {
-  const ReadResult r = readRecord(source, items);
-  line = r.firstLine;
-  const bool cutOff = r.outcome == ReadOutcome::endOfFile && r.satisfied > 0;
-  const bool tooFew = r.outcome == ReadOutcome::complete && r.continued && r.leftover;
-  if (cutOff || tooFew) {
+namespace eco {
+namespace {
+
+std::string trimmedText(const std::string& t) {
+  const std::size_t end = t.find_last_not_of(' ');
+  return end == std::string::npos ? std::string() : t.substr(0, end + 1);
+}
+
+bool isSeparator(char c) { return c == ' ' || c == '\t' || c == ','; }
+
+// `text` without its first `count` values (separated by blanks or commas).
+std::string dropValues(const std::string& text, int count) {
+  std::size_t i = 0;
+  for (int v = 0; v < count; ++v) {
+    while (i < text.size() && isSeparator(text[i])) ++i;
+    while (i < text.size() && !isSeparator(text[i])) ++i;
+  }
+  while (i < text.size() && isSeparator(text[i])) ++i;
+  return text.substr(i);
+}
+
+std::string joined(std::span<const std::string_view> names, uint64_t mask) {
+  std::string s;
+  int count = 0, total = 0;
+  for (std::size_t i = 0; i < names.size() && i < 64; ++i) total += (mask >> i) & 1 ? 1 : 0;
+  for (std::size_t i = 0; i < names.size() && i < 64; ++i) {
+    if (((mask >> i) & 1) == 0) continue;
+    ++count;
+    if (count > 1) s += count == total ? " and " : ", ";
+    s += names[i];
+  }
+  return s;
+}
+
+std::string allNames(std::span<const std::string_view> names) {
+  return joined(names, names.size() >= 64 ? ~uint64_t{0} : (uint64_t{1} << names.size()) - 1);
+}
+
+std::string nameOf(const RecordReader& r, int item) {
+  if (item < 0 || static_cast<std::size_t>(item) >= r.names.size()) return "value";
+  return std::string(r.names[static_cast<std::size_t>(item)]);
+}
+
+// The located detail of a value the input layer could not read.
+std::string badValueText(const RecordReader& r, const ReadResult& result) {
+  const std::string value = shownValue(result.badValue);
+  const std::string name = nameOf(r, result.badItem);
+  const bool integer =
+      result.badItem >= 0 && static_cast<std::size_t>(result.badItem) < r.items.size() &&
+      r.items[static_cast<std::size_t>(result.badItem)].kind == ReadItem::Kind::integer;
+  if (result.report.rfind("input conversion error", 0) == 0) {
+    return "the " + name + " " + value +
+           (integer ? " is out of range for a whole number (-2147483648 to 2147483647)"
+                    : " is out of range for a real number (at most about 3.4E38)") +
+           ": correct the value";
+  }
+  switch (result.hint) {
+    case ReadResult::Hint::byteOrderMark:
+      return "the " + name + " " + value +
+             " is not a number: it holds a byte order mark, an invisible mark that some "
+             "programs write at the start of a file (only one at the very start of a file is "
+             "passed over): remove it, e.g. by saving the file again as plain text";
+    case ReadResult::Hint::decimalComma:
+      return "the " + name + " " + value +
+             " is not a number: it follows a decimal comma; write decimals with a point (2.5, "
+             "not 2,5)";
+    case ReadResult::Hint::letter:
+      return "the " + name + " " + value + " is not a number: it holds a letter; correct the value";
+    case ReadResult::Hint::quoted:
+      return "the " + name + " " + value + " is quoted, but it must be a number: remove the quotes";
+    case ReadResult::Hint::junkAfterQuote:
+      return value +
+             " follows directly after a closing quote: an apostrophe inside a name ends it; "
+             "enclose such a name in quotation marks (\"Devil's bit\") or double the apostrophe "
+             "('Devil''s bit')";
+    case ReadResult::Hint::none:
+      break;
+  }
+  return "the " + name + " " + value + " is not a number: correct the value";
+}
+
+void warnLeftover(RecordReader& r, const ReadResult& result) {
+  const std::string& file = r.source.fileName;
+  std::string unread = result.unread;
+  if (r.expectedExtra > 0) {
+    const std::string rest = dropValues(unread, r.expectedExtra);
+    if (rest.size() < unread.size() && !r.extraTold) {
+      r.extraTold = true;
+      warnAt(file, r.line, "ignored value", r.extraNote);
+    }
+    if (rest.empty()) return;
+    unread = rest;
+  }
+  std::string text = "values not read at the end of the line: " + shownValue(unread) +
+                     "; the record was read as " + valuesAsRead(r.items);
+  if (result.decimalCommaLine == r.line && result.decimalCommaColumn != 0) {
+    text += "; " + shownValue(result.decimalCommaText) +
+            " looks like a decimal comma: write decimals with a point";
+  } else if (result.unreadAfterQuote) {
+    text +=
+        "; an apostrophe inside a quoted name ends it: enclose the name in quotation marks "
+        "(\"Devil's bit\") or double the apostrophe ('Devil''s bit')";
+  } else if (result.unreadAfterText) {
+    text += "; a name with blanks must be quoted ('Salt marsh')";
+  } else {
+    text += "; remove the extra values or check the columns";
+  }
+  warnAt(file, r.line, "unread value", text);
+}
+
+void warnKept(const RecordReader& r, const ReadResult& result) {
+  const uint64_t all = r.items.size() >= 64 ? ~uint64_t{0} : (uint64_t{1} << r.items.size()) - 1;
+  const uint64_t kept = result.keptItems & all;
+  const std::string what =
+      kept == all ? std::string("no value at all") : "no value for the " + joined(r.names, kept);
+  std::string text = "the record gives " + what + " (" +
+                     (result.slash ? "a slash ends it" : "null values") + "): ";
+  if (r.previousLine > 0) {
+    text += std::string(kept == all ? "it repeats" : "they keep") + " the values of line " +
+            std::to_string(r.previousLine) +
+            ", so that observation is counted again; write every value of the record";
+  } else {
+    text += "they are taken as 0 or blank; write every value of the record";
+  }
+  warnAt(r.source.fileName, r.line, "repeated value", text);
+}
+
+}  // namespace
+
+RecordReader recordReader(std::istream& in, const std::string& fileName, int unit,
+                          std::string_view kind, std::span<const ReadItem> items,
+                          std::span<const std::string_view> names) {
+  RecordReader r;
+  r.source = fileSource(in, fileName, unit);
+  r.kind = kind;
+  r.items = items;
+  r.names = names;
+  return r;
+}
+
+std::string capacityLimit(std::string_view keyword, int32_t value) {
+  if (value <= 0) return std::string(keyword) + " allows (it is 0 or less: none)";
+  return std::string(keyword) + " " + std::to_string(value) + " allows";
+}
+
+std::string valuesAsRead(std::span<const ReadItem> items) {
+  std::string s;
+  for (const ReadItem& item : items) {
+    if (!s.empty()) s += ' ';
+    switch (item.kind) {
+      case ReadItem::Kind::integer:
+        s += std::to_string(*item.integerValue);
+        break;
+      case ReadItem::Kind::real: {
+        char buf[32];
+        const auto out = std::to_chars(buf, buf + sizeof buf, *item.realValue);
+        s.append(buf, out.ptr);
+        break;
+      }
+      case ReadItem::Kind::text:
+        s += shownValue(trimmedText(*item.textValue));
+        break;
+    }
+  }
+  return s;
+}
+
+NextRecord nextRecord(RecordReader& r, InputStatus& status) {
+  const ReadResult result = readRecord(r.source, r.items);
+  const std::string& file = r.source.fileName;
+  if (result.outcome == ReadOutcome::endOfFile && result.satisfied > 0) {
     status.inputLayer = false;
-    status.message = "record with too few values in " + std::string(kind) + " file, line " +
-                     std::to_string(r.firstLine);
+    status.message = "record with too few values in " + std::string(r.kind) + " file, line " +
+                     std::to_string(result.firstLine);
+    status.detail =
+        failureLine(file, result.firstLine, 0,
+                    "the file ends before the record's " + nameOf(r, result.satisfied) +
+                        ": write all values of a record (" + allNames(r.names) + ") on its line");
     return NextRecord::failed;
   }
-  if (r.outcome == ReadOutcome::endOfFile) return NextRecord::end;
-  if (r.outcome == ReadOutcome::error) {
-    status.inputLayer = true;
-    status.message = r.report + ", line " + std::to_string(r.lastLine);
+  if (result.outcome == ReadOutcome::complete && result.continued && result.leftover) {
+    status.inputLayer = false;
+    status.message = "record with too few values in " + std::string(r.kind) + " file, line " +
+                     std::to_string(result.firstLine);
+    status.detail =
+        failureLine(file, result.firstLine, 0,
+                    "the record ends before its " + nameOf(r, result.satisfiedOnFirstLine) +
+                        ", so it would take it from line " + std::to_string(result.lastLine) +
+                        " and lose the rest of that line: write all values of a record (" +
+                        allNames(r.names) + ") on its line");
     return NextRecord::failed;
+  }
+  if (result.outcome == ReadOutcome::endOfFile) return NextRecord::end;
+  if (result.outcome == ReadOutcome::error) {
+    status.inputLayer = true;
+    status.message = result.report + ", line " + std::to_string(result.lastLine);
+    if (result.streamFailed) {
+      status.detail = failureLine(
+          file, result.lastLine, 0,
+          result.report.rfind("read error", 0) == 0
+              ? "the file could not be read (an input/output error of the disk or the network "
+                "share): copy it to a sound local disk and run again"
+              : "the line is longer than 16 MiB, so this is not a file of records (a device "
+                "or a binary file?): check [INP] and the file");
+    } else {
+      status.detail = failureLine(file, result.lastLine, result.badColumn, badValueText(r, result));
+    }
+    return NextRecord::failed;
+  }
+  r.previousLine = r.line;
+  r.line = result.firstLine;
+  if (result.keptItems != 0) warnKept(r, result);
+  if (result.leftover) {
+    warnLeftover(r, result);
+  } else if (result.decimalCommaColumn != 0) {
+    warnAt(file, result.decimalCommaLine, "decimal comma",
+           shownValue(result.decimalCommaText) +
+               " was read as two values (a decimal comma?): write decimals with a point; the "
+               "record was read as " +
+               valuesAsRead(r.items));
   }
   return NextRecord::record;
 }

@@ -1,11 +1,14 @@
 // The station file: ecotope code, station code, sample code, surface.
 #include <array>
+#include <charconv>
 #include <cmath>
+#include <string_view>
 
 #include "input/input_files.h"
 #include "input/lookups.h"
 #include "input/record_loop.h"
 #include "numeric/evaluation.h"
+#include "records/diagnostics.h"
 
 namespace eco {
 namespace {
@@ -32,20 +35,70 @@ bool validSurface(float surface, int group) {
   return group == kAssessment || surface > 0.0f;
 }
 
+constexpr std::array<std::string_view, 4> kStationItems = {"ecotope code", "station code",
+                                                           "sample code", "surface"};
+
+std::string trimmedCode(const std::string& t) {
+  const std::size_t end = t.find_last_not_of(' ');
+  return end == std::string::npos ? std::string() : t.substr(0, end + 1);
+}
+
+std::string surfaceText(float surface) {
+  char buf[32];
+  const auto out = std::to_chars(buf, buf + sizeof buf, surface);
+  return std::string(buf, out.ptr);
+}
+
+const char* groupWord(int g) { return g == kReference ? "reference" : "assessment"; }
+
+// The located detail of a station that could not be registered: unknown
+// ecotope, a code used twice in one ecotope, or a group over [MST].
+std::string stationFailure(const EcotopeTable& ecotopes, const StationTable& stations,
+                           int32_t ecotopeCode, int group, int32_t stationCode,
+                           const std::string& fileName, long line) {
+  const auto e = ecotopes.index.find(ecotopeCode);
+  if (e == ecotopes.index.end()) {
+    return failureLine(fileName, line, 0,
+                       "ecotope code " + std::to_string(ecotopeCode) + " of station " +
+                           std::to_string(stationCode) + " is not in " + ecotopes.file +
+                           ": add the ecotope there or correct the code");
+  }
+  const EcotopeStations& et = stations.ecotope[static_cast<std::size_t>(e->second)];
+  const auto found = et.index.find(stationCode);
+  if (found != et.index.end()) {
+    const StationGroup& sg = et.group[static_cast<std::size_t>(found->second.first)];
+    const std::size_t j = static_cast<std::size_t>(found->second.second);
+    return failureLine(fileName, line, 0,
+                       "station code " + std::to_string(stationCode) + " of ecotope " +
+                           std::to_string(ecotopeCode) + " is already used on line " +
+                           std::to_string(j < sg.line.size() ? sg.line[j] : 0) + " (" +
+                           groupWord(found->second.first) +
+                           " station): give every station of an ecotope its own code");
+  }
+  const StationGroup& sg = et.group[static_cast<std::size_t>(group)];
+  return failureLine(fileName, line, 0,
+                     "station " + std::to_string(stationCode) + " is " + groupWord(group) +
+                         " station " + std::to_string(sg.nstat() + 1) + " of ecotope " +
+                         std::to_string(ecotopeCode) + ", one more than " +
+                         capacityLimit("[MST]", stations.maxstat) +
+                         ": raise [MST] in the header file to at least the largest "
+                         "number of stations in one group of one ecotope");
+}
+
 }  // namespace
 
 bool readStationFile(std::istream& in, const std::string& fileName, EcotopeTable& ecotopes,
                      StationTable& stations, InputStatus& status) {
-  RecordSource source = fileSource(in, fileName, kStationUnit);
+  stations.file = fileName;
   int32_t ecotopeCode = 0, stationCode = 0;
   std::string sampleCode(3, ' ');
   float surface = 0.0f;
   const std::array<ReadItem, 4> items = {ReadItem::integer(ecotopeCode),
                                          ReadItem::integer(stationCode),
                                          ReadItem::text(sampleCode, 3), ReadItem::real(surface)};
-  long line = 0;
+  RecordReader reader = recordReader(in, fileName, kStationUnit, "station", items, kStationItems);
   while (true) {
-    switch (nextRecord(source, items, "station", status, line)) {
+    switch (nextRecord(reader, status)) {
       case NextRecord::end:
         computeSurfaceStatistics(stations);
         return true;
@@ -54,19 +107,33 @@ bool readStationFile(std::istream& in, const std::string& fileName, EcotopeTable
       case NextRecord::record:
         break;
     }
+    const long line = reader.line;
     int group = kReference;
     if (!decodeSampleCode(sampleCode, group)) {
       status.message = "wrong ASS/REF code in station file";
+      status.detail = failureLine(fileName, line, 0,
+                                  "sample code " + shownValue(trimmedCode(sampleCode)) +
+                                      " is neither REF nor ASS: write REF (or ref) for a "
+                                      "reference station, ASS (or ass) for an assessment station");
       return false;
     }
     int32_t e = 0, j = 0;
     int g = 0;
     if (!lookupStation(ecotopes, stations, ecotopeCode, group, stationCode,
                        LookupMode::registerCode, e, j, g, status.message)) {
+      status.detail =
+          stationFailure(ecotopes, stations, ecotopeCode, group, stationCode, fileName, line);
       return false;
     }
     if (!validSurface(surface, g)) {
       status.message = "station with invalid surface in station file, line " + std::to_string(line);
+      status.detail = failureLine(
+          fileName, line, 0,
+          "the surface " + shownValue(surfaceText(surface)) + " of " +
+              (g == kReference ? "reference" : "assessment") + " station " +
+              std::to_string(stationCode) +
+              " is not valid: a reference station needs a surface above 0, an assessment "
+              "station one of 0 or more");
       return false;
     }
     StationGroup& sg =
@@ -74,6 +141,8 @@ bool readStationFile(std::istream& in, const std::string& fileName, EcotopeTable
     sg.surf[static_cast<std::size_t>(j)] = surface;
     sg.sumsurf = sg.sumsurf + surface;
     sg.sumsqsurf = addProduct(sg.sumsqsurf, surface, surface);
+    sg.line.resize(sg.stacode.size(), 0);
+    sg.line[static_cast<std::size_t>(j)] = line;
   }
 }
 

@@ -20,17 +20,21 @@ inline constexpr std::size_t kNameLength = 50;
 
 struct SpeciesTable {
   int32_t maxspec = 0;
+  std::string file;  // the species file, named in messages
   std::vector<int32_t> specode;
   std::vector<std::string> spename;            // 50 characters, blank padded
   std::unordered_map<int32_t, int32_t> index;  // code -> index (codes are unique)
+  std::vector<long> line;                      // line of each species in the file (if known)
   int32_t nspec() const { return static_cast<int32_t>(specode.size()); }
 };
 
 struct EcotopeTable {
   int32_t maxet = 0;
+  std::string file;  // the ecotope file, named in messages
   std::vector<int32_t> etcode;
   std::vector<std::string> etname;  // 50 characters, blank padded
   std::unordered_map<int32_t, int32_t> index;
+  std::vector<long> line;  // line that gave each ecotope its name (if known)
   int32_t net() const { return static_cast<int32_t>(etcode.size()); }
 };
 
@@ -42,6 +46,7 @@ struct StationGroup {
   float sumsqsurf = 0.0f;
   float meansurf = 0.0f;
   float sdsurf = 0.0f;
+  std::vector<long> line;  // line of each station in the station file (if known)
   int32_t nstat() const { return static_cast<int32_t>(stacode.size()); }
 };
 
@@ -53,6 +58,7 @@ struct EcotopeStations {
 
 struct StationTable {
   int32_t maxstat = 0;
+  std::string file;                      // the station file, named in messages
   std::vector<EcotopeStations> ecotope;  // one per registered ecotope
 };
 

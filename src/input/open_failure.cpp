@@ -1,0 +1,31 @@
+#include "input/open_failure.h"
+
+#include <array>
+#include <filesystem>
+#include <string_view>
+
+#include "records/diagnostics.h"
+#include "records/file_problem.h"
+
+namespace eco {
+
+std::string inputOpenFailure(const std::string& baseName, const std::string& message) {
+  struct File {
+    std::string_view kind, extension;
+  };
+  constexpr std::array<File, 4> files = {
+      {{"species", ".SPE"}, {"station", ".STA"}, {"data", ".DAT"}, {"ecotope", ".ETP"}}};
+  for (const File& f : files) {
+    if (message != "error while opening " + std::string(f.kind) + " file") continue;
+    const std::string name = baseName + std::string(f.extension);
+    std::error_code ec;
+    const std::string here = std::filesystem::current_path(ec).string();
+    return failureLine(name, 0, 0,
+                       "the " + std::string(f.kind) + " file cannot be opened in " + here + ": " +
+                           whyNotReadable(name) + "; check [INP] " + shownValue(baseName) +
+                           " and [PAI] in the header file (the names are case-sensitive)");
+  }
+  return {};
+}
+
+}  // namespace eco
