@@ -12,6 +12,7 @@
 #include "output/edit.h"
 #include "output/output_files.h"
 #include "records/diagnostics.h"
+#include "run/failure_detail.h"
 #include "run/header.h"
 #include "run/run_passes.h"
 #include "run/run_settings.h"
@@ -24,17 +25,20 @@ constexpr std::size_t kMessageLength = 150;
 struct RunStopped {};
 [[noreturn]] void stopByException() { throw RunStopped{}; }
 
-// A failure end: the message as one 150-character free-format item.
-int failure(const std::string& message) {
+// A failure end: the message as one 150-character free-format item, then
+// its located detail (file, line, value, what to do) on standard error.
+int failure(const std::string& message, const std::string& detail = {}) {
   writeFree(std::cout, std::vector<OutItem>{OutItem::of(fixedText(message, kMessageLength))});
   std::cout.flush();
+  if (!detail.empty()) tellUser(detail);
   return 1;
 }
 
 // The input layer's own report of a read it could not complete.
-int inputFailure(const std::string& report) {
+int inputFailure(const std::string& report, const std::string& detail = {}) {
   std::cout << report << '\n';
   std::cout.flush();
+  if (!detail.empty()) tellUser(detail);
   return 1;
 }
 
@@ -55,19 +59,24 @@ int run(const CommandLine& commandLine, const RunTiming& timing) {
   std::error_code ec;
   if (headerName.empty() || !std::filesystem::exists(headerName, ec) ||
       std::filesystem::is_directory(headerName, ec)) {
-    return failure("error in opening header file");
+    return failure("error in opening header file", headerOpenFailure(headerName));
   }
   std::ifstream header(headerName, std::ios::in | std::ios::binary);
-  if (!header.is_open()) return failure("error in opening header file");
+  if (!header.is_open()) {
+    return failure("error in opening header file", headerOpenFailure(headerName));
+  }
   HeaderFlags flags;
   if (!readHeaderFile(header, headerName, settings, flags)) {
-    return flags.error ? failure(flags.message) : inputFailure(flags.inputReport);
+    return flags.error ? failure(flags.message, flags.detail)
+                       : inputFailure(flags.inputReport, flags.detail);
   }
   header.close();
 
   // Paths. Without an output path the outputs go where the inputs are: the
   // run is already there once it has entered the input directory.
-  if (trimmed(settings.inputPath) == "dummy") return failure("no input path has been given");
+  if (trimmed(settings.inputPath) == "dummy") {
+    return failure("no input path has been given", noInputPathFailure(headerName, flags.lines));
+  }
   const bool outputPathGiven = trimmed(settings.outputPath) != "dummy";
   if (!outputPathGiven) settings.outputPath = settings.inputPath;
 
@@ -82,21 +91,26 @@ int run(const CommandLine& commandLine, const RunTiming& timing) {
   options.emptySpeciesCode = settings.emptySpeciesCode;
 
   if (!enterDirectory(trimmed(settings.inputPath))) {
-    return failure("cannot open directory for input");
+    return failure("cannot open directory for input",
+                   directoryFailure(headerName, flags.lines, trimmed(settings.inputPath), false));
   }
   SurveyTables tables;
   InputStatus status;
   if (!readSurvey(trimmed(settings.inputName), options, tables, status)) {
-    return status.inputLayer ? inputFailure(status.message) : failure(status.message);
+    return status.inputLayer ? inputFailure(status.message, status.detail)
+                             : failure(status.message, status.detail);
   }
 
   // An explicit relative output path is taken from inside the input directory.
   if (outputPathGiven && !enterDirectory(trimmed(settings.outputPath))) {
-    return failure("cannot open directory for output");
+    return failure("cannot open directory for output",
+                   directoryFailure(headerName, flags.lines, trimmed(settings.outputPath), true));
   }
 
   std::string message;
-  if (!runPasses(settings, tables, commandLine, timing, message)) return failure(message);
+  if (!runPasses(settings, tables, commandLine, timing, message)) {
+    return failure(message, outputFailure(message, settings));
+  }
   return 0;
 }
 

@@ -1,9 +1,12 @@
 #include "run/header.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
+#include "records/diagnostics.h"
 #include "records/free_read.h"
+#include "records/line_read.h"
 
 namespace eco {
 namespace {
@@ -18,27 +21,75 @@ struct Keyword {
   ValueKind kind;
   std::string_view readFailure;  // empty: the input layer's report ends the run
   std::string_view checkFailure;
+  std::string_view example;  // a valid value, for the located detail
+  std::string_view need;     // what the value must be
 };
 
+constexpr std::string_view kQuoteText =
+    "enclose the value in apostrophes if it holds blanks, slashes, commas or an asterisk";
+constexpr std::string_view kWholeNumber = "write a whole number";
+constexpr std::string_view kYesNo = "write y (yes) or n (no)";
+
 constexpr std::array<Keyword, 14> kKeywords = {{
-    {"[TIT]", ValueKind::wholeText, "", ""},
-    {"[PAI]", ValueKind::text, "error reading input path in header file", ""},
-    {"[PAO]", ValueKind::text, "error reading output path in header file", ""},
-    {"[INP]", ValueKind::text, "error reading input file name in header file", ""},
-    {"[OUT]", ValueKind::text, "", ""},
+    {"[TIT]", ValueKind::wholeText, "", "", "", ""},
+    {"[PAI]", ValueKind::text, "error reading input path in header file", "", "'.'", kQuoteText},
+    {"[PAO]", ValueKind::text, "error reading output path in header file", "", "'.'", kQuoteText},
+    {"[INP]", ValueKind::text, "error reading input file name in header file", "", "survey",
+     kQuoteText},
+    {"[OUT]", ValueKind::text, "", "", "results", kQuoteText},
     {"[BIO]", ValueKind::logical, "error reading biomass code in header file",
-     "wrong code for presence biomass data"},
+     "wrong code for presence biomass data", "y", kYesNo},
     {"[ASS]", ValueKind::logical, "error reading assessment code in header file",
-     "wrong code for presence assessment data"},
-    {"[MET]", ValueKind::integer, "error reading max no of ecotopes in header file", ""},
-    {"[MSP]", ValueKind::integer, "error reading max no of species in header file", ""},
-    {"[MST]", ValueKind::integer, "error reading max no of stations in header file", ""},
-    {"[EMS]", ValueKind::integer, "error reading empty species code in header file", ""},
+     "wrong code for presence assessment data", "y", kYesNo},
+    {"[MET]", ValueKind::integer, "error reading max no of ecotopes in header file", "", "20",
+     kWholeNumber},
+    {"[MSP]", ValueKind::integer, "error reading max no of species in header file", "", "500",
+     kWholeNumber},
+    {"[MST]", ValueKind::integer, "error reading max no of stations in header file", "", "1250",
+     kWholeNumber},
+    {"[EMS]", ValueKind::integer, "error reading empty species code in header file", "", "999",
+     kWholeNumber},
     {"[ARM]", ValueKind::digit, "error rading assessment/reference mode in header file",
-     "wrong code for assessment/reference mode - value should be 1,2 or 3"},
-    {"[LLN]", ValueKind::integer, "error reading length of output lists", ""},
-    {"[EOF]", ValueKind::none, "", ""},
+     "wrong code for assessment/reference mode - value should be 1,2 or 3", "2",
+     "write 1 (summary tables), 2 (both) or 3 (report only)"},
+    {"[LLN]", ValueKind::integer, "error reading length of output lists", "", "10", kWholeNumber},
+    {"[EOF]", ValueKind::none, "", "", "", ""},
 }};
+
+constexpr std::string_view kKeywordList =
+    "[TIT] [PAI] [PAO] [INP] [OUT] [BIO] [ASS] [MET] [MSP] [MST] [EMS] [ARM] [LLN] [EOF]";
+
+std::string trimmedRight(std::string_view t) {
+  const std::size_t end = t.find_last_not_of(' ');
+  return end == std::string_view::npos ? std::string() : std::string(t.substr(0, end + 1));
+}
+
+// The text after a value, from column `rest` (1-based) of the value text,
+// that the value's read did not take; empty when only blanks, a comment
+// ("#...") or the next keyword ("[...") follow. One comma or slash that
+// ends the value (as in "data/") is passed over first.
+std::string textNotRead(const std::string& value, std::size_t rest) {
+  std::size_t i = rest == 0 ? value.size() : std::min(rest - 1, value.size());
+  auto skipBlanks = [&]() {
+    while (i < value.size() && value[i] == ' ') ++i;
+  };
+  skipBlanks();
+  if (i < value.size() && (value[i] == ',' || value[i] == '/')) {
+    const std::size_t separator = i++;
+    skipBlanks();
+    if (i < value.size() && value[i] != '#' && value[i] != '[') i = separator;
+  }
+  if (i >= value.size() || value[i] == '#' || value[i] == '[') return {};
+  std::size_t end = value.find_first_of("#[", i);
+  if (end == std::string::npos) end = value.size();
+  return trimmedRight(std::string_view(value).substr(i, end - i));
+}
+
+// What the user wrote as the value: the value text up to a comment or the
+// next keyword, without trailing blanks.
+std::string writtenValue(const std::string& value) {
+  return trimmedRight(std::string_view(value).substr(0, value.find_first_of("#[")));
+}
 
 void fail(HeaderFlags& flags, std::string_view message) {
   flags.error = true;
@@ -48,16 +99,28 @@ void fail(HeaderFlags& flags, std::string_view message) {
 // Reads one item from the value text. True when the read completed;
 // otherwise the failure has been recorded in the flags: a read error gives
 // the keyword's own message when it has one, anything else the input
-// layer's report.
+// layer's report. `rest` receives the column where the text after the
+// value begins.
 bool readValue(const std::string& value, const ReadItem& item, const Keyword& key,
-               HeaderFlags& flags) {
+               HeaderFlags& flags, std::size_t& rest, bool& taken) {
   RecordSource source = fieldSource(value);
   ReadResult r = readRecord(source, std::span<const ReadItem>(&item, 1));
-  if (r.outcome == ReadOutcome::complete) return true;
+  if (r.outcome == ReadOutcome::complete) {
+    rest = r.restColumn;
+    taken = r.satisfied > 0 && r.keptItems == 0;
+    return true;
+  }
   if (r.outcome == ReadOutcome::error && !key.readFailure.empty()) {
     fail(flags, key.readFailure);
   } else {
     flags.inputReport = r.report;
+  }
+  if (r.outcome == ReadOutcome::endOfFile) {
+    flags.detail = std::string(key.name) + " has no value: write it on the keyword's line, e.g. " +
+                   std::string(key.name) + " " + std::string(key.example);
+  } else {
+    flags.detail = std::string(key.name) + " " + shownValue(r.badValue) +
+                   " cannot be read: " + std::string(key.need);
   }
   return false;
 }
@@ -92,7 +155,8 @@ int32_t* integerField(std::string_view name, RunSettings& s) {
 
 }  // namespace
 
-void readHeaderLine(const std::string& lineIn, int k, RunSettings& settings, HeaderFlags& flags) {
+void readHeaderLine(const std::string& lineIn, int k, RunSettings& settings, HeaderFlags& flags,
+                    std::string* unread) {
   const std::string line = fixedText(lineIn, kLineWidth);
   const std::size_t start = static_cast<std::size_t>(k - 1);
 
@@ -103,6 +167,9 @@ void readHeaderLine(const std::string& lineIn, int k, RunSettings& settings, Hea
     const ReadItem item = ReadItem::text(keyword, 5);
     if (readRecord(source, std::span<const ReadItem>(&item, 1)).outcome != ReadOutcome::complete) {
       fail(flags, "error reading keyword in header file");
+      flags.column = static_cast<std::size_t>(k);
+      flags.detail = "the keyword " + shownValue(line.substr(start, 5)) +
+                     " cannot be read: the keywords are " + std::string(kKeywordList);
       return;
     }
   }
@@ -112,6 +179,11 @@ void readHeaderLine(const std::string& lineIn, int k, RunSettings& settings, Hea
   }
   if (key == nullptr) {
     fail(flags, "unknown keyword found in header file");
+    flags.column = static_cast<std::size_t>(k);
+    flags.detail = "unknown keyword " + shownValue(keyword) + ": the keywords are " +
+                   std::string(kKeywordList) +
+                   ", in capitals; a '[' in columns 1 to 75 always starts a keyword, so no "
+                   "value may hold one (a # before it makes the rest of the line a comment)";
     return;
   }
 
@@ -120,6 +192,9 @@ void readHeaderLine(const std::string& lineIn, int k, RunSettings& settings, Hea
   const std::size_t first = value.find_first_not_of(' ');
   value = fixedText(first == std::string::npos ? std::string() : value.substr(first), kLineWidth);
 
+  std::size_t rest = 0;
+  bool taken = true;
+  std::string took;  // the value taken, as the rest's warning shows it
   switch (key->kind) {
     case ValueKind::none:
       flags.end = true;
@@ -132,47 +207,154 @@ void readHeaderLine(const std::string& lineIn, int k, RunSettings& settings, Hea
                            : key->name == "[PAO]" ? &settings.outputPath
                            : key->name == "[INP]" ? &settings.inputName
                                                   : &settings.outputName;
-      readValue(value, ReadItem::text(*field, field->size()), *key, flags);
-      return;
+      if (!readValue(value, ReadItem::text(*field, field->size()), *key, flags, rest, taken)) {
+        return;
+      }
+      took = shownValue(trimmedRight(*field));
+      break;
     }
     case ValueKind::logical: {
       std::string code(1, ' ');
-      if (!readValue(value, ReadItem::text(code, 1), *key, flags)) return;
+      if (!readValue(value, ReadItem::text(code, 1), *key, flags, rest, taken)) return;
       bool& target = key->name == "[BIO]" ? settings.biomassPresent : settings.presenceAssessment;
-      if (!decodeLogical(code[0], target)) fail(flags, key->checkFailure);
-      return;
+      if (!decodeLogical(code[0], target)) {
+        fail(flags, key->checkFailure);
+        flags.detail = std::string(key->name) + " " + shownValue(writtenValue(value)) +
+                       " is not a valid code: " + std::string(key->need);
+        return;
+      }
+      took = shownValue(code);
+      // Only the first letter counts, so a word (yes, false) is read whole.
+      const std::size_t end = value.find_first_of(" ,/");
+      rest = (end == std::string::npos ? value.size() : end) + 1;
+      break;
     }
-    case ValueKind::integer:
-      readValue(value, ReadItem::integer(*integerField(key->name, settings)), *key, flags);
-      return;
+    case ValueKind::integer: {
+      int32_t* field = integerField(key->name, settings);
+      if (!readValue(value, ReadItem::integer(*field), *key, flags, rest, taken)) return;
+      took = std::to_string(*field);
+      break;
+    }
     case ValueKind::digit: {
       // A one-digit integer field: a blank counts as 0.
       const char c = value[0];
       if (c != ' ' && (c < '0' || c > '9')) {
         fail(flags, key->readFailure);
+        flags.detail = std::string(key->name) + " " + shownValue(writtenValue(value)) +
+                       " is not a mode: " + std::string(key->need);
         return;
       }
       settings.mode = c == ' ' ? 0 : c - '0';
-      if (settings.mode < 1 || settings.mode > 3) fail(flags, key->checkFailure);
-      return;
+      if (settings.mode < 1 || settings.mode > 3) {
+        fail(flags, key->checkFailure);
+        flags.detail = c == ' '
+                           ? std::string(key->name) + " has no value: " + std::string(key->need)
+                           : std::string(key->name) + " " + shownValue(writtenValue(value)) +
+                                 " is not a mode: " + std::string(key->need);
+        return;
+      }
+      took = std::string(1, c);
+      rest = 2;
+      break;
+    }
+  }
+  if (unread == nullptr) return;
+  const std::string left = textNotRead(value, rest);
+  if (left.empty()) return;
+  std::string text = std::string(key->name) + " took " +
+                     (taken ? "the value " + took : std::string("no value (a slash ends it)")) +
+                     "; the rest of the line, " + shownValue(left) + ", was not read: ";
+  if (key->kind == ValueKind::text) {
+    text += "enclose a value with blanks, slashes or commas in apostrophes, e.g. " +
+            std::string(key->name) + " '" + writtenValue(value) + "'";
+  } else if (key->kind == ValueKind::digit) {
+    text += "only the first character counts; " + std::string(key->need);
+  } else {
+    text += "write only the value after the keyword (a comment starts with #)";
+  }
+  *unread = text;
+}
+
+namespace {
+
+// The warnings about the text of one header line that is never read.
+void checkColumns(const std::string& raw, const std::string& fileName, long lineNumber) {
+  const std::size_t hash = raw.find('#');
+  // A keyword past column 75 is never scanned.
+  std::size_t warnedUpTo = 0;
+  for (std::size_t i = kLastScannedColumn; i < raw.size(); ++i) {
+    if (raw[i] != '[' || (hash != std::string::npos && hash < i)) continue;
+    const std::string word = raw.substr(i, 5);
+    for (const Keyword& k : kKeywords) {
+      if (word != k.name) continue;
+      warnAt(fileName, lineNumber, "header column",
+             "keyword " + word + " at column " + std::to_string(i + 1) +
+                 " was not read: keywords must start in columns 1 to 75; put it on a line of "
+                 "its own");
+      warnedUpTo = i + word.size();
+    }
+  }
+  // Only the first 80 columns of a line are read (a keyword cut there has
+  // been named already).
+  if (raw.size() > kLineWidth && (hash == std::string::npos || hash >= kLineWidth)) {
+    const std::size_t from = std::max(kLineWidth, warnedUpTo);
+    const std::string beyond =
+        trimmedRight(std::string_view(raw).substr(std::min(from, raw.size())));
+    if (beyond.find_first_not_of(" \t") != std::string::npos) {
+      warnAt(fileName, lineNumber, "header column",
+             "the text beyond column 80, " + shownValue(beyond) +
+                 ", was not read: a header line holds 80 columns; shorten the line");
     }
   }
 }
+
+// The output files a run of these settings creates, for the empty [OUT].
+std::string outputExtensions(const RunSettings& s) {
+  std::string list;
+  if (s.mode == 1 || s.mode == 2)
+    list = s.biomassPresent ? ".SIM, .DEN, .BIO, .NSP" : ".SIM, .DEN, .NSP";
+  if (s.mode == 2 || s.mode == 3) list += list.empty() ? ".ASS" : ", .ASS";
+  return list;
+}
+
+bool failWith(HeaderFlags& flags, const std::string& fileName, long line, const std::string& text) {
+  flags.detail = failureLine(fileName, line, 0, text);
+  return false;
+}
+
+}  // namespace
 
 bool readHeaderFile(std::istream& in, const std::string& fileName, RunSettings& settings,
                     HeaderFlags& flags) {
   long lineNumber = 0;
   std::string raw;
   while (true) {
-    if (!std::getline(in, raw)) {
-      if (in.bad()) {
-        fail(flags, "error in reading header file");
-      } else {
-        flags.inputReport = "end-of-file during read, unit " + std::to_string(kHeaderUnit) +
-                            ", file " + fileName + ", line " + std::to_string(lineNumber + 1);
-      }
-      return false;
+    const LineRead got = readLine(in, raw);
+    if (got == LineRead::readError) {
+      fail(flags, "error in reading header file");
+      return failWith(flags, fileName, lineNumber + 1,
+                      "the header file could not be read (an input/output error of the disk or "
+                      "the network share): copy it to a sound local disk and run again");
     }
+    if (got == LineRead::tooLong) {
+      flags.inputReport = "line too long, unit " + std::to_string(kHeaderUnit) + ", file " +
+                          fileName + ", line " + std::to_string(lineNumber + 1);
+      return failWith(flags, fileName, lineNumber + 1,
+                      "the line is longer than 16 MiB, so this is not a header file (a device "
+                      "or a binary file?): give the name of the header file");
+    }
+    if (got == LineRead::end) {
+      flags.inputReport = "end-of-file during read, unit " + std::to_string(kHeaderUnit) +
+                          ", file " + fileName + ", line " + std::to_string(lineNumber + 1);
+      return failWith(flags, fileName, 0,
+                      lineNumber == 0
+                          ? std::string("the header file is empty: write the "
+                                        "keywords of the run into it, ending with "
+                                        "a line [EOF]")
+                          : "the header file ends after line " + std::to_string(lineNumber) +
+                                " without [EOF]: end it with a line [EOF]");
+    }
+    if (lineNumber == 0) dropByteOrderMark(raw);
     ++lineNumber;
     if (!raw.empty() && raw.back() == '\r') raw.pop_back();
     const std::string line = fixedText(raw, kLineWidth);
@@ -180,11 +362,27 @@ bool readHeaderFile(std::istream& in, const std::string& fileName, RunSettings& 
       const char c = line[static_cast<std::size_t>(k - 1)];
       if (c == '#') break;
       if (c != '[') continue;
-      readHeaderLine(line, k, settings, flags);
+      std::string unread;
+      readHeaderLine(line, k, settings, flags, &unread);
       if (!flags.inputReport.empty()) flags.inputReport += ", line " + std::to_string(lineNumber);
-      if (flags.error || !flags.inputReport.empty()) return false;
-      if (flags.end) return true;
+      if (flags.error || !flags.inputReport.empty()) {
+        flags.detail = failureLine(fileName, lineNumber, flags.column, flags.detail);
+        return false;
+      }
+      flags.lines[line.substr(static_cast<std::size_t>(k - 1), 5)] = lineNumber;
+      if (!unread.empty()) warnAt(fileName, lineNumber, "header value", unread);
+      if (flags.end) {
+        if (trimmedRight(settings.outputName).empty()) {
+          const auto out = flags.lines.find("[OUT]");
+          warnAt(fileName, out == flags.lines.end() ? 0 : out->second, "empty output name",
+                 "[OUT] gives no base name, so the output files are named " +
+                     outputExtensions(settings) +
+                     ", hidden files on most systems: give a base name, e.g. [OUT] results");
+        }
+        return true;
+      }
     }
+    checkColumns(raw, fileName, lineNumber);
   }
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The header file: keyword lines such as "[MSP] 300", ended by "[EOF]".
 
+#include <cstddef>
 #include <istream>
+#include <map>
 #include <string>
 
 #include "run/run_settings.h"
@@ -16,15 +18,29 @@ struct HeaderFlags {
   std::string message;
   std::string inputReport;
   bool end = false;  // "[EOF]" was decoded
+  // The located detail of a failure for standard error. readHeaderLine
+  // gives the text and the column; readHeaderFile makes the whole line
+  // ("error: <file>, line <n>, column <c>: <text>").
+  std::string detail;
+  std::size_t column = 0;
+  // Line of the last occurrence of each keyword read ("[PAI]" -> 3).
+  std::map<std::string, long> lines;
 };
 
 // Decodes the keyword that starts at column k (1-based, at most 75) of the
 // 80-character line into the settings. Leaves the flags alone on success.
-void readHeaderLine(const std::string& line, int k, RunSettings& settings, HeaderFlags& flags);
+// A value that ends before other text on its line (an unquoted path with a
+// slash or a blank) is taken as the system always took it, and the rest is
+// described in `unread` (empty: nothing was left over).
+void readHeaderLine(const std::string& line, int k, RunSettings& settings, HeaderFlags& flags,
+                    std::string* unread = nullptr);
 
 // Reads header lines up to "[EOF]". `fileName` names the file in reports.
 // On a failure returns false with either flags.message (program message)
-// or flags.inputReport (input layer report, line number included) set.
+// or flags.inputReport (input layer report, line number included) set, and
+// flags.detail. Warns (standard error) about text that was not read: the
+// rest of a line after a value, text beyond column 80, a keyword beyond
+// column 75, and an empty [OUT].
 bool readHeaderFile(std::istream& in, const std::string& fileName, RunSettings& settings,
                     HeaderFlags& flags);
 

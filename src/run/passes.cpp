@@ -11,6 +11,7 @@
 #include "output/summary_tables.h"
 #include "records/diagnostics.h"
 #include "run/exports.h"
+#include "run/left_out.h"
 #include "run/progress.h"
 #include "run/results_build.h"
 #include "stats/class_tables.h"
@@ -46,7 +47,10 @@ bool summaryPass(const RunSettings& settings, const SurveyTables& t, UniformGene
   EcotopeProfile profile;
   ClassTables classes;
   for (int e = 0; e < t.ecotopes.net(); ++e) {
-    if (!eligibleForSummary(t.stations, e)) continue;
+    if (!eligibleForSummary(t.stations, e)) {
+      warnLeftOutOfSummary(t, e);
+      continue;
+    }
     const StationGroup& ref = t.stations.ecotope[static_cast<std::size_t>(e)].group[kReference];
     const int32_t etcode = t.ecotopes.etcode[static_cast<std::size_t>(e)];
     if (console.progress != nullptr) console.progress->summaryEcotope(e);
@@ -111,7 +115,10 @@ bool reportPass(const RunSettings& settings, const SurveyTables& t, UniformGener
   }
   if (!openReportExports(settings, console.exports, message)) return false;
   for (int e = 0; e < t.ecotopes.net(); ++e) {
-    if (!eligibleForReport(t.stations, e)) continue;
+    if (!eligibleForReport(t.stations, e)) {
+      warnLeftOutOfReport(t, e);
+      continue;
+    }
     if (console.progress != nullptr) console.progress->reportEcotope(e, false);
     reportEcotope(out, settings, t, e, g, console);
     if (console.progress != nullptr) console.progress->reportEcotope(e, true);

@@ -115,7 +115,11 @@ TEST(CommandLine, ThroughTheProgram) {
        2,
        "",
        "ecoassess: option --threads needs a whole number of at least 1, not 'zero'\n" + usage},
-      {{"--threads", "4"}, 1, failureText("error in opening header file"), ""},
+      {{"--threads", "4"},
+       1,
+       failureText("error in opening header file"),
+       "error: --threads: the header file cannot be opened: it does not exist; name an "
+       "existing header file as the first argument\n"},
   };
   for (const Case& c : cases) {
     ScratchDir dir("cl");

@@ -1,0 +1,83 @@
+#include "run/failure_detail.h"
+
+#include <filesystem>
+
+#include "records/diagnostics.h"
+#include "records/file_problem.h"
+
+namespace eco {
+namespace {
+
+long lineOf(const std::map<std::string, long>& lines, const std::string& keyword) {
+  const auto found = lines.find(keyword);
+  return found == lines.end() ? 0 : found->second;
+}
+
+std::string here() {
+  std::error_code ec;
+  const std::filesystem::path p = std::filesystem::current_path(ec);
+  return ec ? std::string(".") : p.string();
+}
+
+}  // namespace
+
+std::string headerOpenFailure(const std::string& name) {
+  // Without a name the usage line that follows says what is missing.
+  if (name.empty()) return {};
+  return failureLine(name, 0, 0,
+                     "the header file cannot be opened: " + whyNotReadable(name) +
+                         "; name an existing header file as the first argument");
+}
+
+std::string noInputPathFailure(const std::string& headerName,
+                               const std::map<std::string, long>& lines) {
+  const long line = lineOf(lines, "[PAI]");
+  if (line == 0) {
+    return failureLine(headerName, 0, 0,
+                       "no [PAI] names the input directory: add a line such as [PAI] '.' (the "
+                       "directory of the input files)");
+  }
+  return failureLine(headerName, line, 0,
+                     "[PAI] gives no input directory (an unquoted value ends at a slash, and "
+                     "'dummy' means none): enclose the path in apostrophes, e.g. "
+                     "[PAI] '/data/in'");
+}
+
+std::string directoryFailure(const std::string& headerName,
+                             const std::map<std::string, long>& lines, const std::string& path,
+                             bool output) {
+  const std::string keyword = output ? "[PAO]" : "[PAI]";
+  std::string text = std::string("the ") + (output ? "output" : "input") + " directory " +
+                     shownValue(path) + " (" + keyword +
+                     ") cannot be entered: " + whyNotEnterable(path) + "; ";
+  if (std::filesystem::path(path).is_absolute()) {
+    text += "check " + keyword;
+  } else {
+    text += "a relative path is taken from " + here() + (output ? " (the input directory)" : "") +
+            "; check " + keyword;
+  }
+  return failureLine(headerName, lineOf(lines, keyword), 0, text);
+}
+
+std::string outputFailure(const std::string& message, const RunSettings& settings) {
+  const std::string opening = "error while opening ";
+  const std::string writing = "error while writing output file ";
+  std::string name;
+  if (message.rfind(opening, 0) == 0 && message.size() > opening.size() + 4) {
+    name = trimmed(settings.outputName) + message.substr(opening.size(), 4);
+    return failureLine(name, 0, 0,
+                       "the output file cannot be created in " + here() + ": " +
+                           whyNotCreatable(name) +
+                           "; remove what is in the way, or choose another [OUT] or [PAO]");
+  }
+  if (message.rfind(writing, 0) == 0) {
+    name = message.substr(writing.size());
+    return failureLine(name, 0, 0,
+                       "writing failed in " + here() +
+                           ": the disk is full or the file system refused the data; free some "
+                           "space or choose another [PAO]");
+  }
+  return {};
+}
+
+}  // namespace eco

@@ -1,0 +1,50 @@
+#include "run/left_out.h"
+
+#include <charconv>
+#include <string>
+
+#include "records/diagnostics.h"
+
+namespace eco {
+namespace {
+
+std::string number(float v) {
+  char buf[32];
+  const auto out = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, out.ptr);
+}
+
+void warnLeftOut(const SurveyTables& t, int e, const char* what, const std::string& reason) {
+  const std::size_t ue = static_cast<std::size_t>(e);
+  std::string name = t.ecotopes.etname[ue];
+  name.erase(name.find_last_not_of(' ') + 1);
+  warnAbout(std::string("ecotopes left out of the ") + what, "ecotope",
+            "ecotope " + std::to_string(t.ecotopes.etcode[ue]) + " (" + name +
+                "): left out of the " + what + ": " + reason);
+}
+
+}  // namespace
+
+void warnLeftOutOfSummary(const SurveyTables& t, int e) {
+  warnLeftOut(t, e, "summary tables", "no reference station");
+}
+
+void warnLeftOutOfReport(const SurveyTables& t, int e) {
+  const EcotopeStations& et = t.stations.ecotope[static_cast<std::size_t>(e)];
+  const StationGroup& ref = et.group[kReference];
+  const StationGroup& ass = et.group[kAssessment];
+  std::string reason;
+  if (ref.nstat() == 0) {
+    reason = "no reference station";
+  } else if (ass.nstat() == 0) {
+    reason = "no assessment station";
+  } else if (ref.nstat() < 3) {
+    reason = "fewer than three reference stations (" + std::to_string(ref.nstat()) + ")";
+  } else {
+    reason = "assessment surface not above half the mean reference surface (" +
+             number(ass.sumsurf) + " against half of " + number(ref.meansurf) + ")";
+  }
+  warnLeftOut(t, e, "report", reason);
+}
+
+}  // namespace eco
