@@ -174,6 +174,16 @@ Layout layoutOf(const std::string& measure) {
 
 // --- The runs ------------------------------------------------------------
 
+// Runs the program in dir/run with the given options; standard output and
+// error go beside run/. Returns the exit status.
+int runIn(const fs::path& dir, const std::string& options) {
+  const std::string command = "cd '" + (dir / "run").string() + "' && '" + ECO_PROGRAM +
+                              "' case.hdr " + options + " >'" + (dir / "console.txt").string() +
+                              "' 2>'" + (dir / "warnings.txt").string() + "' </dev/null";
+  const int rc = std::system(command.c_str());
+  return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
 struct Case {
   std::string name, base;
   int mode;
@@ -207,11 +217,7 @@ class ExportsRun : public ::testing::TestWithParam<Case> {
     for (const auto& entry : fs::directory_iterator(goldenDir(c.name) / "input")) {
       fs::copy_file(entry.path(), dir_ / "run" / entry.path().filename());
     }
-    const std::string command = "cd '" + (dir_ / "run").string() + "' && '" + ECO_PROGRAM +
-                                "' case.hdr --csv --html >'" + (dir_ / "console.txt").string() +
-                                "' 2>'" + (dir_ / "warnings.txt").string() + "' </dev/null";
-    const int rc = std::system(command.c_str());
-    status_ = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    status_ = runIn(dir_, "--csv --html");
   }
   void TearDown() override {
     std::error_code ec;
@@ -417,6 +423,41 @@ TEST_P(ReportRun, SpeciesCsvEditsToTheReportLists) {
     }
   }
   EXPECT_GT(checked, 0u);
+}
+
+// An export that cannot be created ends the run like a fixed-format file
+// that cannot: its message, status 1, and no output file of the run left.
+TEST(ExportsFailure, AnExportThatCannotBeCreatedEndsTheRunAndLeavesNothing) {
+  struct Blocked {
+    std::string file, options, message;
+  };
+  const std::vector<Blocked> cases = {
+      {"tiny.tables.csv", "--csv", "error while opening .tables.csv output file"},
+      {"tiny.assessment.csv", "--csv", "error while opening .assessment.csv output file"},
+      {"tiny.species.csv", "--csv --html", "error while opening .species.csv output file"},
+      {"tiny.html", "--html", "error while opening .html output file"},
+  };
+  for (const Blocked& b : cases) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("ecoassess_exports_" + std::to_string(getpid()) + "_blocked");
+    fs::remove_all(dir);
+    fs::create_directories(dir / "run");
+    for (const auto& entry : fs::directory_iterator(goldenDir("small_mode2") / "input")) {
+      fs::copy_file(entry.path(), dir / "run" / entry.path().filename());
+    }
+    // A folder where the file should go cannot be written as a file.
+    fs::create_directory(dir / "run" / b.file);
+    EXPECT_EQ(runIn(dir, b.options), 1) << b.file;
+    EXPECT_NE(readFile(dir / "console.txt").find(b.message), std::string::npos)
+        << b.file << ": " << readFile(dir / "console.txt");
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir / "run")) {
+      const std::string f = entry.path().filename().string();
+      if (!fs::exists(goldenDir("small_mode2") / "input" / f) && f != b.file) left.insert(f);
+    }
+    EXPECT_EQ(left, std::set<std::string>{}) << b.file;
+    fs::remove_all(dir);
+  }
 }
 
 std::string caseName(const ::testing::TestParamInfo<Case>& info) { return info.param.name; }
