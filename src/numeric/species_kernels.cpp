@@ -15,8 +15,10 @@ namespace {
 
 // ---- portable ---------------------------------------------------------
 
-void addRowPortable(float* acc, const double* prod, std::size_t count) {
-  for (std::size_t i = 0; i < count; ++i) acc[i] = addExactProductInRange(acc[i], prod[i]);
+void addRowPortable(float* acc, const float* value, float surface, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    acc[i] = addExactProductInRange(acc[i], static_cast<double>(value[i]) * surface);
+  }
 }
 
 // One term of the profile sums, shared by the remainders of every path.
@@ -42,13 +44,15 @@ void profileSumsPortable(const float* acc, float S, const float* y, std::size_t 
 #define ECO_AVX2 __attribute__((target("avx2")))
 #define ECO_AVX512 __attribute__((target("avx2,avx512f,avx512dq,avx512vl,avx512bw")))
 
-ECO_AVX2 void addRowAvx2(float* acc, const double* prod, std::size_t count) {
+ECO_AVX2 void addRowAvx2(float* acc, const float* value, float surface, std::size_t count) {
+  const __m256d s = _mm256_set1_pd(surface);
   const __m256i tailMask = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
   const __m256i midpoint = _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail));
   std::size_t i = 0;
   for (; i + 4 <= count; i += 4) {
     const __m128 a = _mm_loadu_ps(acc + i);
-    const __m256d r = _mm256_add_pd(_mm256_cvtps_pd(a), _mm256_loadu_pd(prod + i));
+    const __m256d prod = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(value + i)), s);
+    const __m256d r = _mm256_add_pd(_mm256_cvtps_pd(a), prod);
     const __m256i tail = _mm256_and_si256(_mm256_castpd_si256(r), tailMask);
     const int ties = _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(tail, midpoint)));
     _mm_storeu_ps(acc + i, _mm256_cvtpd_ps(r));
@@ -56,13 +60,11 @@ ECO_AVX2 void addRowAvx2(float* acc, const double* prod, std::size_t count) {
       alignas(16) float old[4];
       _mm_store_ps(old, a);
       for (int l = 0; l < 4; ++l) {
-        if (ties & (1 << l)) {
-          acc[i + l] = static_cast<float>(static_cast<Extended>(old[l]) + prod[i + l]);
-        }
+        if (ties & (1 << l)) acc[i + l] = addProduct(old[l], value[i + l], surface);
       }
     }
   }
-  addRowPortable(acc + i, prod + i, count - i);
+  addRowPortable(acc + i, value + i, surface, count - i);
 }
 
 ECO_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::size_t count,
@@ -123,13 +125,15 @@ ECO_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::si
 ECO_AVX512 inline __m512d widen(__m256 x) { return _mm512_maskz_cvtps_pd(0xFF, x); }
 ECO_AVX512 inline __m256 narrow(__m512d x) { return _mm512_maskz_cvtpd_ps(0xFF, x); }
 
-ECO_AVX512 void addRowAvx512(float* acc, const double* prod, std::size_t count) {
+ECO_AVX512 void addRowAvx512(float* acc, const float* value, float surface, std::size_t count) {
+  const __m512d s = _mm512_set1_pd(surface);
   const __m512i tailMask = _mm512_set1_epi64(static_cast<int64_t>(kFloatTailMask));
   const __m512i midpoint = _mm512_set1_epi64(static_cast<int64_t>(kFloatMidpointTail));
   std::size_t i = 0;
   for (; i + 8 <= count; i += 8) {
     const __m256 a = _mm256_loadu_ps(acc + i);
-    const __m512d r = _mm512_add_pd(widen(a), _mm512_loadu_pd(prod + i));
+    const __m512d prod = _mm512_mul_pd(widen(_mm256_loadu_ps(value + i)), s);
+    const __m512d r = _mm512_add_pd(widen(a), prod);
     const __mmask8 ties =
         _mm512_cmpeq_epi64_mask(_mm512_and_si512(_mm512_castpd_si512(r), tailMask), midpoint);
     _mm256_storeu_ps(acc + i, narrow(r));
@@ -137,13 +141,11 @@ ECO_AVX512 void addRowAvx512(float* acc, const double* prod, std::size_t count) 
       alignas(32) float old[8];
       _mm256_store_ps(old, a);
       for (int l = 0; l < 8; ++l) {
-        if (ties & (1u << l)) {
-          acc[i + l] = static_cast<float>(static_cast<Extended>(old[l]) + prod[i + l]);
-        }
+        if (ties & (1u << l)) acc[i + l] = addProduct(old[l], value[i + l], surface);
       }
     }
   }
-  addRowPortable(acc + i, prod + i, count - i);
+  addRowPortable(acc + i, value + i, surface, count - i);
 }
 
 ECO_AVX512 void profileSumsAvx512(const float* acc, float S, const float* y, std::size_t count,

@@ -27,10 +27,10 @@ struct ProfileSums {
 };
 
 struct SpeciesKernels {
-  // acc[i] = float(acc[i] + prod[i]) for i < count, prod[i] the exact
-  // product of two floats; the caller guarantees that every sum is 0 or in
-  // the normal float range.
-  void (*addRow)(float* acc, const double* prod, std::size_t count);
+  // acc[i] = float(acc[i] + value[i] x surface) for i < count, the product
+  // exact in double; the caller guarantees that every sum is 0 or in the
+  // normal float range.
+  void (*addRow)(float* acc, const float* value, float surface, std::size_t count);
   // The sums of ProfileSums over i < count, acc[i] / S divided in float and
   // y[i] >= 0 the reference profile. Exact per term; the sums a and m are
   // formed in double in any order (the caller decides whether that order

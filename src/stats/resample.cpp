@@ -126,27 +126,27 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
   if (!(largest * static_cast<double>(std::max<int64_t>(d.perSample, 1)) < kFloatOverflowGuard)) {
     d.extended = true;
   }
-
   d.head =
       d.extended ? 0 : chooseHead(slotOccurrence, d.width, n, denseLaneCost(activeKernelPath()));
-  d.headProd.assign(n * d.head, 0.0);
+  std::fprintf(stderr, "setup n=%d active=%d width=%zu head=%zu tail=%zu ext=%d\n", d.n, d.active,
+               d.width, d.head, d.tailSlot.size(), int(d.extended));
+  d.headValue.assign(n * d.head, 0.0f);
   d.tailStart.assign(n + 1, 0);
   for (std::size_t j = 0; j < n; ++j) {
     d.tailStart[j] = static_cast<int64_t>(d.tailSlot.size());
-    std::vector<std::pair<int32_t, double>> tail;
+    std::vector<std::pair<int32_t, float>> tail;
     for (const ReferenceRecord& x : records[j]) {
       const int32_t slot = d.speciesSlot[static_cast<std::size_t>(x.species)];
-      const double p = static_cast<double>(x.dens) * d.surf[j];
       if (static_cast<std::size_t>(slot) < d.head) {
-        d.headProd[j * d.head + static_cast<std::size_t>(slot)] = p;
+        d.headValue[j * d.head + static_cast<std::size_t>(slot)] = x.dens;
       } else {
-        tail.emplace_back(slot, p);
+        tail.emplace_back(slot, x.dens);
       }
     }
     std::sort(tail.begin(), tail.end());
-    for (const auto& [slot, p] : tail) {
+    for (const auto& [slot, v] : tail) {
       d.tailSlot.push_back(slot);
-      d.tailProd.push_back(p);
+      d.tailValue.push_back(v);
     }
   }
   d.tailStart[n] = static_cast<int64_t>(d.tailSlot.size());
@@ -187,7 +187,7 @@ void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, D
   // n x r needs 24 + 29 bits: exact in double below 2^29 stations.
   const bool doubleIndex = d.n < (int32_t{1} << 29);
   const int32_t* const tailSlot = d.tailSlot.data();
-  const double* const tailProd = d.tailProd.data();
+  const float* const tailValue = d.tailValue.data();
 
   UniformGenerator g = start;
   float S = 0.0f, densSum = 0.0f, biomSum = 0.0f;
@@ -208,15 +208,16 @@ void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, D
     S = S + surface;
     const int64_t t1 = d.tailStart[ui + 1];
     if (!d.extended) {
-      if (d.head != 0) kernels.addRow(acc, d.headProd.data() + ui * d.head, d.head);
+      if (d.head != 0) kernels.addRow(acc, d.headValue.data() + ui * d.head, surface, d.head);
+      const double s = surface;
       for (int64_t k = d.tailStart[ui]; k < t1; ++k) {
         float& a = acc[tailSlot[k]];
-        a = addExactProductInRange(a, tailProd[k]);
+        a = addExactProductInRange(a, tailValue[k] * s);
       }
     } else {
       for (int64_t k = d.tailStart[ui]; k < t1; ++k) {
         float& a = acc[tailSlot[k]];
-        a = static_cast<float>(static_cast<Extended>(a) + tailProd[k]);
+        a = addProduct(a, tailValue[k], surface);
       }
     }
     densSum = addExactProduct(densSum, static_cast<double>(d.stadens[ui]) * surface);

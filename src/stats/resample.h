@@ -62,10 +62,10 @@ struct DrawSetup {
   // the ecotope's accumulation is made in extended precision throughout.
   bool extended = false;
   std::size_t head = 0;            // slots [0, head) as dense rows
-  std::vector<double> headProd;    // station j's row at [j * head, (j + 1) * head)
+  std::vector<float> headValue;    // station j's densities at [j * head, (j + 1) * head)
   std::vector<int64_t> tailStart;  // n + 1
   std::vector<int32_t> tailSlot;   // slots >= head
-  std::vector<double> tailProd;
+  std::vector<float> tailValue;    // their densities
 };
 
 DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& refprof,

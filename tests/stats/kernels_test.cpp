@@ -1,0 +1,313 @@
+// The double-precision shortcuts and the vector kernels against the
+// extended-precision evaluation, bit for bit, on every path the machine has.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "long_tests.h"
+#include "numeric/evaluation.h"
+#include "numeric/exact_float.h"
+#include "numeric/species_kernels.h"
+
+namespace eco {
+namespace {
+
+using test::inputs;
+using test::kAllPaths;
+
+uint32_t bitsOf(float x) {
+  uint32_t b;
+  std::memcpy(&b, &x, sizeof b);
+  return b;
+}
+
+// splitmix64
+struct Rng {
+  uint64_t s;
+  uint64_t next() {
+    uint64_t z = (s += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+  double unit() { return static_cast<double>(next() >> 11) * 0x1p-53; }
+  int below(int n) { return static_cast<int>(next() % static_cast<uint64_t>(n)); }
+  // A positive float of random significand between 2^lo and 2^hi.
+  float positive(int lo, int hi) {
+    return std::ldexp(static_cast<float>(1.0 + unit()), lo + below(hi - lo));
+  }
+};
+
+// acc, value and surface whose exact acc + value x surface lies within
+// 2^-36 of an ulp of a midpoint between floats: 4097 x 16773121 = 2^36 + 1
+// and 262143 x 262145 = 2^36 - 1, scaled so that the product is half an
+// ulp of acc, plus or minus 2^-36 of that. In double the sum rounds onto
+// the midpoint; in extended precision it stays off it (when +1) and the
+// float result differs from the tie-to-even one.
+struct Triple {
+  float acc, value, surface;
+};
+Triple nearMidpoint(Rng& rng) {
+  const float acc = rng.positive(-60, 60);
+  int e = 0;
+  std::frexp(acc, &e);  // acc in [2^(e-1), 2^e): ulp 2^(e-24), half ulp 2^(e-25)
+  const bool above = rng.below(2) == 0;
+  const double a = above ? 4097.0 : 262143.0, b = above ? 16773121.0 : 262145.0;
+  // a x b x 2^E = (2^36 +- 1) x 2^E; want 2^36 x 2^E = 2^(e-25).
+  const int E = e - 25 - 36;
+  const int split = rng.below(20) - 10;
+  const int ea = E / 2 + split;
+  return {acc, static_cast<float>(std::ldexp(a, ea)), static_cast<float>(std::ldexp(b, E - ea))};
+}
+
+TEST(ExactFloat, MidpointsAreTheDoublesWhoseFloatRoundingIsATie) {
+  EXPECT_TRUE(onFloatMidpoint(1.0 + 0x1p-24));
+  EXPECT_TRUE(onFloatMidpoint(-(3.0 + 0x1p-23)));
+  EXPECT_FALSE(onFloatMidpoint(1.0));
+  EXPECT_FALSE(onFloatMidpoint(1.0 + 0x1p-24 + 0x1p-52));
+  EXPECT_FALSE(onFloatMidpoint(1.0 + 0x1p-25));
+  // A tie rounds to even: the double shortcut alone would be wrong here.
+  EXPECT_EQ(static_cast<float>(1.0 + 0x1p-24), 1.0f);
+}
+
+TEST(ExactFloat, ConstructedNearMidpointSumsNeedTheExtendedEvaluation) {
+  Rng rng{7};
+  int differ = 0;
+  for (int i = 0; i < 2000; ++i) {
+    const Triple t = nearMidpoint(rng);
+    const double prod = static_cast<double>(t.value) * t.surface;
+    ASSERT_TRUE(onFloatMidpoint(static_cast<double>(t.acc) + prod)) << i;
+    const float want = addProduct(t.acc, t.value, t.surface);
+    if (bitsOf(static_cast<float>(static_cast<double>(t.acc) + prod)) != bitsOf(want)) ++differ;
+    EXPECT_EQ(bitsOf(addExactProduct(t.acc, prod)), bitsOf(want));
+    EXPECT_EQ(bitsOf(addExactProductInRange(t.acc, prod)), bitsOf(want));
+  }
+  // Half of the cases lie above the midpoint with an odd acc or below it with
+  // an even one: the plain double result is wrong for a good share of them.
+  EXPECT_GT(differ, 200);
+}
+
+TEST(ExactFloat, AddExactProductMatchesTheExtendedEvaluationForAnyValues) {
+  Rng rng{11};
+  const float specials[] = {0.0f,
+                            -0.0f,
+                            std::numeric_limits<float>::denorm_min(),
+                            -std::numeric_limits<float>::denorm_min(),
+                            std::numeric_limits<float>::min(),
+                            std::numeric_limits<float>::max(),
+                            -std::numeric_limits<float>::max(),
+                            std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity(),
+                            1.0f,
+                            0.1f};
+  for (float a : specials) {
+    for (float v : specials) {
+      for (float s : specials) {
+        const float want = addProduct(a, v, s);
+        const float got = addExactProduct(a, static_cast<double>(v) * s);
+        if (std::isnan(want)) {
+          EXPECT_TRUE(std::isnan(got));
+        } else {
+          EXPECT_EQ(bitsOf(got), bitsOf(want)) << a << " " << v << " " << s;
+        }
+      }
+    }
+  }
+  const long n = inputs(300000, 100000000);
+  for (long i = 0; i < n; ++i) {
+    // Mixed magnitudes and signs, subnormal and overflowing results included.
+    const float a = (rng.below(2) ? -1.0f : 1.0f) * rng.positive(-149, 127);
+    const float v = (rng.below(2) ? -1.0f : 1.0f) * rng.positive(-149, 127);
+    const float s = rng.positive(-149, 127);
+    const float want = addProduct(a, v, s);
+    const float got = addExactProduct(a, static_cast<double>(v) * s);
+    ASSERT_EQ(bitsOf(got), bitsOf(want)) << a << " " << v << " " << s;
+  }
+}
+
+TEST(ExactFloat, RootInDoubleMatchesTheExtendedRoot) {
+  Rng rng{13};
+  EXPECT_EQ(root4Exact(0.0f), 0.0f);
+  EXPECT_EQ(root4Exact(-1.0f), 0.0f);
+  EXPECT_EQ(root4Exact(std::numeric_limits<float>::quiet_NaN()), 0.0f);
+  EXPECT_EQ(root4Exact(16.0f), 2.0f);
+  EXPECT_EQ(root4Exact(std::numeric_limits<float>::infinity()),
+            std::numeric_limits<float>::infinity());
+  const long n = inputs(1000000, 0);
+  for (long i = 0; i < n; ++i) {
+    const float x = rng.positive(-149, 128);
+    ASSERT_EQ(bitsOf(root4Exact(x)), bitsOf(root4(x))) << x;
+  }
+}
+
+// The margin of the root's midpoint test holds with room to spare: the
+// double root lies within 2 units of 53 bits of the extended one.
+TEST(ExactFloat, DoubleRootStaysWellWithinItsMargin) {
+  Rng rng{17};
+  const long n = inputs(200000, 20000000);
+  double worst = 0.0;
+  for (long i = 0; i < n; ++i) {
+    const float x = rng.positive(-149, 128);
+    const double y = std::sqrt(std::sqrt(static_cast<double>(x)));
+    const Extended z = std::sqrt(std::sqrt(static_cast<Extended>(x)));
+    int e = 0;
+    std::frexp(y, &e);
+    const double ulp = std::ldexp(1.0, e - 53);
+    worst = std::max(worst, static_cast<double>(std::fabs(static_cast<Extended>(y) - z) / ulp));
+  }
+  EXPECT_LT(worst, 2.0);
+  EXPECT_LT(2.0 + 1.0, static_cast<double>(kRootMargin));
+}
+
+// Every positive float through the scalar and vector roots (long run only).
+TEST(ExactFloat, EveryPositiveFloatHasTheExtendedRoot) {
+  if (!test::longTests()) GTEST_SKIP() << "long test (ECO_LONG_TESTS=1)";
+  std::vector<float> q(1 << 16), y(1 << 16, 0.0f);
+  for (KernelPath path : kAllPaths) {
+    if (!kernelPathAvailable(path)) continue;
+    const SpeciesKernels& k = kernelsOf(path);
+    for (uint64_t start = 1; start < 0x7F800000u; start += q.size()) {
+      std::size_t count = 0;
+      for (; count < q.size() && start + count < 0x7F800000u; ++count) {
+        const uint32_t b = static_cast<uint32_t>(start + count);
+        std::memcpy(&q[count], &b, sizeof b);
+      }
+      ProfileSums sums;
+      k.profileSums(q.data(), 1.0f, y.data(), count, sums);
+      Extended a = 0;
+      for (std::size_t i = 0; i < count; ++i) {
+        const float r = root4(q[i]);
+        if (path == KernelPath::portable) {
+          ASSERT_EQ(bitsOf(root4Exact(q[i])), bitsOf(r)) << q[i];
+        }
+        a += r;
+      }
+      // Each term exact; their double sum within double rounding of the exact one.
+      ASSERT_EQ(sums.count, static_cast<int64_t>(count));
+      ASSERT_LE(std::fabs(static_cast<Extended>(sums.a) - a), 1e-12L * a) << start;
+    }
+  }
+}
+
+// acc[i] + value[i] x surface for one path against addProduct, lane by lane.
+void checkAddRow(KernelPath path, Rng& rng, long rows) {
+  const SpeciesKernels& k = kernelsOf(path);
+  for (long r = 0; r < rows; ++r) {
+    const std::size_t count = static_cast<std::size_t>(rng.below(70));
+    const float surface = rng.below(3) == 0 ? 0.1f : rng.positive(-10, 4);
+    std::vector<float> acc(count), value(count), want(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      if (rng.below(4) == 0) {
+        // A constructed acc and value, here with the row's surface: mostly
+        // off the midpoint, but with magnitudes the plain draws rarely mix.
+        const Triple t = nearMidpoint(rng);
+        value[i] = t.value;
+        acc[i] = t.acc;
+      } else {
+        acc[i] = rng.below(5) == 0 ? 0.0f : rng.positive(-20, 20);
+        value[i] = rng.below(3) == 0 ? 0.0f : rng.positive(-20, 20);
+      }
+      want[i] = addProduct(acc[i], value[i], surface);
+    }
+    k.addRow(acc.data(), value.data(), surface, count);
+    for (std::size_t i = 0; i < count; ++i) {
+      ASSERT_EQ(bitsOf(acc[i]), bitsOf(want[i])) << kernelPathName(path) << " lane " << i;
+    }
+  }
+}
+
+TEST(Kernels, AddRowMatchesTheExtendedEvaluation) {
+  for (KernelPath path : kAllPaths) {
+    if (!kernelPathAvailable(path)) {
+      std::printf("skipped: this machine has no %s\n", kernelPathName(path));
+      continue;
+    }
+    Rng rng{23};
+    checkAddRow(path, rng, inputs(20000, 2000000));
+  }
+}
+
+// Rows whose every lane is a constructed midpoint, with the surface the
+// construction chose, through each path's tie fallback.
+TEST(Kernels, AddRowFallsBackOnEveryTie) {
+  for (KernelPath path : kAllPaths) {
+    if (!kernelPathAvailable(path)) continue;
+    Rng rng{29};
+    const long rows = inputs(2000, 200000);
+    for (long r = 0; r < rows; ++r) {
+      const Triple t = nearMidpoint(rng);
+      const std::size_t count = 1 + static_cast<std::size_t>(rng.below(40));
+      std::vector<float> acc(count, t.acc), value(count, t.value);
+      const float want = addProduct(t.acc, t.value, t.surface);
+      kernelsOf(path).addRow(acc.data(), value.data(), t.surface, count);
+      for (float a : acc) ASSERT_EQ(bitsOf(a), bitsOf(want)) << kernelPathName(path);
+    }
+  }
+}
+
+TEST(Kernels, ProfileSumsAreThoseOfTheExtendedRoots) {
+  for (KernelPath path : kAllPaths) {
+    if (!kernelPathAvailable(path)) continue;
+    Rng rng{31};
+    const long rows = inputs(5000, 500000);
+    for (long r = 0; r < rows; ++r) {
+      const std::size_t count = static_cast<std::size_t>(rng.below(90));
+      const float S = rng.below(20) == 0 ? 0.0f : rng.positive(-8, 8);
+      std::vector<float> acc(count), y(count);
+      for (std::size_t i = 0; i < count; ++i) {
+        const int kind = rng.below(6);
+        acc[i] = kind == 0 ? 0.0f : kind == 1 ? -rng.positive(-5, 5) : rng.positive(-30, 30);
+        y[i] = rng.below(3) == 0 ? 0.0f : rng.positive(-5, 5);
+      }
+      ProfileSums got;
+      kernelsOf(path).profileSums(acc.data(), S, y.data(), count, got);
+      int64_t n = 0;
+      float minPositive = std::numeric_limits<float>::infinity();
+      Extended a = 0, m = 0;
+      for (std::size_t i = 0; i < count; ++i) {
+        const float p = root4(acc[i] / S);
+        if (p > 0.0f) {
+          ++n;
+          minPositive = std::min(minPositive, p);
+        }
+        a += p;
+        m += p > y[i] ? y[i] : p;
+      }
+      ASSERT_EQ(got.count, n);
+      ASSERT_EQ(bitsOf(got.minPositive), bitsOf(minPositive));
+      // Where the sums are provably exact in double they equal the extended ones.
+      float smallestY = std::numeric_limits<float>::infinity();
+      for (float v : y) {
+        if (v > 0.0f) smallestY = std::min(smallestY, v);
+      }
+      const double smallest = std::min(minPositive, smallestY);
+      if (got.a == 0.0 || got.a <= 0x1p27 * smallest) {
+        ASSERT_EQ(static_cast<Extended>(got.a), a) << kernelPathName(path);
+        ASSERT_EQ(static_cast<Extended>(got.m), m) << kernelPathName(path);
+      }
+    }
+  }
+}
+
+TEST(Kernels, DispatchSelectsOnlyPathsTheMachineHas) {
+  const KernelPath before = activeKernelPath();
+  for (KernelPath path : kAllPaths) {
+    EXPECT_EQ(selectKernelPath(path), kernelPathAvailable(path));
+    if (kernelPathAvailable(path)) {
+      EXPECT_EQ(activeKernelPath(), path);
+    }
+  }
+  KernelPath parsed = KernelPath::portable;
+  EXPECT_TRUE(parseKernelPath("avx512", parsed));
+  EXPECT_EQ(parsed, KernelPath::avx512);
+  EXPECT_FALSE(parseKernelPath("sse9", parsed));
+  EXPECT_TRUE(kernelPathAvailable(KernelPath::portable));
+  selectKernelPath(before);
+}
+
+}  // namespace
+}  // namespace eco
