@@ -128,8 +128,6 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
   }
   d.head =
       d.extended ? 0 : chooseHead(slotOccurrence, d.width, n, denseLaneCost(activeKernelPath()));
-  std::fprintf(stderr, "setup n=%d active=%d width=%zu head=%zu tail=%zu ext=%d\n", d.n, d.active,
-               d.width, d.head, d.tailSlot.size(), int(d.extended));
   d.headValue.assign(n * d.head, 0.0f);
   d.tailStart.assign(n + 1, 0);
   for (std::size_t j = 0; j < n; ++j) {
