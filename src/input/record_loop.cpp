@@ -49,6 +49,30 @@ std::string nameOf(const RecordReader& r, int item) {
   return std::string(r.names[static_cast<std::size_t>(item)]);
 }
 
+// Digits with an optional sign, point and exponent (with its digits): a
+// value the conversion refuses only for its size.
+bool isCompleteNumber(const std::string& v) {
+  std::size_t i = 0;
+  auto digits = [&]() {
+    const std::size_t from = i;
+    while (i < v.size() && v[i] >= '0' && v[i] <= '9') ++i;
+    return i - from;
+  };
+  if (i < v.size() && (v[i] == '+' || v[i] == '-')) ++i;
+  std::size_t mantissa = digits();
+  if (i < v.size() && v[i] == '.') {
+    ++i;
+    mantissa += digits();
+  }
+  if (mantissa == 0) return false;
+  if (i < v.size() && std::string("eEdDqQ").find(v[i]) != std::string::npos) {
+    ++i;
+    if (i < v.size() && (v[i] == '+' || v[i] == '-')) ++i;
+    if (digits() == 0) return false;
+  }
+  return i == v.size();
+}
+
 // The located detail of a value the input layer could not read.
 std::string badValueText(const RecordReader& r, const ReadResult& result) {
   const std::string value = shownValue(result.badValue);
@@ -56,12 +80,6 @@ std::string badValueText(const RecordReader& r, const ReadResult& result) {
   const bool integer =
       result.badItem >= 0 && static_cast<std::size_t>(result.badItem) < r.items.size() &&
       r.items[static_cast<std::size_t>(result.badItem)].kind == ReadItem::Kind::integer;
-  if (result.report.rfind("input conversion error", 0) == 0) {
-    return "the " + name + " " + value +
-           (integer ? " is out of range for a whole number (-2147483648 to 2147483647)"
-                    : " is out of range for a real number (at most about 3.4E38)") +
-           ": correct the value";
-  }
   switch (result.hint) {
     case ReadResult::Hint::byteOrderMark:
       return "the " + name + " " + value +
@@ -72,8 +90,6 @@ std::string badValueText(const RecordReader& r, const ReadResult& result) {
       return "the " + name + " " + value +
              " is not a number: it follows a decimal comma; write decimals with a point (2.5, "
              "not 2,5)";
-    case ReadResult::Hint::letter:
-      return "the " + name + " " + value + " is not a number: it holds a letter; correct the value";
     case ReadResult::Hint::quoted:
       return "the " + name + " " + value + " is quoted, but it must be a number: remove the quotes";
     case ReadResult::Hint::junkAfterQuote:
@@ -81,8 +97,21 @@ std::string badValueText(const RecordReader& r, const ReadResult& result) {
              " follows directly after a closing quote: an apostrophe inside a name ends it; "
              "enclose such a name in quotation marks (\"Devil's bit\") or double the apostrophe "
              "('Devil''s bit')";
+    case ReadResult::Hint::letter:
     case ReadResult::Hint::none:
       break;
+  }
+  if (result.report.rfind("input conversion error", 0) == 0) {
+    if (!isCompleteNumber(result.badValue)) {
+      return "the " + name + " " + value + " is not a complete number: correct the value";
+    }
+    return "the " + name + " " + value +
+           (integer ? " is out of range for a whole number (-2147483648 to 2147483647)"
+                    : " is out of range for a real number (at most about 3.4E38)") +
+           ": correct the value";
+  }
+  if (result.hint == ReadResult::Hint::letter) {
+    return "the " + name + " " + value + " is not a number: it holds a letter; correct the value";
   }
   return "the " + name + " " + value + " is not a number: correct the value";
 }

@@ -4,6 +4,8 @@
 
 #include <charconv>
 #include <sstream>
+#include <stdexcept>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -399,6 +401,134 @@ TEST(FreeRead, Bookkeeping) {
     EXPECT_EQ(r.lastLine, c.lastLine) << what;
     EXPECT_EQ(r.continued, c.continued) << what;
     EXPECT_EQ(r.leftover, c.leftover) << what;
+  }
+}
+
+// What a read keeps for the messages about slips and failures.
+struct SlipCase {
+  const char* content;
+  const char* items;
+  bool leftover;
+  const char* unread;
+  std::size_t unreadColumn;
+  uint64_t kept;
+  std::size_t decimalComma;  // column of the comma (0: none)
+  const char* badValue;
+  std::size_t badColumn;
+  ReadResult::Hint hint;
+};
+
+TEST(FreeRead, WhatTheMessagesNeed) {
+  using H = ReadResult::Hint;
+  const SlipCase cases[] = {
+      {"1 2 x y", "i i", true, "x y", 5, 0, 0, "", 0, H::none},
+      {"1 2 , x / y", "i i", true, "x", 7, 0, 0, "", 0, H::none},
+      {"3*4", "i", true, "2*4", 3, 0, 0, "", 0, H::none},
+      {"1,,3", "i i i", false, "", 0, 0b010, 0, "", 0, H::none},
+      {"1 /", "i i i", false, "", 0, 0b110, 0, "", 0, H::none},
+      {"2*", "i i", false, "", 0, 0b11, 0, "", 0, H::none},
+      {"1 2 0,5", "i i r", true, "5", 7, 0, 6, "", 0, H::none},
+      {"1 2 0,5 0,2", "i i r r", true, "0,2", 9, 0, 6, "", 0, H::none},
+      {"1,2,0,5", "i i r r", false, "", 0, 0, 0, "", 0, H::none},
+      {"1 2 0.5,3", "i i r r", false, "", 0, 0, 0, "", 0, H::none},
+      {"1 2 3,5", "i i i i", false, "", 0, 0, 0, "", 0, H::none},  // integers: not a decimal
+      {"1 x2", "i i", false, "", 0, 0, 0, "x2", 3, H::letter},
+      {"1 '2'", "i i", false, "", 0, 0, 0, "'2'", 3, H::quoted},
+      {"1 2,5q", "i r r", false, "", 0, 0, 4, "5q", 5, H::decimalComma},
+      {"1 'a'b 3", "i t3 i", false, "", 0, 0, 0, "b", 6, H::junkAfterQuote},
+      {"\n\xEF\xBB\xBF"
+       "7",
+       "i", false, "", 0, 0, 0,
+       "\xEF\xBB\xBF"
+       "7",
+       1, H::byteOrderMark},
+  };
+  for (const SlipCase& c : cases) {
+    std::istringstream in(c.content);
+    RecordSource source = fileSource(in, "f", 1);
+    ItemList list(c.items);
+    const ReadResult r = readRecord(source, list.items);
+    const std::string what = std::string("\"") + c.content + "\" as " + c.items;
+    EXPECT_EQ(r.leftover, c.leftover) << what;
+    EXPECT_EQ(r.unread, c.unread) << what;
+    EXPECT_EQ(r.unreadColumn, c.unreadColumn) << what;
+    EXPECT_EQ(r.keptItems, c.kept) << what;
+    EXPECT_EQ(r.decimalCommaColumn, c.decimalComma) << what;
+    EXPECT_EQ(r.badValue, c.badValue) << what;
+    EXPECT_EQ(r.badColumn, c.badColumn) << what;
+    EXPECT_EQ(r.hint, c.hint) << what;
+  }
+}
+
+TEST(FreeRead, TextLeftAfterANameAndTheRestColumn) {
+  const struct {
+    const char* content;
+    bool afterText, afterQuote;
+    std::size_t restColumn;
+  } cases[] = {
+      {"1 'ab'c", true, true, 7},
+      {"1 ab cd", true, false, 5},
+      {"1 ab", false, false, 5},
+      {"1 ab/cd", false, false, 5},
+  };
+  for (const auto& c : cases) {
+    std::istringstream in(c.content);
+    RecordSource source = fileSource(in, "f", 1);
+    ItemList list("i t5");
+    const ReadResult r = readRecord(source, list.items);
+    EXPECT_EQ(r.unreadAfterText, c.afterText) << c.content;
+    EXPECT_EQ(r.unreadAfterQuote, c.afterQuote) << c.content;
+    EXPECT_EQ(r.restColumn, c.restColumn) << c.content;
+  }
+}
+
+TEST(FreeRead, AByteOrderMarkStartingTheFileIsPassedOver) {
+  EXPECT_EQ(readFile("\xEF\xBB\xBF"
+                     "12 3.5 abc",
+                     "i r t3"),
+            "ok 12 3.5 [abc]");
+  EXPECT_EQ(readFile("\xEF\xBB\xBF"
+                     "\n12",
+                     "i"),
+            "ok 12");
+  // Not in a text field: the header reader passes over its own.
+  RecordSource field = fieldSource(
+      "\xEF\xBB\xBF"
+      "12");
+  ItemList list("i");
+  EXPECT_EQ(readRecord(field, list.items).outcome, ReadOutcome::error);
+}
+
+// A stream buffer that hands out `good` bytes and then fails as a file
+// stream buffer does on a failed read(2): by throwing.
+class FailingBuffer : public std::streambuf {
+ public:
+  explicit FailingBuffer(std::string good) : good_(std::move(good)) {
+    setg(good_.data(), good_.data(), good_.data() + good_.size());
+  }
+
+ protected:
+  int_type underflow() override { throw std::ios_base::failure("read error"); }
+
+ private:
+  std::string good_;
+};
+
+TEST(FreeRead, AFailedStreamIsAnErrorNotTheEnd) {
+  for (const char* good : {"", "1 2\n", "1 2\n3"}) {
+    FailingBuffer buffer(good);
+    std::istream in(&buffer);
+    RecordSource source = fileSource(in, "s.DAT", 13);
+    ItemList first("i i");
+    if (std::string(good).size() >= 4) {
+      ASSERT_EQ(readRecord(source, first.items).outcome, ReadOutcome::complete);
+    }
+    ItemList list("i i");
+    const ReadResult r = readRecord(source, list.items);
+    EXPECT_EQ(r.outcome, ReadOutcome::error) << good;
+    EXPECT_TRUE(r.streamFailed) << good;
+    EXPECT_EQ(r.report, "read error, unit 13, file s.DAT") << good;
+    EXPECT_EQ(r.lastLine, std::string(good).empty() ? 1 : 2) << good;
   }
 }
 

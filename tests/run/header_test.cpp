@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "records/diagnostics.h"
 #include "run/run_settings.h"
 
 namespace eco {
@@ -389,6 +390,132 @@ TEST(ReadHeaderLine, TitleIsTheWholeValueText) {
   readHeaderLine("[TIT]   a, b / 'c'", 1, s, f);
   EXPECT_EQ(s.title, "a, b / 'c'" + blanks(70));
   EXPECT_FALSE(f.error);
+}
+
+// What a header read tells the user on standard error.
+struct ToldCase {
+  std::string text;      // the whole header file
+  std::string expected;  // standard error
+};
+
+std::string toldBy(const std::string& text, HeaderRead& r) {
+  std::ostringstream err;
+  resetDiagnostics(&err);
+  std::istringstream in(text);
+  r.ok = readHeaderFile(in, "case.hdr", r.settings, r.flags);
+  finishWarnings();
+  resetDiagnostics(nullptr);
+  return err.str();
+}
+
+TEST(HeaderFile, WarningsAboutTextThatIsNotRead) {
+  const std::string w = "warning: case.hdr, line 1: ";
+  const ToldCase cases[] = {
+      // Comments, the next keyword and a slash or comma ending a value are
+      // expected after a value.
+      {"[PAI] .   # inputs beside the header\n[OUT] r [EOF]\n", ""},
+      {"[MSP] 300 [MST] 40 [OUT] r\n[EOF]\n", ""},
+      {"[PAI] data/ [OUT] r\n[EOF]\n", ""},
+      {"[MSP] 300, [OUT] r\n[EOF]\n", ""},
+      {"[BIO] yes [ARM] 2 # both [OUT] r\n[OUT] r [EOF]\n", ""},
+      {"[TIT] a title, with / anything [OUT] r\n[EOF]\n", ""},
+      {"[PAO] /data/out\n[OUT] r [EOF]\n",
+       w + "[PAO] took no value (a slash ends it); the rest of the line, '/data/out', was not "
+           "read: enclose a value with blanks, slashes or commas in apostrophes, e.g. [PAO] "
+           "'/data/out'\n"},
+      {"[PAI] in/deeper # note\n[OUT] r [EOF]\n",
+       w + "[PAI] took the value 'in'; the rest of the line, '/deeper', was not read: enclose a "
+           "value with blanks, slashes or commas in apostrophes, e.g. [PAI] 'in/deeper'\n"},
+      {"[INP] my survey [OUT] r\n[EOF]\n",
+       w + "[INP] took the value 'my'; the rest of the line, 'survey', was not read: enclose a "
+           "value with blanks, slashes or commas in apostrophes, e.g. [INP] 'my survey'\n"},
+      {"[MSP] 300 species\n[OUT] r [EOF]\n",
+       w + "[MSP] took the value 300; the rest of the line, 'species', was not read: write only "
+           "the value after the keyword (a comment starts with #)\n"},
+      {"[BIO] n o\n[OUT] r [EOF]\n",
+       w + "[BIO] took the value 'n'; the rest of the line, 'o', was not read: write only the "
+           "value after the keyword (a comment starts with #)\n"},
+      {"[ARM] 23\n[OUT] r [EOF]\n",
+       w + "[ARM] took the value 2; the rest of the line, '3', was not read: only the first "
+           "character counts; write 1 (summary tables), 2 (both) or 3 (report only)\n"},
+      {"[OUT] r" + blanks(73) + "more\n[EOF]\n",
+       w + "the text beyond column 80, 'more', was not read: a header line holds 80 columns; "
+           "shorten the line\n"},
+      {"# a comment may run on" + blanks(70) + "beyond column 80\n[OUT] r [EOF]\n", ""},
+      {"[OUT] r" + blanks(70) + "[MSP]\n[EOF]\n",
+       w + "keyword [MSP] at column 78 was not read: keywords must start in columns 1 to 75; "
+           "put it on a line of its own\n"},
+      {"[OUT] r" + blanks(70) + "[MSP] 9\n[EOF]\n",
+       w +
+           "keyword [MSP] at column 78 was not read: keywords must start in columns 1 to 75; "
+           "put it on a line of its own\n" +
+           w +
+           "the text beyond column 80, ' 9', was not read: a header line holds 80 columns; "
+           "shorten the line\n"},
+      // Nothing after [EOF] is read, nor warned about.
+      {"[OUT] r [EOF] [MSP] 3 x\n[MSP] y\n", ""},
+      {"[PAI] .\n[EOF]\n",
+       "warning: case.hdr: [OUT] gives no base name, so the output files are named .SIM, .DEN, "
+       ".BIO, .NSP, hidden files on most systems: give a base name, e.g. [OUT] results\n"},
+      {"[OUT] '' [ARM] 3 [BIO] n\n[EOF]\n",
+       w + "[OUT] gives no base name, so the output files are named .ASS, hidden files on most "
+           "systems: give a base name, e.g. [OUT] results\n"},
+      // A byte order mark before the first keyword is passed over.
+      {"\xEF\xBB\xBF[OUT] r\n[EOF]\n", ""},
+  };
+  for (const ToldCase& c : cases) {
+    HeaderRead r;
+    EXPECT_EQ(toldBy(c.text, r), c.expected) << c.text;
+    EXPECT_TRUE(r.ok) << c.text;
+  }
+}
+
+TEST(HeaderFile, LocatedDetailOfFailures) {
+  const ToldCase cases[] = {
+      {"[OUT] r\n[MSP] abc\n[EOF]\n",
+       "error: case.hdr, line 2: [MSP] 'abc' cannot be read: write a whole number"},
+      {"[MSP]\n[EOF]\n",
+       "error: case.hdr, line 1: [MSP] has no value: write it on the keyword's line, e.g. [MSP] "
+       "500"},
+      {"[BIO] x\n",
+       "error: case.hdr, line 1: [BIO] 'x' is not a valid code: write y (yes) or n (no)"},
+      {"[ARM] 7\n",
+       "error: case.hdr, line 1: [ARM] '7' is not a mode: write 1 (summary tables), 2 (both) or "
+       "3 (report only)"},
+      {"[ARM]\n",
+       "error: case.hdr, line 1: [ARM] has no value: write 1 (summary tables), 2 (both) or 3 "
+       "(report only)"},
+      {"[PAI] . [XYZ] 3\n",
+       "error: case.hdr, line 1, column 9: unknown keyword '[XYZ]': the keywords are [TIT] [PAI] "
+       "[PAO] [INP] [OUT] [BIO] [ASS] [MET] [MSP] [MST] [EMS] [ARM] [LLN] [EOF], in capitals; a "
+       "'[' in columns 1 to 75 always starts a keyword, so no value may hold one (a # before it "
+       "makes the rest of the line a comment)"},
+      {"[OUT] 0*x\n",
+       "error: case.hdr, line 1: [OUT] '0*x' cannot be read: enclose the value in "
+       "apostrophes if it holds blanks, slashes, commas or an asterisk"},
+      {"",
+       "error: case.hdr: the header file is empty: write the keywords of the run into it, "
+       "ending with a line [EOF]"},
+      {"[PAI] .\n[OUT] r\n",
+       "error: case.hdr: the header file ends after line 2 without [EOF]: end it with a line "
+       "[EOF]"},
+  };
+  for (const ToldCase& c : cases) {
+    HeaderRead r;
+    EXPECT_EQ(toldBy(c.text, r), "") << c.text;  // the driver tells the detail
+    EXPECT_FALSE(r.ok) << c.text;
+    EXPECT_EQ(r.flags.detail, c.expected) << c.text;
+  }
+}
+
+TEST(HeaderFile, LinesOfTheKeywords) {
+  HeaderRead r;
+  toldBy("# header\n[PAI] .\n\n[OUT] r [PAI] x\n[EOF]\n", r);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.flags.lines.at("[PAI]"), 4);
+  EXPECT_EQ(r.flags.lines.at("[OUT]"), 4);
+  EXPECT_EQ(r.flags.lines.at("[EOF]"), 5);
+  EXPECT_EQ(r.flags.lines.count("[MSP]"), 0u);
 }
 
 }  // namespace
