@@ -21,6 +21,24 @@ void addRowPortable(float* acc, const float* value, float surface, std::size_t c
   }
 }
 
+// The list part of one station, the same on every path.
+inline void addList(float* acc, const StationValues& v, std::size_t j) {
+  const int64_t end = v.tailStart[j + 1];
+  for (int64_t k = v.tailStart[j]; k < end; ++k) {
+    float& a = acc[v.tailSlot[k]];
+    a = addExactProductInRange(a, v.tailProd[k]);
+  }
+}
+
+void accumulatePortable(float* acc, const StationValues& v, const int32_t* stations,
+                        std::size_t count) {
+  for (std::size_t t = 0; t < count; ++t) {
+    const std::size_t j = static_cast<std::size_t>(stations[t]);
+    if (v.head != 0) addRowPortable(acc, v.headValue + j * v.head, v.surf[j], v.head);
+    addList(acc, v, j);
+  }
+}
+
 // One term of the profile sums, shared by the remainders of every path.
 inline void profileTerm(float a, float S, float y, ProfileSums& out) {
   const float q = a / S;
@@ -65,6 +83,15 @@ ECO_AVX2 void addRowAvx2(float* acc, const float* value, float surface, std::siz
     }
   }
   addRowPortable(acc + i, value + i, surface, count - i);
+}
+
+ECO_AVX2 void accumulateAvx2(float* acc, const StationValues& v, const int32_t* stations,
+                             std::size_t count) {
+  for (std::size_t t = 0; t < count; ++t) {
+    const std::size_t j = static_cast<std::size_t>(stations[t]);
+    if (v.head != 0) addRowAvx2(acc, v.headValue + j * v.head, v.surf[j], v.head);
+    addList(acc, v, j);
+  }
 }
 
 ECO_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::size_t count,
@@ -148,6 +175,15 @@ ECO_AVX512 void addRowAvx512(float* acc, const float* value, float surface, std:
   addRowPortable(acc + i, value + i, surface, count - i);
 }
 
+ECO_AVX512 void accumulateAvx512(float* acc, const StationValues& v, const int32_t* stations,
+                                 std::size_t count) {
+  for (std::size_t t = 0; t < count; ++t) {
+    const std::size_t j = static_cast<std::size_t>(stations[t]);
+    if (v.head != 0) addRowAvx512(acc, v.headValue + j * v.head, v.surf[j], v.head);
+    addList(acc, v, j);
+  }
+}
+
 ECO_AVX512 void profileSumsAvx512(const float* acc, float S, const float* y, std::size_t count,
                                   ProfileSums& out) {
   const __m256 s = _mm256_set1_ps(S);
@@ -202,9 +238,9 @@ ECO_AVX512 void profileSumsAvx512(const float* acc, float S, const float* y, std
 
 // ---- dispatch ---------------------------------------------------------
 
-const SpeciesKernels kPortable{&addRowPortable, &profileSumsPortable};
-const SpeciesKernels kAvx2{&addRowAvx2, &profileSumsAvx2};
-const SpeciesKernels kAvx512{&addRowAvx512, &profileSumsAvx512};
+const SpeciesKernels kPortable{&addRowPortable, &accumulatePortable, &profileSumsPortable};
+const SpeciesKernels kAvx2{&addRowAvx2, &accumulateAvx2, &profileSumsAvx2};
+const SpeciesKernels kAvx512{&addRowAvx512, &accumulateAvx512, &profileSumsAvx512};
 
 KernelPath bestPath() {
   if (kernelPathAvailable(KernelPath::avx512)) return KernelPath::avx512;

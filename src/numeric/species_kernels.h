@@ -26,11 +26,28 @@ struct ProfileSums {
   int64_t count = 0;                                           // species with p > 0
 };
 
+// The species values of the reference stations, by occurrence: per station
+// its first `head` slots as a dense row of densities and its other non-zero
+// slots as a list with their products density x surface (exact doubles).
+struct StationValues {
+  std::size_t head = 0;
+  const float* headValue = nullptr;    // station j's row at [j * head, (j + 1) * head)
+  const int64_t* tailStart = nullptr;  // station j's list at [tailStart[j], tailStart[j + 1])
+  const int32_t* tailSlot = nullptr;
+  const double* tailProd = nullptr;
+  const float* surf = nullptr;  // per station
+};
+
 struct SpeciesKernels {
   // acc[i] = float(acc[i] + value[i] x surface) for i < count, the product
   // exact in double; the caller guarantees that every sum is 0 or in the
   // normal float range.
   void (*addRow)(float* acc, const float* value, float surface, std::size_t count);
+  // For each of `count` drawn stations in draw order, every value of its
+  // row and list added to its slot's accumulator as addRow does (the same
+  // range guarantee).
+  void (*accumulate)(float* acc, const StationValues& values, const int32_t* stations,
+                     std::size_t count);
   // The sums of ProfileSums over i < count, acc[i] / S divided in float and
   // y[i] >= 0 the reference profile. Exact per term; the sums a and m are
   // formed in double in any order (the caller decides whether that order

@@ -12,6 +12,7 @@ namespace eco {
 namespace {
 
 constexpr std::size_t kSlotBlock = 16;
+constexpr std::size_t kDrawBatch = 256;
 // Dense rows are never allowed more than this many values (64 MB).
 constexpr std::size_t kMaxHeadValues = std::size_t{1} << 23;
 
@@ -132,19 +133,19 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
   d.tailStart.assign(n + 1, 0);
   for (std::size_t j = 0; j < n; ++j) {
     d.tailStart[j] = static_cast<int64_t>(d.tailSlot.size());
-    std::vector<std::pair<int32_t, float>> tail;
+    std::vector<std::pair<int32_t, double>> tail;
     for (const ReferenceRecord& x : records[j]) {
       const int32_t slot = d.speciesSlot[static_cast<std::size_t>(x.species)];
       if (static_cast<std::size_t>(slot) < d.head) {
         d.headValue[j * d.head + static_cast<std::size_t>(slot)] = x.dens;
       } else {
-        tail.emplace_back(slot, x.dens);
+        tail.emplace_back(slot, static_cast<double>(x.dens) * d.surf[j]);
       }
     }
     std::sort(tail.begin(), tail.end());
     for (const auto& [slot, v] : tail) {
       d.tailSlot.push_back(slot);
-      d.tailValue.push_back(v);
+      d.tailProd.push_back(v);
     }
   }
   d.tailStart[n] = static_cast<int64_t>(d.tailSlot.size());
@@ -174,7 +175,14 @@ StationRows biomassRows(const DrawSetup& d, std::span<const int32_t> species) {
   return rows;
 }
 
-void prepareWork(const DrawSetup& setup, DrawWork& work) { work.acc.assign(setup.width, 0.0f); }
+StationValues DrawSetup::values() const {
+  return {head, headValue.data(), tailStart.data(), tailSlot.data(), tailProd.data(), surf};
+}
+
+void prepareWork(const DrawSetup& setup, DrawWork& work) {
+  work.acc.assign(setup.width, 0.0f);
+  work.stations.assign(kDrawBatch, 0);
+}
 
 void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, DrawWork& work,
               DrawOutcome& out, const StationRows* extra, float* extraAcc) {
@@ -184,48 +192,59 @@ void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, D
   const SpeciesKernels& kernels = speciesKernels();
   // n x r needs 24 + 29 bits: exact in double below 2^29 stations.
   const bool doubleIndex = d.n < (int32_t{1} << 29);
-  const int32_t* const tailSlot = d.tailSlot.data();
-  const float* const tailValue = d.tailValue.data();
+  const StationValues values = d.values();
+  int32_t* const drawn = work.stations.data();
 
   UniformGenerator g = start;
   float S = 0.0f, densSum = 0.0f, biomSum = 0.0f;
   int64_t m = 0;
   out.fellShort = false;
-  while (S < target) {
-    if (m == d.perSample) {
-      out.fellShort = true;  // the random numbers of this pseudo-sample are used up
-      break;
+  bool more = true;
+  while (more) {
+    // The draws of a batch first: the generator and the surface sum are
+    // chains from draw to draw, the species sums are not, so they run apart.
+    std::size_t count = 0;
+    while (count < kDrawBatch) {
+      if (!(S < target)) {
+        more = false;
+        break;
+      }
+      if (m == d.perSample) {
+        out.fellShort = true;  // the random numbers of this pseudo-sample are used up
+        more = false;
+        break;
+      }
+      ++m;
+      const float r = stepUniform(g);
+      int64_t i = doubleIndex ? static_cast<int64_t>(static_cast<double>(d.n) * r)
+                              : static_cast<int64_t>(static_cast<Extended>(d.n) * r);
+      if (i >= d.n) i = d.n - 1;
+      S = S + d.surf[i];
+      drawn[count++] = static_cast<int32_t>(i);
     }
-    ++m;
-    const float r = stepUniform(g);
-    int64_t i = doubleIndex ? static_cast<int64_t>(static_cast<double>(d.n) * r)
-                            : static_cast<int64_t>(static_cast<Extended>(d.n) * r);
-    if (i >= d.n) i = d.n - 1;
-    const std::size_t ui = static_cast<std::size_t>(i);
-    const float surface = d.surf[ui];
-    S = S + surface;
-    const int64_t t1 = d.tailStart[ui + 1];
+    // Then every sum of the batch, each in draw order.
     if (!d.extended) {
-      if (d.head != 0) kernels.addRow(acc, d.headValue.data() + ui * d.head, surface, d.head);
-      const double s = surface;
-      for (int64_t k = d.tailStart[ui]; k < t1; ++k) {
-        float& a = acc[tailSlot[k]];
-        a = addExactProductInRange(a, tailValue[k] * s);
-      }
+      kernels.accumulate(acc, values, drawn, count);
     } else {
-      for (int64_t k = d.tailStart[ui]; k < t1; ++k) {
-        float& a = acc[tailSlot[k]];
-        a = addProduct(a, tailValue[k], surface);
+      for (std::size_t t = 0; t < count; ++t) {
+        const std::size_t j = static_cast<std::size_t>(drawn[t]);
+        for (int64_t k = d.tailStart[j]; k < d.tailStart[j + 1]; ++k) {
+          float& a = acc[d.tailSlot[static_cast<std::size_t>(k)]];
+          a = static_cast<float>(static_cast<Extended>(a) +
+                                 d.tailProd[static_cast<std::size_t>(k)]);
+        }
       }
     }
-    densSum = addExactProduct(densSum, static_cast<double>(d.stadens[ui]) * surface);
-    if (d.stabiom != nullptr) {
-      biomSum = addExactProduct(biomSum, static_cast<double>(d.stabiom[ui]) * surface);
-    }
-    if (extra != nullptr) {
-      for (int64_t k = extra->start[ui]; k < extra->start[ui + 1]; ++k) {
-        float& a = extraAcc[extra->row[static_cast<std::size_t>(k)]];
-        a = addExactProduct(a, extra->prod[static_cast<std::size_t>(k)]);
+    for (std::size_t t = 0; t < count; ++t) {
+      const std::size_t j = static_cast<std::size_t>(drawn[t]);
+      const double surface = d.surf[j];
+      densSum = addExactProduct(densSum, d.stadens[j] * surface);
+      if (d.stabiom != nullptr) biomSum = addExactProduct(biomSum, d.stabiom[j] * surface);
+      if (extra != nullptr) {
+        for (int64_t k = extra->start[j]; k < extra->start[j + 1]; ++k) {
+          float& a = extraAcc[extra->row[static_cast<std::size_t>(k)]];
+          a = addExactProduct(a, extra->prod[static_cast<std::size_t>(k)]);
+        }
       }
     }
   }

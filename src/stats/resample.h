@@ -20,6 +20,7 @@
 #include "input/tables.h"
 #include "numeric/evaluation.h"
 #include "numeric/random.h"
+#include "numeric/species_kernels.h"
 
 namespace eco {
 
@@ -65,7 +66,8 @@ struct DrawSetup {
   std::vector<float> headValue;    // station j's densities at [j * head, (j + 1) * head)
   std::vector<int64_t> tailStart;  // n + 1
   std::vector<int32_t> tailSlot;   // slots >= head
-  std::vector<float> tailValue;    // their densities
+  std::vector<double> tailProd;    // their densities x the station's surface
+  StationValues values() const;    // the kernels' view of the above
 };
 
 DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& refprof,
@@ -76,7 +78,8 @@ StationRows biomassRows(const DrawSetup& setup, std::span<const int32_t> species
 
 // One thread's working storage for draws of one setup.
 struct DrawWork {
-  std::vector<float> acc;  // per slot
+  std::vector<float> acc;         // per slot
+  std::vector<int32_t> stations;  // a batch of drawn stations
 };
 void prepareWork(const DrawSetup& setup, DrawWork& work);
 
