@@ -63,8 +63,12 @@ std::string outputFailure(const std::string& message, const RunSettings& setting
   const std::string opening = "error while opening ";
   const std::string writing = "error while writing output file ";
   std::string name;
-  if (message.rfind(opening, 0) == 0 && message.size() > opening.size() + 4) {
-    name = trimmed(settings.outputName) + message.substr(opening.size(), 4);
+  const std::string ending = " output file";
+  if (message.rfind(opening, 0) == 0 && message.size() > opening.size() + ending.size() &&
+      message.compare(message.size() - ending.size(), ending.size(), ending) == 0) {
+    // ".SIM", ".ASS", ".tables.csv", ...
+    name = trimmed(settings.outputName) +
+           message.substr(opening.size(), message.size() - opening.size() - ending.size());
     return failureLine(name, 0, 0,
                        "the output file cannot be created in " + here() + ": " +
                            whyNotCreatable(name) +
