@@ -49,29 +49,44 @@ void DataChecks::note(int32_t e, int g, int32_t j, int32_t s, long line) {
   if (s >= 0) records_[f].push_back(packed(s, line));
 }
 
-void DataChecks::warn(const SurveyTables& tables, const std::string& dataFile) const {
-  // Repeated records, found per station and told in file order.
-  std::vector<Repeat> repeats;
+void DataChecks::warn(const SurveyTables& tables, const std::string& dataFile) {
+  // Repeated records, found per station. Only the first kWarningLimit in
+  // file order are told; the others are counted (a file pasted twice over
+  // may repeat every one of its records).
+  std::vector<Repeat> first;  // a heap: the latest of the kept ones on top
+  long count = 0;
+  auto later = [](const Repeat& a, const Repeat& b) { return a.line < b.line; };
   for (std::size_t e = 0; e < tables.stations.ecotope.size(); ++e) {
     for (int g = 0; g < 2; ++g) {
       const StationGroup& sg = tables.stations.ecotope[e].group[static_cast<std::size_t>(g)];
       for (std::size_t j = 0; j < sg.stacode.size(); ++j) {
-        std::vector<uint64_t> r =
+        std::vector<uint64_t>& r =
             records_[flat(static_cast<int32_t>(e), g, static_cast<int32_t>(j))];
         if (r.size() < 2) continue;
         std::sort(r.begin(), r.end());
         for (std::size_t i = 1; i < r.size(); ++i) {
           if ((r[i] >> 32) != (r[i - 1] >> 32)) continue;
-          repeats.push_back({static_cast<long>(r[i] & 0xFFFFFFFFu),
-                             static_cast<long>(r[i - 1] & 0xFFFFFFFFu), static_cast<int32_t>(e),
-                             static_cast<int32_t>(j), static_cast<int32_t>(r[i] >> 32), g});
+          ++count;
+          const Repeat repeat{static_cast<long>(r[i] & 0xFFFFFFFFu),
+                              static_cast<long>(r[i - 1] & 0xFFFFFFFFu),
+                              static_cast<int32_t>(e),
+                              static_cast<int32_t>(j),
+                              static_cast<int32_t>(r[i] >> 32),
+                              g};
+          if (first.size() < static_cast<std::size_t>(kWarningLimit)) {
+            first.push_back(repeat);
+            std::push_heap(first.begin(), first.end(), later);
+          } else if (repeat.line < first.front().line) {
+            std::pop_heap(first.begin(), first.end(), later);
+            first.back() = repeat;
+            std::push_heap(first.begin(), first.end(), later);
+          }
         }
       }
     }
   }
-  std::sort(repeats.begin(), repeats.end(),
-            [](const Repeat& a, const Repeat& b) { return a.line < b.line; });
-  for (const Repeat& r : repeats) {
+  std::sort_heap(first.begin(), first.end(), later);
+  for (const Repeat& r : first) {
     const StationGroup& sg =
         tables.stations.ecotope[static_cast<std::size_t>(r.e)].group[static_cast<std::size_t>(r.g)];
     std::string text = "station " + std::to_string(sg.stacode[static_cast<std::size_t>(r.j)]) +
@@ -88,6 +103,7 @@ void DataChecks::warn(const SurveyTables& tables, const std::string& dataFile) c
     }
     warnAt(dataFile, r.line, "repeated record", text);
   }
+  countWarnings(dataFile, "repeated record", count - static_cast<long>(first.size()));
 
   // Stations without any record: each counts as a station without fauna.
   for (std::size_t e = 0; e < tables.stations.ecotope.size(); ++e) {

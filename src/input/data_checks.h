@@ -22,8 +22,8 @@ class DataChecks {
 
   // After the last record: one warning per record that repeats the station
   // and species of an earlier one (in file order), then one per station
-  // without any record.
-  void warn(const SurveyTables& tables, const std::string& dataFile) const;
+  // without any record. Sorts the records it keeps.
+  void warn(const SurveyTables& tables, const std::string& dataFile);
 
  private:
   std::size_t flat(int32_t e, int g, int32_t j) const;

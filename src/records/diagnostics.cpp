@@ -42,6 +42,11 @@ void warnAt(std::string_view file, long line, std::string_view kind, std::string
   emit(s);
 }
 
+void countWarnings(std::string_view file, std::string_view kind, long n) {
+  if (n <= 0) return;
+  diagnostics().counts[{std::string(file), std::string(kind)}] += n;
+}
+
 void warnAbout(std::string_view subject, std::string_view kind, std::string_view text) {
   if (!counted(subject, kind)) return;
   ++diagnostics().warningsWritten;

@@ -36,6 +36,10 @@ void resetDiagnostics(std::ostream* out);
 // "warning: <file>, line <n>: <text>" (line 0: "warning: <file>: <text>"),
 // at most kWarningLimit per file and kind.
 void warnAt(std::string_view file, long line, std::string_view kind, std::string_view text);
+// Counts n warnings of a kind about a file without writing them (the
+// caller has written the first kWarningLimit); finishWarnings() tells the
+// count.
+void countWarnings(std::string_view file, std::string_view kind, long n);
 // "warning: <text>", at most kWarningLimit per subject and kind.
 void warnAbout(std::string_view subject, std::string_view kind, std::string_view text);
 // One line as it stands (a located failure, a usage line); never limited.

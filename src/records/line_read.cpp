@@ -1,36 +1,45 @@
 #include "records/line_read.h"
 
-#include <exception>
-#include <streambuf>
-
 namespace eco {
+
+namespace {
+
+LineRead limited(std::string& line) {
+  if (line.size() <= kMaxLineLength) return LineRead::line;
+  line.resize(kMaxLineLength);
+  return LineRead::tooLong;
+}
+
+}  // namespace
 
 LineRead readLine(std::istream& in, std::string& line) {
   line.clear();
-  std::streambuf* buffer = in.rdbuf();
-  if (buffer == nullptr || !in.good()) {
-    // A stream already failed is never taken for one at its end.
+  // A stream that failed before is never taken for one at its end.
+  if (!in.good()) return in.bad() ? LineRead::readError : LineRead::end;
+  // The line is taken in pieces by istream::getline, which scans the
+  // stream's buffer for the line feed at once and turns an exception of the
+  // file stream buffer (its report of a failed read(2)) into badbit.
+  constexpr std::streamsize kPiece = 8192;
+  char piece[kPiece];
+  for (;;) {
+    in.getline(piece, kPiece);
+    const std::streamsize n = in.gcount();
     if (in.bad()) return LineRead::readError;
-    return LineRead::end;
-  }
-  using Traits = std::char_traits<char>;
-  bool any = false;
-  try {
-    for (;;) {
-      const Traits::int_type c = buffer->sbumpc();
-      if (Traits::eq_int_type(c, Traits::eof())) {
-        in.setstate(std::ios::eofbit);
-        return any ? LineRead::line : LineRead::end;
-      }
-      any = true;
-      if (c == '\n') return LineRead::line;
-      if (line.size() >= kMaxLineLength) return LineRead::tooLong;
-      line.push_back(Traits::to_char_type(c));
+    if (!in.fail()) {
+      // The line feed was taken (and counted), or the file ended the line.
+      line.append(piece, static_cast<std::size_t>(in.eof() ? n : n - 1));
+      return limited(line);
     }
-  } catch (const std::exception&) {
-    // The file stream buffer reports a failed read(2) by throwing.
-    in.setstate(std::ios::badbit);
-    return LineRead::readError;
+    if (in.eof()) {
+      // Nothing more: the end, or the end of a line that filled whole pieces.
+      if (line.empty()) return LineRead::end;
+      in.clear(std::ios::eofbit);
+      return limited(line);
+    }
+    // The piece is full and the line goes on.
+    line.append(piece, static_cast<std::size_t>(n));
+    if (limited(line) == LineRead::tooLong) return LineRead::tooLong;
+    in.clear();
   }
 }
 
