@@ -63,6 +63,16 @@ inline float addExactProductInRange(float acc, double prod) {
   return static_cast<float>(r);
 }
 
+// Whether a double sum of non-negative float terms, formed in any order,
+// is exactly their sum in extended precision in sequence. The terms are
+// multiples of the smallest positive term's unit in the last place; when
+// the sum is at most 2^28 times that term, every partial sum in any order
+// fits 53 bits and nothing is ever rounded. The test asks for 2^27 so that
+// the rounding of the tested sum itself cannot let an inexact one pass.
+inline bool floatSumExact(double sum, double smallestPositiveTerm) {
+  return sum == 0.0 || sum <= 0x1p27 * smallestPositiveTerm;
+}
+
 // Whether the double fourth root y may round to a float other than the
 // extended one. Each of the two square roots is within half a unit of 53
 // bits, so y lies within 1.5 units of the true root, and the extended root

@@ -254,14 +254,11 @@ void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, D
 
   ProfileSums sums;
   kernels.profileSums(acc, S, d.slotRef.data(), d.width, sums);
-  // The similarity's sums have only non-negative float terms. When the sum
-  // is at most 2^27 times the smallest positive term, every partial sum in
-  // any order fits 53 bits exactly (the terms are multiples of the smallest
-  // one's unit in the last place); the double sums are then the extended
-  // ones. The margin of a factor 2 covers the rounding of the test's own sum.
+  // The similarity's sums have only non-negative float terms (the terms of
+  // min(p, y) are p or y values).
   const double smallest = std::min(sums.minPositive, d.minPositiveRef);
   Extended a = 0, msum = 0;
-  if (sums.a == 0.0 || sums.a <= 0x1p27 * smallest) {
+  if (floatSumExact(sums.a, smallest)) {
     a = sums.a;
     msum = sums.m;
   } else {

@@ -8,11 +8,11 @@
 #include <set>
 #include <vector>
 
+#include "literal_stats.h"
 #include "numeric/evaluation.h"
 #include "stats/class_tables.h"
 #include "stats/profile.h"
 #include "stats/similarity.h"
-#include "literal_stats.h"
 #include "survey_builder.h"
 
 namespace eco {
