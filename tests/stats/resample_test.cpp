@@ -116,6 +116,21 @@ TEST(SurfaceClass, RoundsInExtendedPrecision) {
   EXPECT_EQ(surfaceClass(1e30f, 1e-30f, 3), 0);  // far above the table: not kept
 }
 
+// Reference surfaces 0.1, 0.2 and 0.3 have the mean 0.2f. A pseudo-sample
+// of 0.1 + 0.2 + 0.2 (the middle station drawn twice) has S / meansurf just
+// below 2.5 in extended precision, class 2; in float the quotient rounds to
+// 2.5 and the class would be 3.
+TEST(SurfaceClass, DecimalSurfacesNeedTheExtendedQuotient) {
+  const SurveyTables t = makeSurvey(
+      1, {{kReference, 0.1f, {1}, {}}, {kReference, 0.2f, {1}, {}}, {kReference, 0.3f, {1}, {}}});
+  const float meansurf = t.stations.ecotope[0].group[kReference].meansurf;
+  ASSERT_EQ(meansurf, 0.2f);
+  float S = 0.0f;
+  for (float surface : {0.1f, 0.2f, 0.2f}) S = S + surface;
+  EXPECT_EQ(surfaceClass(S, meansurf, 10), 2);
+  EXPECT_EQ(static_cast<int>(std::trunc(S / meansurf + 0.5f)), 3);  // what float would give
+}
+
 // The class tables of the summary pass for the survey's only ecotope.
 ClassTables summaryClasses(
     const SurveyTables& t, float meansurf, int32_t maxstat,
