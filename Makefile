@@ -40,10 +40,10 @@ test-sanitize:
 	cmake --build build-asan -j $(JOBS)
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
+# The benchmark surveys side by side with the literal evaluation (minutes;
+# see docs/performance.md); `make bench SURVEYS="dense ladder100"` for some.
 bench:
-	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DECO_TESTS=OFF -DECO_BENCH=ON
-	cmake --build build-bench -j $(JOBS)
-	./build-bench/bench/ecoassess_bench
+	BUILD=build-bench bash bench/run_benchmarks.sh $(SURVEYS)
 
 clean:
 	rm -rf build build-test build-asan build-bench

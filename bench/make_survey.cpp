@@ -9,7 +9,8 @@
 //           about 40 per grab
 //   big     one ecotope of 20,000 reference stations over 20,000 species,
 //           about one record each, and one small assessment station; mode 3
-// All with biomass, mode 2 and the default capacities unless said.
+// All with biomass, mode 2 and the default capacities unless said (big:
+// no biomass, [MSP] and [MST] 20000).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
     s.abundanceSpread = 0.0;
     s.aggregation = 5.0;
     s.mode = 3;
+    s.biomass = false;
     s.maxspec = 20000;
     s.maxstat = 20000;
     s.surfaces = {0.1f};

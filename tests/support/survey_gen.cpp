@@ -132,6 +132,7 @@ int64_t writeSurvey(const std::string& dir, const std::string& base, const Surve
         ++records;
         continue;
       }
+      const int64_t before = records;
       for (std::size_t s = 0; s < logMean.size(); ++s) {
         const double mu = std::exp(logMean[s] + offset) * factor[s] * surface / meanSurface;
         const int64_t count = rng.negativeBinomial(mu, shape.aggregation);
@@ -149,6 +150,10 @@ int64_t writeSurvey(const std::string& dir, const std::string& base, const Surve
         };
         if (ref && shape.repeatRecords && rng.uniform() < 0.05) line(density * 2.0 + 1.0);
         line(density);
+      }
+      if (records == before) {  // a grab without fauna says so
+        dat << etcode << ' ' << code << " 999 0" << (shape.biomass ? " 0" : "") << '\n';
+        ++records;
       }
     }
   }

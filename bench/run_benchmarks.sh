@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Runs the benchmark surveys side by side: the literal evaluation
+# (literal_ecoassess, from the test support) and the program on 1 and 2
+# threads, checks that all three give the same bytes, and prints time,
+# ratio and peak memory (/usr/bin/time -v).
+#
+#   bench/run_benchmarks.sh [SURVEY...]
+#
+# SURVEY is one of dense, sparse, ladder50, ladder100, ladder200, ladder400,
+# big (default: all). BUILD (default build-bench) is the build directory,
+# WORK (default /tmp/ecoassess-bench) where the surveys are written and run.
+# NO_LITERAL=1 skips the literal evaluation (it takes minutes on the sparse
+# survey; the big survey never runs it: its dense matrices would take 3 GB).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD=${BUILD:-build-bench}
+WORK=${WORK:-/tmp/ecoassess-bench}
+surveys=("$@")
+[ ${#surveys[@]} -eq 0 ] && surveys=(dense sparse ladder50 ladder100 ladder200 ladder400 big)
+
+if [ ! -x /usr/bin/time ]; then
+  apt-get update -qq && apt-get install -y -qq time >/dev/null
+fi
+cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DECO_TESTS=OFF -DECO_BENCH=ON >/dev/null
+cmake --build "$BUILD" -j 2 --target ecoassess literal_ecoassess make_survey >/dev/null
+program=$PWD/$BUILD/app/ecoassess
+literal=$PWD/$BUILD/support/literal_ecoassess
+[ -x "$literal" ] || literal=$PWD/$BUILD/tests/support/literal_ecoassess
+generator=$PWD/$BUILD/bench/make_survey
+
+# run NAME DIR PROGRAM [OPTION...]: runs PROGRAM case.hdr OPTION... in a copy
+# of DIR's inputs; sets $secs, $user and $peak (kB)
+run() {
+  local name=$1 dir=$2 prog=$3
+  shift 3
+  rm -rf "$dir/$name" && mkdir -p "$dir/$name"
+  cp "$dir"/input/* "$dir/$name/"
+  (cd "$dir/$name" && /usr/bin/time -v "$prog" case.hdr "$@" >stdout.txt 2>stderr.txt) || true
+  secs=$(awk -F': ' '/Elapsed \(wall clock\)/ {n = split($2, t, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + t[i]; print s}' "$dir/$name/stderr.txt")
+  user=$(awk -F': ' '/User time/ {print $2}' "$dir/$name/stderr.txt")
+  peak=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$dir/$name/stderr.txt")
+}
+
+# same A B: every output file and standard output of run A equal to run B's
+same() {
+  local a=$1 b=$2 f
+  for f in "$a"/*; do
+    case $(basename "$f") in stderr.txt | case.hdr | survey.SPE | survey.ETP | survey.STA | survey.DAT) continue ;; esac
+    cmp -s "$f" "$b/$(basename "$f")" || return 1
+  done
+  return 0
+}
+
+printf '%-10s %9s | %10s %10s | %10s %8s | %10s %8s | %9s %9s | %s\n' survey input \
+  literal_s lit_user 1thread_s ratio 2threads_s speedup peak_MB limit_MB bytes
+for s in "${surveys[@]}"; do
+  case $s in
+    ladder*) args=(ladder "${s#ladder}") ;;
+    *) args=("$s") ;;
+  esac
+  dir=$WORK/$s
+  rm -rf "$dir/input" && "$generator" "$dir/input" "${args[@]}" >/dev/null
+  input=$(du -cb "$dir"/input/survey.* | tail -1 | cut -f1)
+  run one "$dir" "$program" --threads 1
+  one=$secs one_user=$user one_peak=$peak
+  run two "$dir" "$program" --threads 2
+  two=$secs
+  verdict=identical
+  same "$dir/one" "$dir/two" || verdict=DIFFER
+  lit=- lit_user=- ratio=-
+  if [ "${NO_LITERAL:-0}" != 1 ] && [ "$s" != big ]; then
+    run literal "$dir" "$literal"
+    lit=$secs lit_user=$user
+    ratio=$(awk -v a="$lit" -v b="$one" 'BEGIN {printf "%.1fx", a / b}')
+    same "$dir/one" "$dir/literal" || verdict=DIFFER
+  fi
+  speedup=$(awk -v a="$one" -v b="$two" 'BEGIN {printf "%.2fx", a / b}')
+  printf '%-10s %8.0fk | %10s %10s | %10s %8s | %10s %8s | %9.1f %9.1f | %s\n' "$s" \
+    "$(awk -v b="$input" 'BEGIN {print b / 1000}')" "$lit" "$lit_user" "$one" "$ratio" "$two" \
+    "$speedup" "$(awk -v k="$one_peak" 'BEGIN {print k / 1024}')" \
+    "$(awk -v b="$input" 'BEGIN {print 3 * b / 1048576 + 20}')" "$verdict"
+  [ "$verdict" = identical ] || exit 1
+done
