@@ -201,8 +201,9 @@ void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, D
   out.fellShort = false;
   bool more = true;
   while (more) {
-    // The draws of a batch first: the generator and the surface sum are
-    // chains from draw to draw, the species sums are not, so they run apart.
+    // The draws of a batch first, with the station sums: the generator and
+    // these sums are chains from draw to draw, the species sums are not, so
+    // they run apart.
     std::size_t count = 0;
     while (count < kDrawBatch) {
       if (!(S < target)) {
@@ -219,7 +220,12 @@ void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, D
       int64_t i = doubleIndex ? static_cast<int64_t>(static_cast<double>(d.n) * r)
                               : static_cast<int64_t>(static_cast<Extended>(d.n) * r);
       if (i >= d.n) i = d.n - 1;
-      S = S + d.surf[i];
+      const float surface = d.surf[i];
+      S = S + surface;
+      densSum = addExactProduct(densSum, d.stadens[i] * static_cast<double>(surface));
+      if (d.stabiom != nullptr) {
+        biomSum = addExactProduct(biomSum, d.stabiom[i] * static_cast<double>(surface));
+      }
       drawn[count++] = static_cast<int32_t>(i);
     }
     // Then every sum of the batch, each in draw order.
@@ -235,16 +241,11 @@ void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, D
         }
       }
     }
-    for (std::size_t t = 0; t < count; ++t) {
+    for (std::size_t t = 0; extra != nullptr && t < count; ++t) {
       const std::size_t j = static_cast<std::size_t>(drawn[t]);
-      const double surface = d.surf[j];
-      densSum = addExactProduct(densSum, d.stadens[j] * surface);
-      if (d.stabiom != nullptr) biomSum = addExactProduct(biomSum, d.stabiom[j] * surface);
-      if (extra != nullptr) {
-        for (int64_t k = extra->start[j]; k < extra->start[j + 1]; ++k) {
-          float& a = extraAcc[extra->row[static_cast<std::size_t>(k)]];
-          a = addExactProduct(a, extra->prod[static_cast<std::size_t>(k)]);
-        }
+      for (int64_t k = extra->start[j]; k < extra->start[j + 1]; ++k) {
+        float& a = extraAcc[extra->row[static_cast<std::size_t>(k)]];
+        a = addExactProduct(a, extra->prod[static_cast<std::size_t>(k)]);
       }
     }
   }
