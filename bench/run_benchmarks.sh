@@ -2,7 +2,11 @@
 # Runs the benchmark surveys side by side: the literal evaluation
 # (literal_ecoassess, from the test support) and the program on 1 and 2
 # threads, checks that all three give the same bytes, and prints time,
-# ratio and peak memory (/usr/bin/time -v).
+# ratio and peak memory (/usr/bin/time -v). The single-thread ratio is
+# taken on CPU time (user + system), which other work on the machine
+# disturbs less than wall time; the two-thread speedup is on wall time, so
+# it means something only on an otherwise idle machine (the load average
+# is printed first).
 #
 #   bench/run_benchmarks.sh [SURVEY...]
 #
@@ -32,15 +36,15 @@ literal=$PWD/$BUILD/support/literal_ecoassess
 generator=$PWD/$BUILD/bench/make_survey
 
 # run NAME DIR PROGRAM [OPTION...]: runs PROGRAM case.hdr OPTION... in a copy
-# of DIR's inputs; sets $secs, $user and $peak (kB)
+# of DIR's inputs; sets $secs (wall), $cpu (user + system) and $peak (kB)
 run() {
   local name=$1 dir=$2 prog=$3
   shift 3
   rm -rf "$dir/$name" && mkdir -p "$dir/$name"
   cp "$dir"/input/* "$dir/$name/"
   (cd "$dir/$name" && /usr/bin/time -v "$prog" case.hdr "$@" >stdout.txt 2>stderr.txt) || true
+  cpu=$(awk -F': ' '/User time|System time/ {s += $2} END {printf "%.2f", s}' "$dir/$name/stderr.txt")
   secs=$(awk -F': ' '/Elapsed \(wall clock\)/ {n = split($2, t, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + t[i]; print s}' "$dir/$name/stderr.txt")
-  user=$(awk -F': ' '/User time/ {print $2}' "$dir/$name/stderr.txt")
   peak=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$dir/$name/stderr.txt")
 }
 
@@ -54,8 +58,11 @@ same() {
   return 0
 }
 
-printf '%-10s %9s | %10s %10s | %10s %8s | %10s %8s | %9s %9s | %s\n' survey input \
-  literal_s lit_user 1thread_s ratio 2threads_s speedup peak_MB limit_MB bytes
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg); $(nproc) processors"
+printf '%-10s %8s | %9s | %9s %9s %7s | %9s %7s | %8s %8s | %s\n' survey input \
+  literal 1thread 1thread ratio 2threads speedup peak limit bytes
+printf '%-10s %8s | %9s | %9s %9s %7s | %9s %7s | %8s %8s | %s\n' "" kB cpu_s \
+  cpu_s wall_s cpu wall_s wall MB MB ""
 for s in "${surveys[@]}"; do
   case $s in
     ladder*) args=(ladder "${s#ladder}") ;;
@@ -65,22 +72,22 @@ for s in "${surveys[@]}"; do
   rm -rf "$dir/input" && "$generator" "$dir/input" "${args[@]}" >/dev/null
   input=$(du -cb "$dir"/input/survey.* | tail -1 | cut -f1)
   run one "$dir" "$program" --threads 1
-  one=$secs one_user=$user one_peak=$peak
+  one=$secs one_cpu=$cpu one_peak=$peak
   run two "$dir" "$program" --threads 2
   two=$secs
   verdict=identical
   same "$dir/one" "$dir/two" || verdict=DIFFER
-  lit=- lit_user=- ratio=-
+  lit_cpu=- ratio=-
   if [ "${NO_LITERAL:-0}" != 1 ] && [ "$s" != big ]; then
     run literal "$dir" "$literal"
-    lit=$secs lit_user=$user
-    ratio=$(awk -v a="$lit" -v b="$one" 'BEGIN {printf "%.1fx", a / b}')
+    lit_cpu=$cpu
+    ratio=$(awk -v a="$lit_cpu" -v b="$one_cpu" 'BEGIN {printf "%.1fx", a / b}')
     same "$dir/one" "$dir/literal" || verdict=DIFFER
   fi
   speedup=$(awk -v a="$one" -v b="$two" 'BEGIN {printf "%.2fx", a / b}')
-  printf '%-10s %8.0fk | %10s %10s | %10s %8s | %10s %8s | %9.1f %9.1f | %s\n' "$s" \
-    "$(awk -v b="$input" 'BEGIN {print b / 1000}')" "$lit" "$lit_user" "$one" "$ratio" "$two" \
-    "$speedup" "$(awk -v k="$one_peak" 'BEGIN {print k / 1024}')" \
+  printf '%-10s %8.0f | %9s | %9s %9s %7s | %9s %7s | %8.1f %8.1f | %s\n' "$s" \
+    "$(awk -v b="$input" 'BEGIN {print b / 1000}')" "$lit_cpu" "$one_cpu" "$one" "$ratio" \
+    "$two" "$speedup" "$(awk -v k="$one_peak" 'BEGIN {print k / 1024}')" \
     "$(awk -v b="$input" 'BEGIN {print 3 * b / 1048576 + 20}')" "$verdict"
   [ "$verdict" = identical ] || exit 1
 done
