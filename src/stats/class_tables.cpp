@@ -1,5 +1,6 @@
 #include "stats/class_tables.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
@@ -90,8 +91,11 @@ int64_t fillClassTables(const DrawSetup& setup, float meansurf, bool biomass, Un
     // `window` targets; this thread takes the targets in, in order, and
     // lets the workers move on. A worker never runs more than `window`
     // targets ahead, which bounds the buffers.
-    const int64_t window = 2 * static_cast<int64_t>(threads) + 2;
     const int64_t items = static_cast<int64_t>(n) * kBlocksPerTarget;
+    // More threads than blocks would only wait; the ring never needs more
+    // targets than the ecotope has.
+    const int workers = static_cast<int>(std::min<int64_t>(threads, items));
+    const int64_t window = std::min<int64_t>(2 * static_cast<int64_t>(workers) + 2, n);
     std::vector<Drawn> ring(static_cast<std::size_t>(window) * kPseudoSamples);
     std::vector<int> done(static_cast<std::size_t>(window), 0);
     std::mutex mutex;
@@ -101,7 +105,7 @@ int64_t fillClassTables(const DrawSetup& setup, float meansurf, bool biomass, Un
     std::atomic<int64_t> next{0};
     auto slotOf = [&](int64_t k0) { return static_cast<std::size_t>(k0 % window); };
 
-    WorkerThreads workers(threads, [&](int) {
+    WorkerThreads region(workers, [&](int) {
       try {
         DrawWork work;
         prepareWork(setup, work);
@@ -161,7 +165,7 @@ int64_t fillClassTables(const DrawSetup& setup, float meansurf, bool biomass, Un
       throw;
     }
     halt();
-    workers.finish();
+    region.finish();
   }
   g = sampleStart(setup, start, static_cast<uint64_t>(un) * kPseudoSamples);
   return fellShort;
