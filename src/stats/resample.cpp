@@ -30,19 +30,29 @@ double denseLaneCost(KernelPath path) {
   return 0.6;
 }
 
+// A station's list costs a mispredicted loop end besides its entries, worth
+// about this many entries.
+constexpr double kListCost = 4.0;
+
 // The number of dense slots: the multiple of 16 that makes the draws
-// cheapest, given how many stations hold each slot's species.
-std::size_t chooseHead(const std::vector<int64_t>& occurrence, std::size_t width, std::size_t n,
-                       double laneCost) {
+// cheapest, given how many stations hold each slot's species and the
+// highest slot of each station.
+std::size_t chooseHead(const std::vector<int64_t>& occurrence, const std::vector<int32_t>& topSlot,
+                       std::size_t width, std::size_t n, double laneCost) {
   std::vector<double> after(width + 1, 0.0);  // list entries of slots >= h
   for (std::size_t a = width; a-- > 0;) {
     after[a] = after[a + 1] + static_cast<double>(a < occurrence.size() ? occurrence[a] : 0);
   }
+  auto lists = [&](std::size_t h) {  // stations with a list beside h dense slots
+    double count = 0;
+    for (int32_t top : topSlot) count += top >= static_cast<int32_t>(h) ? 1 : 0;
+    return count;
+  };
   std::size_t best = 0;
-  double bestCost = after[0];
+  double bestCost = after[0] + kListCost * lists(0);
   for (std::size_t h = kSlotBlock; h <= width; h += kSlotBlock) {
     if (h * n > kMaxHeadValues) break;
-    const double cost = laneCost * static_cast<double>(h * n) + after[h];
+    const double cost = laneCost * static_cast<double>(h * n) + after[h] + kListCost * lists(h);
     if (cost < bestCost) {
       bestCost = cost;
       best = h;
@@ -127,8 +137,15 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
   if (!(largest * static_cast<double>(std::max<int64_t>(d.perSample, 1)) < kFloatOverflowGuard)) {
     d.extended = true;
   }
-  d.head =
-      d.extended ? 0 : chooseHead(slotOccurrence, d.width, n, denseLaneCost(activeKernelPath()));
+  std::vector<int32_t> topSlot(n, -1);
+  for (std::size_t j = 0; j < n; ++j) {
+    for (const ReferenceRecord& x : records[j]) {
+      topSlot[j] = std::max(topSlot[j], d.speciesSlot[static_cast<std::size_t>(x.species)]);
+    }
+  }
+  d.head = d.extended
+               ? 0
+               : chooseHead(slotOccurrence, topSlot, d.width, n, denseLaneCost(activeKernelPath()));
   d.headValue.assign(n * d.head, 0.0f);
   d.tailStart.assign(n + 1, 0);
   for (std::size_t j = 0; j < n; ++j) {
