@@ -306,24 +306,59 @@ std::vector<std::string> crlfLines(const std::string& bytes, const std::string& 
   return lines;
 }
 
-void checkTable(const fs::path& file, const std::vector<int32_t>* codes) {
+// The number in a fixed field; nothing for "NaN" or asterisks (a value too
+// large for its field, of either sign). Infinities read as such.
+std::optional<double> fieldValue(const std::string& field, const std::string& where) {
+  const std::size_t start = field.find_first_not_of(' ');
+  ECO_FUZZ_CHECK(start != std::string::npos, "a blank number field in " + where);
+  const std::string text = field.substr(start, field.find_last_not_of(' ') + 1 - start);
+  if (text == "NaN" || text.find_first_not_of('*') == std::string::npos) return std::nullopt;
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  ECO_FUZZ_CHECK(end == text.c_str() + text.size(),
+                 "the field '" + field + "' in " + where + " is not a number");
+  return v;
+}
+
+// Eleven quantiles at increasing proportions never decrease (the missing
+// ones and those too large for their field aside).
+void checkQuantiles(const std::string& line, std::size_t from, std::size_t width,
+                    const std::string& where) {
+  std::optional<double> last;
+  for (std::size_t k = 0; k < 11; ++k) {
+    const std::optional<double> v = fieldValue(line.substr(from + k * width, width), where);
+    if (!v) continue;
+    ECO_FUZZ_CHECK(!last || *v >= *last, "decreasing percentiles in " + where + ": " + line);
+    last = v;
+  }
+}
+
+// One row of a summary table: the ecotope's code and the class surface.
+struct TableRow {
+  int32_t code;
+  float surface;
+};
+
+void checkTable(const fs::path& file, const std::vector<TableRow>& rows) {
   const std::string name = file.filename().string();
   const std::vector<std::string> lines = crlfLines(readFile(file), name);
   ECO_FUZZ_CHECK(!lines.empty(), name + " has no header line");
   ECO_FUZZ_CHECK(lines[0].size() == 156 && lines[0].rfind(" Ecotope      Surface ", 0) == 0,
                  name + " has a broken header line");
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    ECO_FUZZ_CHECK(lines[i].size() == 156, name + " has a row that is not 156 characters");
-    ECO_FUZZ_CHECK(lines[i].substr(2, 8) == std::string(8, ' '),
-                   name + " has a row without blanks after the ecotope code");
-  }
-  if (codes == nullptr) return;
-  ECO_FUZZ_CHECK(lines.size() == codes->size() + 1,
+  checkQuantiles(lines[0], 24, 12, name + " (header)");
+  ECO_FUZZ_CHECK(lines.size() == rows.size() + 1,
                  name + " has " + std::to_string(lines.size() - 1) +
-                     " rows, the survey calls for " + std::to_string(codes->size()));
-  for (std::size_t i = 0; i < codes->size(); ++i) {
-    ECO_FUZZ_CHECK(lines[i + 1].substr(0, 2) == eco::editI((*codes)[i], 2, 2),
+                     " rows, the survey calls for " + std::to_string(rows.size()));
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::string& l = lines[i];
+    ECO_FUZZ_CHECK(l.size() == 156, name + " has a row that is not 156 characters");
+    ECO_FUZZ_CHECK(l.substr(2, 8) == std::string(8, ' ') && l.substr(22, 2) == "  ",
+                   name + " has a row with characters where blanks belong");
+    ECO_FUZZ_CHECK(l.substr(0, 2) == eco::editI(rows[i - 1].code, 2, 2),
                    name + " has its rows in another order than the ecotopes");
+    ECO_FUZZ_CHECK(l.substr(10, 12) == eco::editF(rows[i - 1].surface, 12, 5),
+                   name + " has a row whose surface is not its class times the mean surface");
+    checkQuantiles(l, 24, 12, name);
   }
 }
 
@@ -351,6 +386,32 @@ void checkReport(const fs::path& file, long blocks, bool biomass) {
   ECO_FUZZ_CHECK(banners == blocks, name + " has " + std::to_string(banners) +
                                         " ecotope blocks, the survey calls for " +
                                         std::to_string(blocks));
+
+  static const std::string kGradeLine = "Power to detect changes is ";
+  static const std::string kGrades[] = {"GOOD      ", "MODERATE  ", "LOW       ", "VERY POOR "};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string& l = lines[i];
+    if (l.rfind(kGradeLine, 0) == 0) {
+      const std::string grade = l.substr(kGradeLine.size());
+      ECO_FUZZ_CHECK(std::find(std::begin(kGrades), std::end(kGrades), grade) != std::end(kGrades),
+                     name + " has the grade line '" + l + "'");
+    }
+    if (l == "Percentiles of reference distribution after iteration") {
+      ECO_FUZZ_CHECK(i + 2 < lines.size(), name + " ends inside a percentile block");
+      for (std::size_t k = i + 1; k <= i + 2; ++k) {
+        const std::size_t width = lines[k].size() / 11;
+        ECO_FUZZ_CHECK(
+            lines[k].size() == 11 * width && width >= 7,
+            name + " has a percentile line of " + std::to_string(lines[k].size()) + " characters");
+        checkQuantiles(lines[k], 0, width, name);
+      }
+    }
+    if (l.size() > 20 && l.find(" VALUE BY CHANCE") != std::string::npos &&
+        l.rfind("PROBABILITY TO FIND ", 20) == 20) {
+      const std::optional<double> p = fieldValue(l.substr(0, 15), name);
+      ECO_FUZZ_CHECK(!p || (*p >= 0.0 && *p <= 1.0), name + " has the probability line " + l);
+    }
+  }
 }
 
 bool isRegularFile(const fs::path& p) {
@@ -451,12 +512,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const bool tables = mode == 1 || mode == 2;
   const bool report = mode == 2 || mode == 3;
 
-  std::vector<int32_t> codes;
+  std::vector<TableRow> rows;
   long blocks = 0;
   for (int e = 0; e < survey->ecotopes.net(); ++e) {
     const auto& ref = survey->stations.ecotope[static_cast<std::size_t>(e)].group[eco::kReference];
-    for (int32_t k = 0; k < ref.nstat(); ++k) {
-      codes.push_back(survey->ecotopes.etcode[static_cast<std::size_t>(e)]);
+    for (int32_t c = 1; c <= ref.nstat(); ++c) {
+      rows.push_back({survey->ecotopes.etcode[static_cast<std::size_t>(e)],
+                      static_cast<float>(c) * ref.meansurf});
     }
     if (eco::eligibleForReport(survey->stations, e)) ++blocks;
   }
@@ -468,7 +530,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (expected) expectedFiles.push_back(outputName + ext);
     ECO_FUZZ_CHECK(isRegularFile(file) == expected,
                    std::string(expected ? "no " : "an unexpected ") + ext + " file after status 0");
-    if (expected) checkTable(file, &codes);
+    if (expected) checkTable(file, rows);
   }
   const fs::path ass = outDir / (outputName + ".ASS");
   ECO_FUZZ_CHECK(isRegularFile(ass) == report,
