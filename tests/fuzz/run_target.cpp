@@ -2,7 +2,10 @@
 //
 // Input: the header file, then the species, ecotope, station and data files,
 // in this order, each part after a line that begins with "~~~~" (the rest of
-// that line is a label and is ignored). A missing part is a missing file.
+// that line is a label). A missing part is a missing file. When the first
+// label holds "csv" or "html" the run has that option; when it holds
+// "threads" the run is made again with three threads, and every file it
+// writes must be the same, byte for byte.
 //
 // The header is first read here with the program's own reader. When it
 // names paths or files outside the run's scratch directory, or capacities
@@ -75,10 +78,12 @@ const char* const kExtensions[] = {".SPE", ".ETP", ".STA", ".DAT"};
 struct Parts {
   std::string header;
   std::vector<std::optional<std::string>> files{4};  // SPE, ETP, STA, DAT
+  std::string label;                                 // the rest of the first "~~~~" line
 };
 
 Parts split(const std::string& input) {
   std::vector<std::string> pieces;
+  std::string labelText;
   std::size_t start = 0, scan = 0;
   for (;;) {
     std::size_t sep = input.find("~~~~", scan);
@@ -88,11 +93,15 @@ Parts split(const std::string& input) {
     if (sep == std::string::npos) break;
     pieces.push_back(input.substr(start, sep - start));
     const std::size_t eol = input.find('\n', sep);
+    if (pieces.size() == 1) {
+      labelText = input.substr(sep + 4, (eol == std::string::npos ? input.size() : eol) - sep - 4);
+    }
     start = scan = eol == std::string::npos ? input.size() : eol + 1;
   }
   pieces.push_back(input.substr(start));
   Parts parts;
   parts.header = pieces[0];
+  parts.label = labelText;
   for (std::size_t i = 1; i < pieces.size() && i <= 4; ++i) parts.files[i - 1] = pieces[i];
   return parts;
 }
@@ -256,7 +265,24 @@ struct RunOutcome {
   std::string console;  // standard output and standard error together
 };
 
-RunOutcome runInScratch(const fs::path& dir) {
+// What the label of the first "~~~~" line asks for: the export files of
+// --csv and --html, and a second run with three threads that must write
+// the same bytes.
+struct RunOptions {
+  bool csv = false;
+  bool html = false;
+  bool compareThreads = false;
+};
+
+RunOptions optionsOf(const std::string& label) {
+  RunOptions o;
+  o.csv = label.find("csv") != std::string::npos;
+  o.html = label.find("html") != std::string::npos;
+  o.compareThreads = label.find("threads") != std::string::npos;
+  return o;
+}
+
+RunOutcome runInScratch(const fs::path& dir, int threads, const RunOptions& options) {
   RunOutcome outcome;
   std::ostringstream captured;
   std::streambuf* const oldOut = std::cout.rdbuf(captured.rdbuf());
@@ -271,7 +297,9 @@ RunOutcome runInScratch(const fs::path& dir) {
   cl.action = eco::CommandLine::Action::run;
   cl.headerGiven = true;
   cl.headerFile = "run.hdr";
-  cl.threads = 1;
+  cl.threads = threads;
+  cl.csv = options.csv;
+  cl.html = options.html;
   std::string escaped;
   try {
     outcome.status = eco::runAssessment(cl);
@@ -484,7 +512,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   }
 
   const fs::path home = fs::current_path();
-  const RunOutcome run = runInScratch(runDir);
+  const RunOptions options = optionsOf(parts.label);
+  const std::string out = eco::trimmed(settings.outputPath);
+  const fs::path outDir = out == "out" ? runDir / "out" : runDir;
+  RunOutcome run = runInScratch(runDir, 1, options);
+  if (options.compareThreads && run.status == 0) {
+    // Every output byte is the same for any number of threads.
+    std::vector<std::pair<std::string, std::string>> first;
+    for (const std::string& n : writtenFiles(outDir, runDir, inputName)) {
+      first.emplace_back(n, readFile(outDir / n));
+      fs::remove(outDir / n);
+    }
+    run = runInScratch(runDir, 3, options);
+    ECO_FUZZ_CHECK(run.status == 0, "the run failed with three threads, not with one");
+    for (const auto& [n, bytes] : first) {
+      ECO_FUZZ_CHECK(readFile(outDir / n) == bytes, n + " differs between one and three threads");
+    }
+    ECO_FUZZ_CHECK(writtenFiles(outDir, runDir, inputName).size() == first.size(),
+                   "three threads wrote other files than one");
+  }
   eco::fuzz::leave();
   ECO_FUZZ_CHECK(fs::current_path() == home, "the current directory was not restored");
   if (verbose()) {
@@ -493,8 +539,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   ECO_FUZZ_CHECK(run.status == 0 || run.status == 1,
                  "the run ended with status " + std::to_string(run.status));
 
-  const std::string out = eco::trimmed(settings.outputPath);
-  const fs::path outDir = out == "out" ? runDir / "out" : runDir;
   const std::string outputName = eco::trimmed(settings.outputName);
   if (run.status != 0) {
     ECO_FUZZ_CHECK(!run.console.empty(), "the run failed without a word on the console");
@@ -537,6 +581,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                  std::string(report ? "no " : "an unexpected ") + ".ASS file after status 0");
   if (report) checkReport(ass, blocks, biomass);
   if (report) expectedFiles.push_back(outputName + ".ASS");
+  // The exports: which of them a mode writes is theirs to say.
+  if (options.csv) {
+    for (const char* ext : {".tables.csv", ".assessment.csv", ".species.csv"}) {
+      expectedFiles.push_back(outputName + ext);
+    }
+  }
+  if (options.html) expectedFiles.push_back(outputName + ".html");
   for (const std::string& n : writtenFiles(outDir, runDir, inputName)) {
     ECO_FUZZ_CHECK(std::find(expectedFiles.begin(), expectedFiles.end(), n) != expectedFiles.end(),
                    "the run left " + n + " besides its output files");
