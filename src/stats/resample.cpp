@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "numeric/exact_float.h"
-#include "numeric/species_kernels.h"
+#include "numeric/accumulate_kernels.h"
 #include "numeric/uniform_stream.h"
 
 namespace eco {

@@ -20,7 +20,7 @@
 #include "input/tables.h"
 #include "numeric/evaluation.h"
 #include "numeric/random.h"
-#include "numeric/species_kernels.h"
+#include "numeric/accumulate_kernels.h"
 
 namespace eco {
 

@@ -46,16 +46,16 @@ constexpr std::size_t kKeptReals = 24;
 constexpr std::size_t kKeptTexts = 6;
 constexpr std::size_t kRawReals = 16;
 
-struct ItemSpec {
+struct ItemShape {
   ReadItem::Kind kind;
   std::size_t length;
 };
 
-std::vector<ItemSpec> parseSpec(std::string_view spec) {
-  std::vector<ItemSpec> items;
+std::vector<ItemShape> parseItems(std::string_view shape) {
+  std::vector<ItemShape> items;
   std::size_t totalText = 0;
-  for (std::size_t i = 0; i < spec.size() && items.size() < kMaxItems; ++i) {
-    const char c = spec[i];
+  for (std::size_t i = 0; i < shape.size() && items.size() < kMaxItems; ++i) {
+    const char c = shape[i];
     if (c == 'i') {
       items.push_back({ReadItem::Kind::integer, 0});
     } else if (c == 'r') {
@@ -63,9 +63,9 @@ std::vector<ItemSpec> parseSpec(std::string_view spec) {
     } else if (c == 't') {
       std::size_t length = 0;
       bool digits = false;
-      while (i + 1 < spec.size() && spec[i + 1] >= '0' && spec[i + 1] <= '9') {
+      while (i + 1 < shape.size() && shape[i + 1] >= '0' && shape[i + 1] <= '9') {
         length =
-            std::min(kMaxTextLength, length * 10 + static_cast<std::size_t>(spec[i + 1] - '0'));
+            std::min(kMaxTextLength, length * 10 + static_cast<std::size_t>(shape[i + 1] - '0'));
         digits = true;
         ++i;
       }
@@ -86,11 +86,11 @@ struct Values {
   std::vector<std::string> texts;
   std::vector<ReadItem> items;
 
-  explicit Values(const std::vector<ItemSpec>& spec)
-      : ints(spec.size(), kIntSentinel), reals(spec.size(), kRealSentinel), texts(spec.size()) {
-    for (std::size_t i = 0; i < spec.size(); ++i) {
-      texts[i].assign(spec[i].length, '~');
-      switch (spec[i].kind) {
+  explicit Values(const std::vector<ItemShape>& shape)
+      : ints(shape.size(), kIntSentinel), reals(shape.size(), kRealSentinel), texts(shape.size()) {
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+      texts[i].assign(shape[i].length, '~');
+      switch (shape[i].kind) {
         case ReadItem::Kind::integer:
           items.push_back(ReadItem::integer(ints[i]));
           break;
@@ -98,7 +98,7 @@ struct Values {
           items.push_back(ReadItem::real(reals[i]));
           break;
         case ReadItem::Kind::text:
-          items.push_back(ReadItem::text(texts[i], spec[i].length));
+          items.push_back(ReadItem::text(texts[i], shape[i].length));
           break;
       }
     }
@@ -128,15 +128,15 @@ struct Snapshot {
   }
 };
 
-void checkResult(const ReadResult& r, const Values& v, const std::vector<ItemSpec>& spec,
+void checkResult(const ReadResult& r, const Values& v, const std::vector<ItemShape>& shape,
                  const Snapshot& before, std::string_view where, long linesBefore,
                  long linesAfter) {
   const std::string at = " (" + std::string(where) + ")";
   ECO_FUZZ_CHECK(r.satisfied >= 0, "negative count of satisfied items" + at);
-  ECO_FUZZ_CHECK(static_cast<std::size_t>(r.satisfied) <= spec.size(),
+  ECO_FUZZ_CHECK(static_cast<std::size_t>(r.satisfied) <= shape.size(),
                  "a read satisfied more items than it was given" + at);
-  for (std::size_t i = 0; i < spec.size(); ++i) {
-    ECO_FUZZ_CHECK(v.texts[i].size() == spec[i].length,
+  for (std::size_t i = 0; i < shape.size(); ++i) {
+    ECO_FUZZ_CHECK(v.texts[i].size() == shape[i].length,
                    "a text item is not exactly its declared length" + at);
     if (i >= static_cast<std::size_t>(r.satisfied)) {
       ECO_FUZZ_CHECK(before.unchanged(v, i), "an item after the last satisfied one changed" + at);
@@ -162,30 +162,30 @@ void checkResult(const ReadResult& r, const Values& v, const std::vector<ItemSpe
                  "a read marked continued that stayed on one record" + at);
 }
 
-ReadResult readAndCheck(eco::RecordSource& source, Values& v, const std::vector<ItemSpec>& spec,
+ReadResult readAndCheck(eco::RecordSource& source, Values& v, const std::vector<ItemShape>& shape,
                         std::string_view where) {
   const Snapshot before(v);
   const long linesBefore = source.stream != nullptr ? source.lineNumber : 0;
   const ReadResult r = eco::readRecord(source, v.items);
-  checkResult(r, v, spec, before, where, linesBefore, source.lineNumber);
+  checkResult(r, v, shape, before, where, linesBefore, source.lineNumber);
   return r;
 }
 
 // The first line read three ways: a text field read twice through the same
 // source, and a file holding only that line.
-void checkFieldAgreement(const std::string& line, const std::vector<ItemSpec>& spec) {
-  Values first(spec), second(spec), file(spec);
+void checkFieldAgreement(const std::string& line, const std::vector<ItemShape>& shape) {
+  Values first(shape), second(shape), file(shape);
   eco::RecordSource field = eco::fieldSource(line);
-  const ReadResult a = readAndCheck(field, first, spec, "text field");
-  const ReadResult b = readAndCheck(field, second, spec, "text field, again");
+  const ReadResult a = readAndCheck(field, first, shape, "text field");
+  const ReadResult b = readAndCheck(field, second, shape, "text field, again");
   std::istringstream in(line);
   eco::RecordSource fileSource = eco::fileSource(in, "one.line", 20);
-  const ReadResult c = readAndCheck(fileSource, file, spec, "one-line file");
+  const ReadResult c = readAndCheck(fileSource, file, shape, "one-line file");
   ECO_FUZZ_CHECK(a.outcome == b.outcome && a.satisfied == b.satisfied,
                  "a second read of a text field differs from the first");
   ECO_FUZZ_CHECK(a.outcome == c.outcome && a.satisfied == c.satisfied,
                  "a text field and a one-line file read differently");
-  for (std::size_t i = 0; i < spec.size(); ++i) {
+  for (std::size_t i = 0; i < shape.size(); ++i) {
     ECO_FUZZ_CHECK(first.same(second, i), "a second read of a text field gave another value");
     ECO_FUZZ_CHECK(first.same(file, i), "a text field and a one-line file gave another value");
   }
@@ -311,12 +311,12 @@ void checkEditing(const std::vector<int32_t>& ints, const std::vector<float>& re
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
   const std::size_t newline = input.find('\n');
-  const std::string specLine = input.substr(0, newline);
+  const std::string itemLine = input.substr(0, newline);
   const std::string content =
       newline == std::string::npos ? std::string() : input.substr(newline + 1);
-  std::vector<ItemSpec> spec = parseSpec(specLine);
+  std::vector<ItemShape> shape = parseItems(itemLine);
   // The readers never read an empty list; a read without items has no end.
-  if (spec.empty()) spec.push_back({ReadItem::Kind::integer, 0});
+  if (shape.empty()) shape.push_back({ReadItem::Kind::integer, 0});
 
   eco::fuzz::enter();
   // Values collected for the editors: a few kept from every read.
@@ -331,21 +331,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const long lines = static_cast<long>(std::count(content.begin(), content.end(), '\n')) + 1;
   long reads = 0;
   for (;;) {
-    Values v(spec);
-    const ReadResult r = readAndCheck(source, v, spec, "file");
+    Values v(shape);
+    const ReadResult r = readAndCheck(source, v, shape, "file");
     ++reads;
     if (r.outcome != ReadOutcome::complete) {
       ECO_FUZZ_CHECK(r.report.find(", unit 13, file fuzz.DAT") != std::string::npos,
                      "a report does not name the unit and the file");
     }
-    for (std::size_t i = 0; i < spec.size(); ++i) {
-      if (spec[i].kind == ReadItem::Kind::integer && ints.size() < kKeptIntegers) {
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+      if (shape[i].kind == ReadItem::Kind::integer && ints.size() < kKeptIntegers) {
         ints.push_back(v.ints[i]);
       }
-      if (spec[i].kind == ReadItem::Kind::real && reals.size() < kKeptReals) {
+      if (shape[i].kind == ReadItem::Kind::real && reals.size() < kKeptReals) {
         reals.push_back(v.reals[i]);
       }
-      if (spec[i].kind == ReadItem::Kind::text && texts.size() < kKeptTexts) {
+      if (shape[i].kind == ReadItem::Kind::text && texts.size() < kKeptTexts) {
         texts.push_back(v.texts[i]);
       }
     }
@@ -359,7 +359,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   // order mark at its start; a text field keeps both.
   const std::string firstLine = content.substr(0, content.find('\n'));
   if ((firstLine.empty() || firstLine.back() != '\r') && firstLine.rfind("\xEF\xBB\xBF", 0) != 0) {
-    checkFieldAgreement(firstLine, spec);
+    checkFieldAgreement(firstLine, shape);
   }
 
   // Raw bit patterns: NaNs with payloads, infinities, subnormals.

@@ -16,7 +16,7 @@
 #include "literal_stats.h"
 #include "long_tests.h"
 #include "numeric/evaluation.h"
-#include "numeric/species_kernels.h"
+#include "numeric/accumulate_kernels.h"
 #include "stats/class_tables.h"
 #include "stats/distributions.h"
 #include "stats/profile.h"

@@ -11,7 +11,7 @@
 #include "long_tests.h"
 #include "numeric/evaluation.h"
 #include "numeric/exact_float.h"
-#include "numeric/species_kernels.h"
+#include "numeric/accumulate_kernels.h"
 
 namespace eco {
 namespace {

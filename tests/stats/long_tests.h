@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "numeric/species_kernels.h"
+#include "numeric/accumulate_kernels.h"
 
 namespace eco::test {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "long_tests.h"
-#include "numeric/species_kernels.h"
+#include "numeric/accumulate_kernels.h"
 #include "survey_gen.h"
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "numeric/species_kernels.h"
+#include "numeric/accumulate_kernels.h"
 
 #include <immintrin.h>
 
