@@ -31,12 +31,6 @@ std::string ecotopeLabel(const SurveyTables& t, std::size_t e) {
          ")";
 }
 
-float largest(const std::vector<float>& v) {
-  float m = 0.0f;
-  for (float x : v) m = std::max(m, x);
-  return m;
-}
-
 struct Worst {
   double draws = -1;
   std::size_t e = 0;
@@ -51,8 +45,8 @@ std::string cause(const RunSettings& settings, const SurveyTables& t, const Wors
   std::string text = ecotopeLabel(t, w.e) + ": ";
   if (w.stalled) {
     return text + "its summed surface stops growing in 32 bits at about " +
-           plain(stallingSum(largest(ref.surf))) + " (reference surfaces up to " +
-           plain(largest(ref.surf)) + "), so every pseudo-sample makes all 2 x [MST] = " + draws +
+           plain(stallingSum(largestSurface(ref))) + " (reference surfaces up to " +
+           plain(largestSurface(ref)) + "), so every pseudo-sample makes all 2 x [MST] = " + draws +
            " draws";
   }
   if (summary) {
@@ -77,6 +71,12 @@ float stallingSum(float surface) {
   return std::numeric_limits<float>::infinity();
 }
 
+float largestSurface(const StationGroup& group) {
+  float m = 0.0f;
+  for (float x : group.surf) m = std::max(m, x);
+  return m;
+}
+
 double expectedDraws(float target, float meansurf, float largestSurface, int32_t maxstat) {
   const double cap = 2.0 * std::max(maxstat, 0);
   if (!(target > 0.0f)) return 0.0;
@@ -96,7 +96,7 @@ void warnRunaway(const RunSettings& settings, const SurveyTables& t, bool summar
       const int ie = static_cast<int>(e);
       const StationGroup& ref = t.stations.ecotope[e].group[kReference];
       const StationGroup& ass = t.stations.ecotope[e].group[kAssessment];
-      const float big = largest(ref.surf);
+      const float big = largestSurface(ref);
       double draws = 0;
       float target = 0;
       if (isSummary) {

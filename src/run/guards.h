@@ -22,6 +22,9 @@ double expectedDraws(float target, float meansurf, float largestSurface, int32_t
 // sum (infinity when it always does).
 float stallingSum(float surface);
 
+// The largest surface of a station group (0 for an empty group).
+float largestSurface(const StationGroup& group);
+
 void warnRunaway(const RunSettings& settings, const SurveyTables& tables, bool summary,
                  bool report);
 void warnOverflow(const SurveyTables& tables, bool summary, bool report);

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "records/diagnostics.h"
+#include "run/guards.h"
 #include "stats/profile.h"
 
 namespace eco {
@@ -24,13 +25,6 @@ std::streamsize ClearingBuffer::xsputn(const char* s, std::streamsize n) {
 int ClearingBuffer::sync() { return target->pubsync(); }
 
 namespace {
-
-// Station draws a pseudo-sample of `target` surface is expected to make.
-double drawsFor(double target, float meansurf, int32_t maxstat) {
-  const double cap = 2.0 * std::max(maxstat, 0);
-  if (!(meansurf > 0.0f) || !std::isfinite(target)) return cap;
-  return std::clamp(target / meansurf + 1.0, 1.0, std::max(cap, 1.0));
-}
 
 std::string durationText(double seconds) {
   const long s = std::lround(seconds);
@@ -52,15 +46,17 @@ ProgressDisplay::ProgressDisplay(const RunSettings& settings, const SurveyTables
   for (std::size_t e = 0; e < net; ++e) {
     const StationGroup& ref = t.stations.ecotope[e].group[kReference];
     const StationGroup& ass = t.stations.ecotope[e].group[kAssessment];
+    const float big = largestSurface(ref);
     if (summary && eligibleForSummary(t.stations, static_cast<int>(e))) {
       for (int k = 1; k <= ref.nstat(); ++k) {
-        summaryWork[e] += drawsFor((k - 0.5) * ref.meansurf, ref.meansurf, settings.maxstat);
+        const float target = static_cast<float>((k - 0.5) * ref.meansurf);
+        summaryWork[e] += expectedDraws(target, ref.meansurf, big, settings.maxstat);
       }
       summaryOrdinal[e] = ++summaryCount;
     }
     if (report && eligibleForReport(t.stations, static_cast<int>(e))) {
-      const double target = ass.sumsurf - 0.5 * ref.meansurf;
-      reportWork[e] = drawsFor(target, ref.meansurf, settings.maxstat);
+      const float target = static_cast<float>(ass.sumsurf - 0.5 * ref.meansurf);
+      reportWork[e] = expectedDraws(target, ref.meansurf, big, settings.maxstat);
       reportOrdinal[e] = ++reportCount;
     }
   }
@@ -77,16 +73,19 @@ ProgressDisplay::ProgressDisplay(const RunSettings& settings, const SurveyTables
 
 ProgressDisplay::~ProgressDisplay() { finish(); }
 
+void ProgressDisplay::beginPass(const char* name, int count, const std::vector<double>& work) {
+  if (passName == name) return;
+  passName = name;
+  ecotopeCount = count;
+  passWork = 0;
+  for (double w : work) passWork += w;
+  workDone = 0;
+  currentWeight = 0;
+  passStart = std::chrono::steady_clock::now();
+}
+
 void ProgressDisplay::summaryEcotope(int e) {
-  if (passName != "summary tables") {
-    passName = "summary tables";
-    ecotopeCount = summaryCount;
-    passWork = 0;
-    for (double w : summaryWork) passWork += w;
-    workDone = 0;
-    currentWeight = 0;
-    passStart = std::chrono::steady_clock::now();
-  }
+  beginPass("summary tables", summaryCount, summaryWork);
   ecotopeOrdinal = summaryOrdinal[static_cast<std::size_t>(e)];
   currentWeight = 0;
   update(true);
@@ -99,15 +98,7 @@ void ProgressDisplay::summaryTarget(int k) {
 }
 
 void ProgressDisplay::reportEcotope(int e, bool done) {
-  if (passName != "report") {
-    passName = "report";
-    ecotopeCount = reportCount;
-    passWork = 0;
-    for (double w : reportWork) passWork += w;
-    workDone = 0;
-    currentWeight = 0;
-    passStart = std::chrono::steady_clock::now();
-  }
+  beginPass("report", reportCount, reportWork);
   ecotopeOrdinal = reportOrdinal[static_cast<std::size_t>(e)];
   if (done) workDone += reportWork[static_cast<std::size_t>(e)];
   update(!done);

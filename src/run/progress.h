@@ -53,6 +53,8 @@ struct ProgressDisplay {
   std::ostream* out = nullptr;
 
  private:
+  // Resets the shares when the pass changes.
+  void beginPass(const char* name, int count, const std::vector<double>& work);
   void update(bool force);
   std::string statusText() const;
 
