@@ -23,8 +23,7 @@
 namespace eco {
 namespace {
 
-void warnShort(const PassConsole& console, int32_t etcode, int64_t count) {
-  (void)console;
+void warnShort(int32_t etcode, int64_t count) {
   if (count == 0) return;
   warnAbout("ecotope " + std::to_string(etcode), "short",
             "ecotope " + std::to_string(etcode) + ": " + std::to_string(count) +
@@ -63,7 +62,7 @@ bool summaryPass(const RunSettings& settings, const SurveyTables& t, UniformGene
           if (console.progress != nullptr) console.progress->summaryTarget(k);
         },
         console.threads);
-    warnShort(console, etcode, fellShort);
+    warnShort(etcode, fellShort);
     // The results leave the statistics here, for every writer.
     const EcotopeClasses rows = summarizeClasses(t, e, classes, biomass);
     writeClassRows(tables, rows);
@@ -93,7 +92,7 @@ void reportEcotope(std::ostream& out, const RunSettings& settings, const SurveyT
   const DrawSetup setup = makeDrawSetup(t, e, profile.refprof, true, true, settings.maxstat);
   RefDistributions dist;
   const ObservedLists observed{obs.contribobs, obs.ddiffobs, obs.bdiffobs, settings.listLength};
-  warnShort(console, t.ecotopes.etcode[ue],
+  warnShort(t.ecotopes.etcode[ue],
             fillRefDistributions(setup, profile, biomass, observed, g, dist, console.threads));
 
   // The results leave the statistics here, for every writer.

@@ -10,11 +10,10 @@
 
 namespace eco {
 
-// Where the passes write besides their files: progress lines (console) and
-// warnings about pseudo-samples that ran out of random numbers.
+// Where the passes write besides their files: progress lines (console);
+// warnings go to the diagnostics on standard error.
 struct PassConsole {
   std::ostream* console;
-  std::ostream* warnings;
   int threads = 1;  // threads that may draw pseudo-samples (the results never depend on it)
   struct ProgressDisplay* progress = nullptr;  // the terminal status line, or null
   struct Exports* exports = nullptr;  // the files of --csv and --html (run/exports.h), or null

@@ -59,7 +59,7 @@ bool runPasses(const RunSettings& settings, const SurveyTables& tables,
   const int threads = commandLine.threads > 0
                           ? commandLine.threads
                           : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-  PassConsole console{&std::cout, &std::cerr, threads};
+  PassConsole console{&std::cout, threads};
   ProgressDisplay progress(settings, tables, summary, report, ::isatty(2) == 1, &std::cerr);
   console.progress = &progress;
   Exports exports;
