@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "numeric/exact_float.h"
 #include "numeric/accumulate_kernels.h"
+#include "numeric/exact_float.h"
 #include "numeric/uniform_stream.h"
 
 namespace eco {

@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "input/tables.h"
+#include "numeric/accumulate_kernels.h"
 #include "numeric/evaluation.h"
 #include "numeric/random.h"
-#include "numeric/accumulate_kernels.h"
 
 namespace eco {
 

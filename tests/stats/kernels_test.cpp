@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "long_tests.h"
+#include "numeric/accumulate_kernels.h"
 #include "numeric/evaluation.h"
 #include "numeric/exact_float.h"
-#include "numeric/accumulate_kernels.h"
 
 namespace eco {
 namespace {
