@@ -8,8 +8,6 @@
 namespace eco {
 namespace {
 
-const char* groupWord(int g) { return g == kReference ? "reference" : "assessment"; }
-
 // Lines past the 32-bit range are still counted, only named less exactly.
 uint64_t packed(int32_t s, long line) {
   const uint64_t l = static_cast<uint64_t>(

@@ -49,8 +49,6 @@ std::string surfaceText(float surface) {
   return std::string(buf, out.ptr);
 }
 
-const char* groupWord(int g) { return g == kReference ? "reference" : "assessment"; }
-
 // The located detail of a station that could not be registered: unknown
 // ecotope, a code used twice in one ecotope, or a group over [MST].
 std::string stationFailure(const EcotopeTable& ecotopes, const StationTable& stations,

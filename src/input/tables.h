@@ -18,6 +18,9 @@ inline constexpr int kReference = 0;   // group g = 1, station-file code "REF"/"
 inline constexpr int kAssessment = 1;  // group g = 2, station-file code "ASS"/"ass"
 inline constexpr std::size_t kNameLength = 50;
 
+// "reference" or "assessment", for messages about a group.
+inline const char* groupWord(int g) { return g == kReference ? "reference" : "assessment"; }
+
 struct SpeciesTable {
   int32_t maxspec = 0;
   std::string file;  // the species file, named in messages

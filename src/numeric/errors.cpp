@@ -93,14 +93,6 @@ std::string decimal(int64_t value) {
   return std::string(buf.data(), res.ptr);
 }
 
-// An integer right-justified in 6 characters, asterisks when it does not fit.
-std::string field6(int64_t value) {
-  std::string s = decimal(value);
-  if (s.size() > 6) return std::string(6, '*');
-  s.insert(0, 6 - s.size(), ' ');
-  return s;
-}
-
 void storeValue(char letter, int32_t k, std::string value) {
   Facility& f = facility();
   if (k < 1 || k > 9) return;
@@ -386,6 +378,13 @@ int32_t N1RCD(int32_t iopt) {
   f.levels[f.top].code = 1;
   printMessage();
   stopRun();
+}
+
+std::string field6(int64_t value) {
+  std::string s = decimal(value);
+  if (s.size() > 6) return std::string(6, '*');
+  s.insert(0, 6 - s.size(), ' ');
+  return s;
 }
 
 }  // namespace eco

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 namespace eco {
@@ -41,6 +42,9 @@ void resetErrorFacility();
 // The stream the messages go to, for the routines that print their own
 // message (IMACH, UMACH).
 std::ostream& errorStream();
+// An integer right-justified in 6 characters, asterisks when it does not
+// fit: the integer field of these messages.
+std::string field6(int64_t value);
 // Ends the run through the stop handler; never returns.
 [[noreturn]] void stopRun();
 

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <bit>
-#include <charconv>
 #include <cmath>
 #include <ostream>
 #include <string>
@@ -20,15 +19,6 @@ constexpr std::array<int32_t, 12> kIntegers = {32, 4,    2,   31, 2147483647, 2,
 
 // Unit numbers: standard input, standard output, error messages.
 std::array<int32_t, 3> units = {5, 6, 6};
-
-// An integer right-justified in 6 characters, asterisks when it does not fit.
-std::string field6(int64_t value) {
-  std::array<char, 24> buf{};
-  auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value);
-  std::string s(buf.data(), res.ptr);
-  if (s.size() > 6) return std::string(6, '*');
-  return std::string(6 - s.size(), ' ') + s;
-}
 
 // Offset of the i-th visited element (1-based) of a strided vector of n
 // elements; a negative stride walks the storage from its far end.

@@ -40,7 +40,7 @@ Record ecotopeFields(int32_t etcode, const std::string& etname) {
   return r;
 }
 
-const char* gradeWord(const std::string& grade) {
+const char* gradeKeyword(const std::string& grade) {
   if (grade.rfind("GOOD", 0) == 0) return "GOOD";
   if (grade.rfind("MODERATE", 0) == 0) return "MODERATE";
   if (grade.rfind("LOW", 0) == 0) return "LOW";
@@ -101,7 +101,7 @@ std::string assessmentCsvRows(const EcotopeAssessment& ecotope) {
         .number(ecotope.refSurface)
         .number(ecotope.assSurface)
         .text(ecotope.surfaceWarning ? "TRUE" : "FALSE")
-        .text(gradeWord(m.grade))
+        .text(gradeKeyword(m.grade))
         .percentiles(m.percentiles)
         .number(m.observed);
     if (m.hasReference) {

@@ -70,7 +70,7 @@ const char* measureAxis(Measure m) {
   return "number of species";
 }
 
-std::string gradeWord(const std::string& grade) {
+std::string gradeText(const std::string& grade) {
   const std::size_t end = grade.find_last_not_of(' ');
   return end == std::string::npos ? std::string() : grade.substr(0, end + 1);
 }
@@ -354,7 +354,7 @@ std::string assessmentTable(const EcotopeAssessment& e) {
       "<th class=\"num\">Observed</th><th class=\"num\">Reference</th><th>Power</th>"
       "<th class=\"num\">P lower</th><th class=\"num\">P higher</th></tr></thead><tbody>";
   for (const MeasureAssessment& m : e.measures) {
-    const std::string word = gradeWord(m.grade);
+    const std::string word = gradeText(m.grade);
     s += "<tr class=\"measure-row\" data-measure=\"" + std::string(measureName(m.measure)) + "\">";
     s += "<th scope=\"row\">" + std::string(measureTitle(m.measure)) + "</th>";
     s += cell(boxPlot(e, m));

@@ -14,7 +14,6 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isSeparator(char c) { return isBlank(c) || c == ',' || c == '/'; }
 bool isQuote(char c) { return c == '\'' || c == '"'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // Only digits, with an optional sign: what a number written with a decimal
@@ -23,7 +22,7 @@ bool isWholeNumber(const std::string& t) {
   std::size_t i = t.empty() || (t[0] != '+' && t[0] != '-') ? 0 : 1;
   if (i >= t.size()) return false;
   for (; i < t.size(); ++i) {
-    if (!isDigit(t[i])) return false;
+    if (!isDecimalDigit(t[i])) return false;
   }
   return true;
 }
@@ -117,8 +116,8 @@ struct Reader {
     result.badColumn = from + 1;
     if (result.badValue.find(kByteOrderMark) != std::string::npos) {
       hint = ReadResult::Hint::byteOrderMark;
-    } else if (from >= 2 && record[from - 1] == ',' && isDigit(record[from - 2]) &&
-               !result.badValue.empty() && isDigit(result.badValue[0])) {
+    } else if (from >= 2 && record[from - 1] == ',' && isDecimalDigit(record[from - 2]) &&
+               !result.badValue.empty() && isDecimalDigit(result.badValue[0])) {
       hint = ReadResult::Hint::decimalComma;
     } else if (hint == ReadResult::Hint::none) {
       for (char c : result.badValue) {
@@ -133,12 +132,12 @@ struct Reader {
   // part of a number written with a decimal comma.
   void checkDecimalComma(const Value& value) {
     if (result.decimalCommaColumn != 0 || value.quoted || !isWholeNumber(value.text)) return;
-    if (pos + 1 >= record.size() || record[pos] != ',' || !isDigit(record[pos + 1])) return;
+    if (pos + 1 >= record.size() || record[pos] != ',' || !isDecimalDigit(record[pos + 1])) return;
     if (!hasBlankBetweenValues(record)) return;
     result.decimalCommaLine = source.lineNumber;
     result.decimalCommaColumn = pos + 1;
     std::size_t end = pos + 1;
-    while (end < record.size() && isDigit(record[end])) ++end;
+    while (end < record.size() && isDecimalDigit(record[end])) ++end;
     result.decimalCommaText = record.substr(valueStart, end - valueStart);
   }
 
@@ -237,7 +236,7 @@ struct Reader {
     int64_t count = 1;
     valueStart = pos;
     std::size_t end = pos;
-    while (end < record.size() && isDigit(record[end])) ++end;
+    while (end < record.size() && isDecimalDigit(record[end])) ++end;
     if (end > pos && end < record.size() && record[end] == '*') {
       int32_t r = 0;
       const auto [ptr, ec] = std::from_chars(record.data() + pos, record.data() + end, r);

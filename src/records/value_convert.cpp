@@ -9,7 +9,6 @@ namespace eco {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isSign(char c) { return c == '+' || c == '-'; }
 bool isExponentLetter(char c) {
   return c == 'E' || c == 'e' || c == 'D' || c == 'd' || c == 'Q' || c == 'q';
@@ -38,7 +37,7 @@ int64_t decimalMagnitude(std::string_view s) {
   for (; i < s.size() && s[i] != 'e'; ++i) {
     if (s[i] == '.') {
       afterPoint = true;
-    } else if (isDigit(s[i])) {
+    } else if (isDecimalDigit(s[i])) {
       if (!afterPoint) ++integerDigits;
       if (firstNonzero < 0 && s[i] != '0') firstNonzero = digitIndex;
       ++digitIndex;
@@ -54,7 +53,7 @@ int64_t decimalMagnitude(std::string_view s) {
       ++i;
     }
     constexpr int64_t cap = 1'000'000'000'000'000;
-    for (; i < s.size() && isDigit(s[i]); ++i) {
+    for (; i < s.size() && isDecimalDigit(s[i]); ++i) {
       exponent = exponent * 10 + (s[i] - '0');
       if (exponent > cap) exponent = cap;
     }
@@ -70,7 +69,7 @@ ConvertStatus checkNumberSyntax(std::string_view value) {
   for (std::size_t i = 0; i < value.size(); ++i) {
     const char c = value[i];
     const bool afterSign = i > 0 && isSign(value[i - 1]);
-    if (isDigit(c)) continue;
+    if (isDecimalDigit(c)) continue;
     if (isSign(c)) {
       if (afterSign) return ConvertStatus::syntaxError;
       // A sign closing a value after a digit or point can never start an

@@ -7,6 +7,9 @@
 
 namespace eco {
 
+// A decimal digit, 0 to 9 (not locale-dependent).
+inline bool isDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
 enum class ConvertStatus { ok, syntaxError, conversionError };
 
 // The form of a numeric value: syntaxError when it holds a character other

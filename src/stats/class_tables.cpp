@@ -21,7 +21,7 @@ struct Drawn {
 };
 
 constexpr int kBlocksPerTarget = 16;
-constexpr int kBlockSize = kPseudoSamples / kBlocksPerTarget;
+constexpr int kSamplesPerBlock = kPseudoSamples / kBlocksPerTarget;
 
 float targetOf(int32_t k, float meansurf) {
   return static_cast<float>((static_cast<Extended>(k) - 0.5L) * meansurf);
@@ -119,11 +119,11 @@ int64_t fillClassTables(const DrawSetup& setup, float meansurf, bool biomass, Un
             workersWait.wait(lock, [&] { return stop || k0 < takenIn + window; });
             if (stop) return;
           }
-          Drawn* out = ring.data() + slotOf(k0) * kPseudoSamples + block * kBlockSize;
+          Drawn* out = ring.data() + slotOf(k0) * kPseudoSamples + block * kSamplesPerBlock;
           drawBlock(setup, static_cast<int32_t>(k0 + 1), meansurf, start,
                     static_cast<uint64_t>(k0) * kPseudoSamples +
-                        static_cast<uint64_t>(block) * kBlockSize,
-                    kBlockSize, work, out);
+                        static_cast<uint64_t>(block) * kSamplesPerBlock,
+                    kSamplesPerBlock, work, out);
           const std::lock_guard<std::mutex> lock(mutex);
           if (++done[slotOf(k0)] == kBlocksPerTarget) mainWait.notify_one();
         }

@@ -12,7 +12,7 @@ namespace eco {
 namespace {
 
 constexpr std::size_t K = kPseudoSamples;
-constexpr int kBlockSize = 50;
+constexpr int kSamplesPerClaim = 50;
 
 // The species of both lists chosen from v, positive list first.
 std::vector<int32_t> listSpecies(std::span<const float> v, int64_t listLength) {
@@ -64,9 +64,9 @@ int64_t fillRefDistributions(const DrawSetup& setup, const EcotopeProfile& profi
     std::vector<float> bacc(static_cast<std::size_t>(bio.rows), 0.0f);
     DrawOutcome o;
     while (true) {
-      const std::size_t first = next.fetch_add(kBlockSize);
+      const std::size_t first = next.fetch_add(kSamplesPerClaim);
       if (first >= K) return;
-      const std::size_t last = std::min(K, first + kBlockSize);
+      const std::size_t last = std::min(K, first + kSamplesPerClaim);
       UniformGenerator sg = sampleStart(setup, start, first);
       for (std::size_t k = first; k < last; ++k) {
         drawFrom(setup, profile.asstarget, sg, w, o, withBiomass ? &bio : nullptr, bacc.data());
@@ -98,7 +98,8 @@ int64_t fillRefDistributions(const DrawSetup& setup, const EcotopeProfile& profi
       }
     }
   };
-  const int workers = std::min<int>(threads, static_cast<int>((K + kBlockSize - 1) / kBlockSize));
+  const int workers =
+      std::min<int>(threads, static_cast<int>((K + kSamplesPerClaim - 1) / kSamplesPerClaim));
   if (workers <= 1) {
     work(0);
   } else {

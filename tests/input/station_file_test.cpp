@@ -88,7 +88,7 @@ TEST(StationFile, SampleCodes) {
   }
 }
 
-struct MessageCase {
+struct StationMessageCase {
   const char* text;
   int32_t maxstat;
   const char* message;  // empty: valid
@@ -97,7 +97,7 @@ struct MessageCase {
 TEST(StationFile, LookupMessagesInTheirOrder) {
   const char* dup = "Two stations found with same station code";
   const char* full = "Number of stations in one group larger than maxstat";
-  const MessageCase cases[] = {
+  const StationMessageCase cases[] = {
       {"30 101 REF 1\n", 10, "Station found with unknown ecotope code"},
       {"10 101 REF 1\n10 101 REF 2\n", 10, dup},
       // Also across the groups, and for the first assessment station.
@@ -118,7 +118,7 @@ TEST(StationFile, LookupMessagesInTheirOrder) {
       {"10 101 REF 1\n10 101 REF -1\n", 10, dup},
       {"10 101 REF 1\n10 102 REF -1\n", 1, full},
   };
-  for (const MessageCase& c : cases) {
+  for (const StationMessageCase& c : cases) {
     const StationRead r = readStations(c.text, c.maxstat);
     EXPECT_EQ(r.ok, *c.message == '\0') << c.text;
     EXPECT_EQ(r.status.message, c.message) << c.text;
@@ -135,7 +135,7 @@ TEST(StationFile, SameCodeInTwoEcotopes) {
 }
 
 TEST(StationFile, InvalidSurfaces) {
-  const MessageCase cases[] = {
+  const StationMessageCase cases[] = {
       {"10 101 REF 0\n", 10, "station with invalid surface in station file, line 1"},
       {"10 101 REF -0.0\n", 10, "station with invalid surface in station file, line 1"},
       {"10 101 REF 1\n\n10 102 REF -2\n", 10,
@@ -147,7 +147,7 @@ TEST(StationFile, InvalidSurfaces) {
       {"10 201 ASS -0.0\n", 10, ""},
       {"10 101 REF 1E-30\n", 10, ""},
   };
-  for (const MessageCase& c : cases) {
+  for (const StationMessageCase& c : cases) {
     const StationRead r = readStations(c.text, c.maxstat);
     EXPECT_EQ(r.ok, *c.message == '\0') << c.text;
     EXPECT_EQ(r.status.message, c.message) << c.text;
@@ -155,14 +155,14 @@ TEST(StationFile, InvalidSurfaces) {
 }
 
 TEST(StationFile, RecordsWithTooFewValues) {
-  const MessageCase cases[] = {
+  const StationMessageCase cases[] = {
       {"10 101 REF\n", 10, "record with too few values in station file, line 1"},
       {"10 101 REF 1\n\n\n10 102", 10, "record with too few values in station file, line 4"},
       {"10 101 REF\n1 10 102 REF 1\n", 10, "record with too few values in station file, line 1"},
       {"10 101\nREF 1\n10 102 REF 1 extra\n", 10, ""},
       {"10\n\n101\nREF\n1\n", 10, ""},
   };
-  for (const MessageCase& c : cases) {
+  for (const StationMessageCase& c : cases) {
     const StationRead r = readStations(c.text, c.maxstat);
     EXPECT_EQ(r.ok, *c.message == '\0') << c.text;
     EXPECT_EQ(r.status.message, c.message) << c.text;

@@ -16,7 +16,7 @@ using Machine = ErrorCapture;
 
 float fromBits(uint32_t b) { return std::bit_cast<float>(b); }
 uint32_t bitsOf(float x) { return std::bit_cast<uint32_t>(x); }
-const float kNaN = fromBits(0x7FC00000u);
+const float kMachineNaN = fromBits(0x7FC00000u);
 
 TEST(Amach, EveryConstantHasItsBitPattern) {
   const uint32_t bits[] = {0x00800000u, 0x7F7FFFFFu, 0x33800000u, 0x34000000u,
@@ -100,7 +100,7 @@ TEST(IsMissing, NaNBitPatternsOnly) {
 }
 
 TEST_F(Machine, IsananFindsTheFirstMissingValue) {
-  const float x[] = {1.0f, 2.0f, kNaN, 4.0f, kNaN, 6.0f};
+  const float x[] = {1.0f, 2.0f, kMachineNaN, 4.0f, kMachineNaN, 6.0f};
   EXPECT_EQ(ISANAN(6, x, 1), 3);
   EXPECT_EQ(ISANAN(2, x, 1), 0);
   EXPECT_EQ(ISANAN(3, x, 2), 2);  // x(1), x(3), x(5): the second visited
@@ -130,7 +130,7 @@ struct U1mvvCase {
 };
 
 TEST_F(Machine, U1mvvMovesMissingValuesBehind) {
-  const float N = kNaN;
+  const float N = kMachineNaN;
   const U1mvvCase cases[] = {
       {{1, N, 2, N, 3}, {1, 3, 2, N, N}, 2},
       {{1, 2, 3}, {1, 2, 3}, 0},

@@ -10,7 +10,7 @@
 namespace eco {
 namespace {
 
-std::string blanks(size_t n) { return std::string(n, ' '); }
+std::string fieldBlanks(size_t n) { return std::string(n, ' '); }
 
 struct FCase {
   float value;
@@ -153,7 +153,7 @@ TEST(EditA, Table) {
   EXPECT_EQ(editA(name, 25), "ABRA ALBA (WOOD, 1802) IN");
   EXPECT_EQ(editA(name, 50), name);
   EXPECT_EQ(editA(name, 52), "  " + name);
-  EXPECT_EQ(editA("", 3), blanks(3));
+  EXPECT_EQ(editA("", 3), fieldBlanks(3));
   EXPECT_EQ(editA("abc", 0), "");
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "records/failing_buffer.h"
+
 namespace eco {
 namespace {
 
@@ -499,21 +501,8 @@ TEST(FreeRead, AByteOrderMarkStartingTheFileIsPassedOver) {
   EXPECT_EQ(readRecord(field, list.items).outcome, ReadOutcome::error);
 }
 
-// A stream buffer that hands out `good` bytes and then fails as a file
-// stream buffer does on a failed read(2): by throwing.
-class FailingBuffer : public std::streambuf {
- public:
-  explicit FailingBuffer(std::string good) : good_(std::move(good)) {
-    setg(good_.data(), good_.data(), good_.data() + good_.size());
-  }
-
- protected:
-  int_type underflow() override { throw std::ios_base::failure("read error"); }
-
- private:
-  std::string good_;
-};
-
+// A file stream buffer fails a read(2) by throwing; FailingBuffer does so
+// after its text.
 TEST(FreeRead, AFailedStreamIsAnErrorNotTheEnd) {
   for (const char* good : {"", "1 2\n", "1 2\n3"}) {
     FailingBuffer buffer(good);

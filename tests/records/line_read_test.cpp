@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "records/failing_buffer.h"
+
 namespace eco {
 namespace {
 
@@ -55,21 +57,8 @@ TEST(LineRead, LinesAndTheEnd) {
   for (const auto& c : cases) EXPECT_EQ(allLines(c.content), c.expected) << c.content;
 }
 
-// A stream buffer that hands out `good` bytes and then fails as a file
-// stream buffer does on a failed read(2): by throwing.
-class FailingBuffer : public std::streambuf {
- public:
-  explicit FailingBuffer(std::string good) : good_(std::move(good)) {
-    setg(good_.data(), good_.data(), good_.data() + good_.size());
-  }
-
- protected:
-  int_type underflow() override { throw std::ios_base::failure("read error"); }
-
- private:
-  std::string good_;
-};
-
+// A file stream buffer fails a read(2) by throwing; FailingBuffer does so
+// after its text.
 TEST(LineRead, AFailedReadIsNotTheEnd) {
   FailingBuffer buffer("one\ntw");
   std::istream in(&buffer);

@@ -12,9 +12,10 @@ namespace {
 
 using namespace ecotest;
 
-const char* const kSpecies = "1 'Festuca rubra'\n2 'Ammophila arenaria'\n3 Carex\n";
-const char* const kEcotopes = "10 'Dune grassland'\n";
-const char* const kStations = "10 101 REF 1.0\n10 102 REF 1.0\n10 103 REF 2.0\n10 201 ASS 1.5\n";
+const char* const kDuneSpecies = "1 'Festuca rubra'\n2 'Ammophila arenaria'\n3 Carex\n";
+const char* const kDuneEcotopes = "10 'Dune grassland'\n";
+const char* const kDuneStations =
+    "10 101 REF 1.0\n10 102 REF 1.0\n10 103 REF 2.0\n10 201 ASS 1.5\n";
 const char* const kData =
     "10 101 1 5.0 0.5\n10 101 2 3.0 0.2\n10 102 1 4.0 0.4\n10 102 3 1.0 0.1\n"
     "10 103 2 6.0 0.6\n10 201 1 2.0 0.3\n10 201 3 1.0 0.1\n";
@@ -22,7 +23,8 @@ const char* const kData =
 const std::vector<std::string> kOutputs = {"r.SIM", "r.DEN", "r.BIO", "r.NSP", "r.ASS"};
 
 struct Survey {
-  std::string species = kSpecies, ecotopes = kEcotopes, stations = kStations, data = kData;
+  std::string species = kDuneSpecies, ecotopes = kDuneEcotopes, stations = kDuneStations,
+              data = kData;
   std::string header = "[PAI] '.'\n[INP] s\n[OUT] r\n[ARM] 2\n[EOF]\n";
 };
 

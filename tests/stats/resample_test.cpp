@@ -21,7 +21,7 @@ namespace {
 using test::makeSurvey;
 using test::StationSpec;
 
-bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameFloatBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // The pseudo-sample drawn the literal way: the whole buffer of random
 // numbers is generated first and used from its first element on, every
@@ -33,19 +33,19 @@ PseudoSample plainDraw(const DrawSetup& d, float target, UniformGenerator& g) {
 }
 
 void expectSame(const PseudoSample& a, const PseudoSample& b) {
-  EXPECT_TRUE(sameBits(a.S, b.S));
-  EXPECT_TRUE(sameBits(a.D, b.D));
-  EXPECT_TRUE(sameBits(a.B, b.B));
-  EXPECT_TRUE(sameBits(a.N, b.N));
-  EXPECT_TRUE(sameBits(a.similarity, b.similarity));
+  EXPECT_TRUE(sameFloatBits(a.S, b.S));
+  EXPECT_TRUE(sameFloatBits(a.D, b.D));
+  EXPECT_TRUE(sameFloatBits(a.B, b.B));
+  EXPECT_TRUE(sameFloatBits(a.N, b.N));
+  EXPECT_TRUE(sameFloatBits(a.similarity, b.similarity));
   EXPECT_EQ(a.fellShort, b.fellShort);
   ASSERT_EQ(a.p.size(), b.p.size());
-  for (std::size_t s = 0; s < a.p.size(); ++s) EXPECT_TRUE(sameBits(a.p[s], b.p[s]));
+  for (std::size_t s = 0; s < a.p.size(); ++s) EXPECT_TRUE(sameFloatBits(a.p[s], b.p[s]));
   ASSERT_EQ(a.pb.size(), b.pb.size());
-  for (std::size_t s = 0; s < a.pb.size(); ++s) EXPECT_TRUE(sameBits(a.pb[s], b.pb[s]));
+  for (std::size_t s = 0; s < a.pb.size(); ++s) EXPECT_TRUE(sameFloatBits(a.pb[s], b.pb[s]));
   ASSERT_EQ(a.contrib.size(), b.contrib.size());
   for (std::size_t s = 0; s < a.contrib.size(); ++s) {
-    EXPECT_TRUE(sameBits(a.contrib[s], b.contrib[s]));
+    EXPECT_TRUE(sameFloatBits(a.contrib[s], b.contrib[s]));
   }
 }
 
