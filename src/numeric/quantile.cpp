@@ -1,6 +1,8 @@
 #include "numeric/quantile.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <new>
 #include <vector>
 
@@ -180,6 +182,30 @@ void e2til(int32_t nobs, const float* x, int32_t nqprop, const float* qprop, flo
 }
 
 }  // namespace
+
+bool orderForQuantiles(std::span<float> x, int32_t nqprop, const float* qprop) {
+  if (nqprop < 1 || x.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
+    return false;
+  std::size_t present = 0;
+  for (float v : x) {
+    if (isMissing(v)) continue;
+    if (v == 0.0f && std::signbit(v)) return false;
+    ++present;
+  }
+  if (present == 0) return false;
+  const int32_t n = static_cast<int32_t>(present);
+  const float e = AMACH(4);
+  for (int32_t j = 0; j < nqprop; ++j) {
+    if (!(qprop[j] > 0.0f && qprop[j] < 1.0f)) return false;
+    const Position pos = positionOf(n, qprop[j]);
+    const float f = static_cast<float>(static_cast<double>(pos.t) - static_cast<double>(pos.k));
+    if (e * static_cast<float>(pos.k) == std::fabs(f)) return false;
+  }
+  const auto missing =
+      std::stable_partition(x.begin(), x.end(), [](float v) { return !isMissing(v); });
+  std::sort(x.begin(), missing);
+  return true;
+}
 
 void E2TIL(int32_t nobs, const float* x, int32_t nqprop, const float* qprop, float* q, float* xlo,
            float* xhi, int32_t& nmv, float* work) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace eco {
 
@@ -15,5 +16,15 @@ void EQTIL(int32_t nobs, const float* x, int32_t nqprop, const float* qprop, flo
 // The worker, with a caller's workspace of nobs reals that it may overwrite.
 void E2TIL(int32_t nobs, const float* x, int32_t nqprop, const float* qprop, float* q, float* xlo,
            float* xhi, int32_t& nmv, float* work);
+
+// Sorts x ascending, its missing values last, when EQTIL provably computes
+// the same quantiles, bounds and messages from the sorted values (which it
+// reads in place, without a sort of its own) as from x as it stands: that
+// is, when x holds no negative zero (a sort may move it among the positive
+// zeros) and no proportion's fraction lies exactly on the negligibility
+// threshold (where the in-place and the workspace rule differ). Returns
+// whether it sorted; x is left as it was otherwise. Safe to call from any
+// thread: it raises no message.
+bool orderForQuantiles(std::span<float> x, int32_t nqprop, const float* qprop);
 
 }  // namespace eco

@@ -14,6 +14,7 @@
 #include "run/left_out.h"
 #include "run/progress.h"
 #include "run/results_build.h"
+#include "stats/class_order.h"
 #include "stats/class_tables.h"
 #include "stats/comparison.h"
 #include "stats/distributions.h"
@@ -63,6 +64,7 @@ bool summaryPass(const RunSettings& settings, const SurveyTables& t, UniformGene
         },
         console.threads);
     warnShort(etcode, fellShort);
+    orderClassTables(classes, console.threads);
     // The results leave the statistics here, for every writer.
     const EcotopeClasses rows = summarizeClasses(t, e, classes, biomass);
     writeClassRows(tables, rows);

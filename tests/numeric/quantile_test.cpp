@@ -295,6 +295,98 @@ TEST_F(Quantiles, TailOrderingsMatchTheFullSort) {
   EXPECT_EQ(printed(), "");
 }
 
+// Sorting a class beforehand (on any thread) must give the tables the very
+// quantiles, bounds, missing counts and messages of the unordered values.
+TEST_F(Quantiles, ValuesOrderedBeforehandGiveTheSameResults) {
+  const std::vector<float> p(kProportions.begin(), kProportions.end());
+  auto same = [](const Result& a, const Result& b) {
+    auto bits = [](const std::vector<float>& v) {
+      std::vector<uint32_t> out;
+      for (float x : v) out.push_back(std::bit_cast<uint32_t>(x));
+      return out;
+    };
+    return bits(a.q) == bits(b.q) && bits(a.xlo) == bits(b.xlo) && bits(a.xhi) == bits(b.xhi) &&
+           a.nmv == b.nmv;
+  };
+  std::mt19937 rng(77);
+  int sorted = 0;
+  for (int n :
+       {1, 2, 3, 5, 9, 10, 11, 39, 40, 41, 99, 100, 101, 199, 399, 1999, 3999, 4000, 4100}) {
+    for (int kind = 0; kind < 4; ++kind) {
+      std::vector<float> x(static_cast<std::size_t>(n));
+      std::uniform_int_distribution<int> small(0, 6);
+      std::uniform_real_distribution<float> wide(0.0f, 1e6f);
+      for (float& v : x) {
+        switch (kind) {
+          case 0:  // many ties, zeros and infinities
+            v = small(rng) == 6 ? INFINITY : static_cast<float>(small(rng)) * 0.25f;
+            break;
+          case 1:
+            v = wide(rng);
+            break;
+          case 2:  // missing values in between
+            v = small(rng) == 0 ? kNaN : wide(rng);
+            break;
+          default:  // every value missing
+            v = kNaN;
+        }
+      }
+      std::vector<float> padded = x;
+      if (padded.size() < 4000) padded.resize(4000, kNaN);
+      const Result want = eqtil(padded, p);
+      const std::string message = printed();
+      std::vector<float> ordered = x;
+      const bool did = orderForQuantiles(ordered, static_cast<int32_t>(p.size()), p.data());
+      if (!did) {
+        EXPECT_EQ(ordered.size(), x.size());
+        EXPECT_TRUE(std::equal(ordered.begin(), ordered.end(), x.begin(),
+                               [](float a, float b) {
+                                 return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b);
+                               }))
+            << "left as it was, n = " << n;
+        continue;
+      }
+      ++sorted;
+      EXPECT_TRUE(std::is_sorted(ordered.begin(), ordered.end(), [](float a, float b) {
+        return !isMissing(a) && (isMissing(b) || a < b);
+      }));
+      if (ordered.size() < 4000) ordered.resize(4000, kNaN);
+      EXPECT_TRUE(same(eqtil(ordered, p), want)) << "n = " << n << ", kind " << kind;
+      EXPECT_EQ(printed(), message);
+    }
+  }
+  EXPECT_GT(sorted, 40);
+}
+
+// Where a sort could change a result, the values are left alone: a
+// negative zero among zeros, a fraction exactly on the threshold of the
+// in-place rule, an invalid proportion, no present value.
+TEST_F(Quantiles, ValuesThatASortCouldChangeAreLeftAlone) {
+  const float p5 = 0.5f;
+  const float onThreshold = 0.5f + 0x1p-24f;  // n = 3: e x k equals the fraction
+  const float zero = 0.0f;
+  const struct {
+    std::vector<float> x;
+    float p;
+  } cases[] = {
+      {{1.0f, -0.0f, 0.0f}, p5},
+      {{0x1p30f, 1.0f, 0.0f}, onThreshold},
+      {{2.0f, 1.0f}, zero},
+      {{kNaN, kNaN}, p5},
+  };
+  for (const auto& c : cases) {
+    std::vector<float> x = c.x;
+    EXPECT_FALSE(orderForQuantiles(x, 1, &c.p)) << c.x.size();
+    for (std::size_t i = 0; i < x.size(); ++i) {
+      EXPECT_EQ(std::bit_cast<uint32_t>(x[i]), std::bit_cast<uint32_t>(c.x[i]));
+    }
+  }
+  std::vector<float> fine = {0x1p30f, 1.0f, 0.0f};
+  EXPECT_TRUE(orderForQuantiles(fine, 1, &p5));
+  EXPECT_EQ(fine, (std::vector<float>{0.0f, 1.0f, 0x1p30f}));
+  EXPECT_EQ(printed(), "");
+}
+
 TEST_F(Quantiles, RegistersAndPopsOnEveryPath) {
   eqtil(oneToTen(true), {0.5f});
   eqtil(oneToTen(false), {0.5f});
