@@ -35,14 +35,42 @@ literal=$PWD/$BUILD/support/literal_ecoassess
 [ -x "$literal" ] || literal=$PWD/$BUILD/tests/support/literal_ecoassess
 generator=$PWD/$BUILD/bench/make_survey
 
-# run NAME DIR PROGRAM [OPTION...]: runs PROGRAM case.hdr OPTION... in a copy
-# of DIR's inputs; sets $secs (wall), $cpu (user + system) and $peak (kB)
+# The processors of a shared virtual machine need not run at the same speed
+# (another guest may hold one of them): the literal evaluation and the
+# single-thread run are both pinned to processor PIN_CPU (default 0), and
+# the same small workload timed on each processor shows how far apart they
+# are. Two threads can at best be 1 + slow/fast times faster than one on
+# the faster processor.
+pin=()
+if command -v taskset >/dev/null 2>&1; then
+  pin=(taskset -c "${PIN_CPU:-0}")
+  speeds="" times=()
+  for ((c = 0; c < $(nproc); c++)); do
+    t=$( { /usr/bin/time -f %e taskset -c "$c" awk 'BEGIN { for (i = 0; i < 2e7; i++) s += i }'; } 2>&1)
+    speeds="$speeds cpu$c ${t}s"
+    times+=("$t")
+  done
+  bound=$(printf '%s\n' "${times[@]}" | sort -n | awk 'NR == 1 {f = $1} NR == 2 {printf "%.2fx", 1 + f / $1}')
+  echo "the same workload on each processor:$speeds (two threads at best ${bound:-?} faster than one)"
+fi
+
+# run NAME DIR [PREFIX...] -- PROGRAM [OPTION...]: runs PROGRAM case.hdr
+# OPTION... in a copy of DIR's inputs, behind PREFIX (e.g. taskset); sets
+# $secs (wall), $cpu (user + system) and $peak (kB)
 run() {
-  local name=$1 dir=$2 prog=$3
-  shift 3
+  local name=$1 dir=$2
+  shift 2
+  local prefix=()
+  while [ "$1" != -- ]; do
+    prefix+=("$1")
+    shift
+  done
+  shift
+  local prog=$1
+  shift
   rm -rf "$dir/$name" && mkdir -p "$dir/$name"
   cp "$dir"/input/* "$dir/$name/"
-  (cd "$dir/$name" && /usr/bin/time -v "$prog" case.hdr "$@" >stdout.txt 2>stderr.txt) || true
+  (cd "$dir/$name" && /usr/bin/time -v "${prefix[@]}" "$prog" case.hdr "$@" >stdout.txt 2>stderr.txt) || true
   cpu=$(awk -F': ' '/User time|System time/ {s += $2} END {printf "%.2f", s}' "$dir/$name/stderr.txt")
   secs=$(awk -F': ' '/Elapsed \(wall clock\)/ {n = split($2, t, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + t[i]; print s}' "$dir/$name/stderr.txt")
   peak=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$dir/$name/stderr.txt")
@@ -71,15 +99,15 @@ for s in "${surveys[@]}"; do
   dir=$WORK/$s
   rm -rf "$dir/input" && "$generator" "$dir/input" "${args[@]}" >/dev/null
   input=$(du -cb "$dir"/input/survey.* | tail -1 | cut -f1)
-  run one "$dir" "$program" --threads 1
+  run one "$dir" "${pin[@]}" -- "$program" --threads 1
   one=$secs one_cpu=$cpu one_peak=$peak
-  run two "$dir" "$program" --threads 2
+  run two "$dir" -- "$program" --threads 2
   two=$secs
   verdict=identical
   same "$dir/one" "$dir/two" || verdict=DIFFER
   lit_cpu=- ratio=-
   if [ "${NO_LITERAL:-0}" != 1 ] && [ "$s" != big ]; then
-    run literal "$dir" "$literal"
+    run literal "$dir" "${pin[@]}" -- "$literal"
     lit_cpu=$cpu
     ratio=$(awk -v a="$lit_cpu" -v b="$one_cpu" 'BEGIN {printf "%.1fx", a / b}')
     same "$dir/one" "$dir/literal" || verdict=DIFFER
