@@ -12,8 +12,25 @@ struct UniformGenerator {
   int32_t s2 = 2147483398;
 };
 
-// One step: advances the state and returns a value in (0, 1).
-float nextUniform(UniformGenerator& g);
+// One step: advances the state and returns a value in (0, 1). Inline: the
+// resampling's inner loop takes one per drawn station.
+inline float nextUniform(UniformGenerator& g) {
+  // Schrage's decomposition keeps every intermediate within 32 bits:
+  // s1 = 40014 x s1 mod 2147483563, s2 = 40692 x s2 mod 2147483399.
+  int32_t k = g.s1 / 53668;
+  g.s1 = 40014 * (g.s1 - k * 53668) - k * 12211;
+  if (g.s1 < 0) g.s1 += 2147483563;
+
+  k = g.s2 / 52774;
+  g.s2 = 40692 * (g.s2 - k * 52774) - k * 3791;
+  if (g.s2 < 0) g.s2 += 2147483399;
+
+  int32_t z = g.s1 - g.s2;
+  if (z < 1) z += 2147483562;
+  // z x 2^-31 is exact in double; the one rounding is to float, and the
+  // largest z gives 1 - 2^-24, never 1.
+  return static_cast<float>(static_cast<double>(z) * 0x1p-31);
+}
 
 // Advances the state by n steps exactly as n calls of nextUniform would,
 // in O(log n).
@@ -28,5 +45,9 @@ struct UniformJump {
 UniformJump makeUniformJump(uint64_t n);
 // The state n steps after `from`, for the n of the jump.
 UniformGenerator jumped(const UniformGenerator& from, const UniformJump& jump);
+// The jump j made `times` times over: with j the advance over n steps, the
+// advance over times x n steps (the exponent times x n is never formed, so
+// it may exceed 64 bits).
+UniformJump repeatJump(const UniformJump& j, uint64_t times);
 
 }  // namespace eco

@@ -6,7 +6,6 @@
 
 #include "numeric/accumulate_kernels.h"
 #include "numeric/exact_float.h"
-#include "numeric/uniform_stream.h"
 
 namespace eco {
 namespace {
@@ -233,7 +232,7 @@ void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, D
         break;
       }
       ++m;
-      const float r = stepUniform(g);
+      const float r = nextUniform(g);
       int64_t i = doubleIndex ? static_cast<int64_t>(static_cast<double>(d.n) * r)
                               : static_cast<int64_t>(static_cast<Extended>(d.n) * r);
       if (i >= d.n) i = d.n - 1;

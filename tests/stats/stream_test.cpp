@@ -1,5 +1,5 @@
-// The generator's inlined step, its jumps over whole pseudo-samples, and the
-// station index in double precision.
+// The generator's jumps over whole pseudo-samples, and the station index in
+// double precision.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,21 +7,9 @@
 #include "long_tests.h"
 #include "numeric/evaluation.h"
 #include "numeric/random.h"
-#include "numeric/uniform_stream.h"
 
 namespace eco {
 namespace {
-
-TEST(UniformStream, InlinedStepIsTheGeneratorsStep) {
-  UniformGenerator a, b;
-  const long n = test::inputs(3000000, 300000000);
-  for (long i = 0; i < n; ++i) {
-    const float x = stepUniform(a), y = nextUniform(b);
-    ASSERT_EQ(x, y) << i;
-    ASSERT_EQ(a.s1, b.s1);
-    ASSERT_EQ(a.s2, b.s2);
-  }
-}
 
 TEST(UniformStream, RepeatedJumpIsTheJumpOverTheProduct) {
   const UniformGenerator start{123456789, 987654321};
@@ -51,8 +39,8 @@ TEST(UniformStream, StationIndexInDoubleBelowTwoToTheTwentyNine) {
   UniformGenerator g;
   const long n = test::inputs(2000000, 200000000);
   for (long i = 0; i < n; ++i) {
-    const float r = stepUniform(g);
-    const int64_t stations = 1 + static_cast<int64_t>(stepUniform(g) * 536870910.0);
+    const float r = nextUniform(g);
+    const int64_t stations = 1 + static_cast<int64_t>(nextUniform(g) * 536870910.0);
     ASSERT_EQ(static_cast<int64_t>(static_cast<double>(stations) * r),
               static_cast<int64_t>(static_cast<Extended>(stations) * r));
   }
