@@ -79,6 +79,15 @@ std::string readFile(const std::string& content, const std::string& pattern) {
   return outcomeWord(r) + list.render();
 }
 
+// One read of `items` from a file holding `content`: what it keeps for the
+// caller's messages.
+ReadResult readOnce(const char* content, const char* items) {
+  std::istringstream in(content);
+  RecordSource source = fileSource(in, "f", 1);
+  ItemList list(items);
+  return readRecord(source, list.items);
+}
+
 struct Case {
   const char* content;
   const char* items;
@@ -392,10 +401,7 @@ TEST(FreeRead, Bookkeeping) {
       {"1 2 x", "i i i", O::error, 2, 1, 1, false, false},
   };
   for (const Bookkeeping& c : cases) {
-    std::istringstream in(c.content);
-    RecordSource source = fileSource(in, "f", 1);
-    ItemList list(c.items);
-    const ReadResult r = readRecord(source, list.items);
+    const ReadResult r = readOnce(c.content, c.items);
     const std::string what = std::string("\"") + c.content + "\" as " + c.items;
     EXPECT_EQ(r.outcome, c.outcome) << what;
     EXPECT_EQ(r.satisfied, c.satisfied) << what;
@@ -446,10 +452,7 @@ TEST(FreeRead, WhatTheMessagesNeed) {
        1, H::byteOrderMark},
   };
   for (const SlipCase& c : cases) {
-    std::istringstream in(c.content);
-    RecordSource source = fileSource(in, "f", 1);
-    ItemList list(c.items);
-    const ReadResult r = readRecord(source, list.items);
+    const ReadResult r = readOnce(c.content, c.items);
     const std::string what = std::string("\"") + c.content + "\" as " + c.items;
     EXPECT_EQ(r.leftover, c.leftover) << what;
     EXPECT_EQ(r.unread, c.unread) << what;
@@ -474,10 +477,7 @@ TEST(FreeRead, TextLeftAfterANameAndTheRestColumn) {
       {"1 ab/cd", false, false, 5},
   };
   for (const auto& c : cases) {
-    std::istringstream in(c.content);
-    RecordSource source = fileSource(in, "f", 1);
-    ItemList list("i t5");
-    const ReadResult r = readRecord(source, list.items);
+    const ReadResult r = readOnce(c.content, "i t5");
     EXPECT_EQ(r.unreadAfterText, c.afterText) << c.content;
     EXPECT_EQ(r.unreadAfterQuote, c.afterQuote) << c.content;
     EXPECT_EQ(r.restColumn, c.restColumn) << c.content;
