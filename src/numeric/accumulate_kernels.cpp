@@ -15,10 +15,13 @@ namespace {
 
 // ---- portable ---------------------------------------------------------
 
-void addRowPortable(float* acc, const float* value, float surface, std::size_t count) {
-  for (std::size_t i = 0; i < count; ++i) {
-    acc[i] = addExactProductInRange(acc[i], static_cast<double>(value[i]) * surface);
-  }
+void addRowPortable(float* acc, const double* prod, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) acc[i] = addExactProductInRange(acc[i], prod[i]);
+}
+
+// The extended sum of a lane whose double sum is a tie.
+inline float addTie(float acc, double prod) {
+  return static_cast<float>(static_cast<Extended>(acc) + static_cast<Extended>(prod));
 }
 
 // The list part of one station, the same on every path.
@@ -30,11 +33,28 @@ inline void addList(float* acc, const StationValues& v, std::size_t j) {
   }
 }
 
+// The lists of a batch are added in runs: the numbers of their entries, one
+// station after the other, then one loop over them all. A loop per station
+// ends at a length the processor cannot foresee, which costs more than
+// writing the numbers. Each station writes kRunChunk numbers whatever its
+// length (branch-free, in vectors) and moves on by its length; a longer
+// list is added on its own, after the run so far.
+constexpr std::size_t kRunChunk = 48;
+constexpr std::size_t kRunEntries = 2048;
+
+inline void addRun(float* acc, const StationValues& v, const int32_t* run, std::size_t total) {
+  for (std::size_t i = 0; i < total; ++i) {
+    const int32_t k = run[i];
+    float& a = acc[v.tailSlot[k]];
+    a = addExactProductInRange(a, v.tailProd[k]);
+  }
+}
+
 void accumulatePortable(float* acc, const StationValues& v, const int32_t* stations,
                         std::size_t count) {
   for (std::size_t t = 0; t < count; ++t) {
     const std::size_t j = static_cast<std::size_t>(stations[t]);
-    if (v.head != 0) addRowPortable(acc, v.headValue + j * v.head, v.surf[j], v.head);
+    addRowPortable(acc, v.headProd + j * v.head, v.head);
     addList(acc, v, j);
   }
 }
@@ -62,15 +82,13 @@ void profileSumsPortable(const float* acc, float S, const float* y, std::size_t 
 #define ECO_AVX2 __attribute__((target("avx2")))
 #define ECO_AVX512 __attribute__((target("avx2,avx512f,avx512dq,avx512vl,avx512bw")))
 
-ECO_AVX2 void addRowAvx2(float* acc, const float* value, float surface, std::size_t count) {
-  const __m256d s = _mm256_set1_pd(surface);
+ECO_AVX2 inline void addRowAvx2(float* acc, const double* prod, std::size_t count) {
   const __m256i tailMask = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
   const __m256i midpoint = _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail));
   std::size_t i = 0;
   for (; i + 4 <= count; i += 4) {
     const __m128 a = _mm_loadu_ps(acc + i);
-    const __m256d prod = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(value + i)), s);
-    const __m256d r = _mm256_add_pd(_mm256_cvtps_pd(a), prod);
+    const __m256d r = _mm256_add_pd(_mm256_cvtps_pd(a), _mm256_loadu_pd(prod + i));
     const __m256i tail = _mm256_and_si256(_mm256_castpd_si256(r), tailMask);
     const int ties = _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(tail, midpoint)));
     _mm_storeu_ps(acc + i, _mm256_cvtpd_ps(r));
@@ -78,20 +96,48 @@ ECO_AVX2 void addRowAvx2(float* acc, const float* value, float surface, std::siz
       alignas(16) float old[4];
       _mm_store_ps(old, a);
       for (int l = 0; l < 4; ++l) {
-        if (ties & (1 << l)) acc[i + l] = addProduct(old[l], value[i + l], surface);
+        if (ties & (1 << l)) acc[i + l] = addTie(old[l], prod[i + l]);
       }
     }
   }
-  addRowPortable(acc + i, value + i, surface, count - i);
+  addRowPortable(acc + i, prod + i, count - i);
 }
 
 ECO_AVX2 void accumulateAvx2(float* acc, const StationValues& v, const int32_t* stations,
                              std::size_t count) {
+  // Rows and lists hold different slots: all rows of the batch first, then
+  // all lists, keeps the draw order of every slot's sum.
+  for (std::size_t t = 0; t < count; ++t) {
+    addRowAvx2(acc, v.headProd + static_cast<std::size_t>(stations[t]) * v.head, v.head);
+  }
+  if (!v.runs) {
+    for (std::size_t t = 0; t < count; ++t) addList(acc, v, static_cast<std::size_t>(stations[t]));
+    return;
+  }
+  alignas(32) int32_t run[kRunEntries + kRunChunk];
+  const __m256i iota = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m256i eight = _mm256_set1_epi32(8);
+  std::size_t fill = 0;
   for (std::size_t t = 0; t < count; ++t) {
     const std::size_t j = static_cast<std::size_t>(stations[t]);
-    if (v.head != 0) addRowAvx2(acc, v.headValue + j * v.head, v.surf[j], v.head);
-    addList(acc, v, j);
+    const int64_t begin = v.tailStart[j];
+    const std::size_t length = static_cast<std::size_t>(v.tailStart[j + 1] - begin);
+    if (fill > kRunEntries || length > kRunChunk) {
+      addRun(acc, v, run, fill);
+      fill = 0;
+      if (length > kRunChunk) {
+        addList(acc, v, j);
+        continue;
+      }
+    }
+    __m256i k = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int32_t>(begin)), iota);
+    for (std::size_t c = 0; c < kRunChunk; c += 8) {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(run + fill + c), k);
+      k = _mm256_add_epi32(k, eight);
+    }
+    fill += length;
   }
+  addRun(acc, v, run, fill);
 }
 
 ECO_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::size_t count,
@@ -152,15 +198,13 @@ ECO_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::si
 ECO_AVX512 inline __m512d widen(__m256 x) { return _mm512_maskz_cvtps_pd(0xFF, x); }
 ECO_AVX512 inline __m256 narrow(__m512d x) { return _mm512_maskz_cvtpd_ps(0xFF, x); }
 
-ECO_AVX512 void addRowAvx512(float* acc, const float* value, float surface, std::size_t count) {
-  const __m512d s = _mm512_set1_pd(surface);
+ECO_AVX512 inline void addRowAvx512(float* acc, const double* prod, std::size_t count) {
   const __m512i tailMask = _mm512_set1_epi64(static_cast<int64_t>(kFloatTailMask));
   const __m512i midpoint = _mm512_set1_epi64(static_cast<int64_t>(kFloatMidpointTail));
   std::size_t i = 0;
   for (; i + 8 <= count; i += 8) {
     const __m256 a = _mm256_loadu_ps(acc + i);
-    const __m512d prod = _mm512_mul_pd(widen(_mm256_loadu_ps(value + i)), s);
-    const __m512d r = _mm512_add_pd(widen(a), prod);
+    const __m512d r = _mm512_add_pd(widen(a), _mm512_loadu_pd(prod + i));
     const __mmask8 ties =
         _mm512_cmpeq_epi64_mask(_mm512_and_si512(_mm512_castpd_si512(r), tailMask), midpoint);
     _mm256_storeu_ps(acc + i, narrow(r));
@@ -168,20 +212,47 @@ ECO_AVX512 void addRowAvx512(float* acc, const float* value, float surface, std:
       alignas(32) float old[8];
       _mm256_store_ps(old, a);
       for (int l = 0; l < 8; ++l) {
-        if (ties & (1u << l)) acc[i + l] = addProduct(old[l], value[i + l], surface);
+        if (ties & (1u << l)) acc[i + l] = addTie(old[l], prod[i + l]);
       }
     }
   }
-  addRowPortable(acc + i, value + i, surface, count - i);
+  addRowPortable(acc + i, prod + i, count - i);
 }
 
 ECO_AVX512 void accumulateAvx512(float* acc, const StationValues& v, const int32_t* stations,
                                  std::size_t count) {
+  // As accumulateAvx2, in vectors of 16 entry numbers.
+  for (std::size_t t = 0; t < count; ++t) {
+    addRowAvx512(acc, v.headProd + static_cast<std::size_t>(stations[t]) * v.head, v.head);
+  }
+  if (!v.runs) {
+    for (std::size_t t = 0; t < count; ++t) addList(acc, v, static_cast<std::size_t>(stations[t]));
+    return;
+  }
+  alignas(64) int32_t run[kRunEntries + kRunChunk];
+  const __m512i iota = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+  const __m512i sixteen = _mm512_set1_epi32(16);
+  std::size_t fill = 0;
   for (std::size_t t = 0; t < count; ++t) {
     const std::size_t j = static_cast<std::size_t>(stations[t]);
-    if (v.head != 0) addRowAvx512(acc, v.headValue + j * v.head, v.surf[j], v.head);
-    addList(acc, v, j);
+    const int64_t begin = v.tailStart[j];
+    const std::size_t length = static_cast<std::size_t>(v.tailStart[j + 1] - begin);
+    if (fill > kRunEntries || length > kRunChunk) {
+      addRun(acc, v, run, fill);
+      fill = 0;
+      if (length > kRunChunk) {
+        addList(acc, v, j);
+        continue;
+      }
+    }
+    __m512i k = _mm512_add_epi32(_mm512_set1_epi32(static_cast<int32_t>(begin)), iota);
+    for (std::size_t c = 0; c < kRunChunk; c += 16) {
+      _mm512_storeu_si512(run + fill + c, k);
+      k = _mm512_add_epi32(k, sixteen);
+    }
+    fill += length;
   }
+  addRun(acc, v, run, fill);
 }
 
 ECO_AVX512 void profileSumsAvx512(const float* acc, float S, const float* y, std::size_t count,

@@ -27,22 +27,23 @@ struct ProfileSums {
 };
 
 // The species values of the reference stations, by occurrence: per station
-// its first `head` slots as a dense row of densities and its other non-zero
-// slots as a list with their products density x surface (exact doubles).
+// its first `head` slots as a dense row and its other non-zero slots as a
+// list, every value the product density x surface (exact in double).
 struct StationValues {
-  std::size_t head = 0;
-  const float* headValue = nullptr;    // station j's row at [j * head, (j + 1) * head)
+  std::size_t head = 0;                // a multiple of 16
+  const double* headProd = nullptr;    // station j's row at [j * head, (j + 1) * head)
   const int64_t* tailStart = nullptr;  // station j's list at [tailStart[j], tailStart[j + 1])
   const int32_t* tailSlot = nullptr;
   const double* tailProd = nullptr;
-  const float* surf = nullptr;  // per station
+  bool runs =
+      false;  // every entry number fits in int32_t (the vector paths then add lists in runs)
 };
 
 struct SpeciesKernels {
-  // acc[i] = float(acc[i] + value[i] x surface) for i < count, the product
-  // exact in double; the caller guarantees that every sum is 0 or in the
-  // normal float range.
-  void (*addRow)(float* acc, const float* value, float surface, std::size_t count);
+  // acc[i] = float(acc[i] + prod[i]) for i < count, rounded as addProduct
+  // rounds it, each prod[i] the exact product of two floats; the caller
+  // guarantees that every sum is 0 or in the normal float range.
+  void (*addRow)(float* acc, const double* prod, std::size_t count);
   // For each of `count` drawn stations in draw order, every value of its
   // row and list added to its slot's accumulator as addRow does (the same
   // range guarantee).

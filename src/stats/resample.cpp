@@ -12,15 +12,15 @@ namespace {
 
 constexpr std::size_t kSlotBlock = 16;
 constexpr std::size_t kDrawBatch = 256;
-// Dense rows are never allowed more than this many values (64 MB).
-constexpr std::size_t kMaxHeadValues = std::size_t{1} << 23;
+// Dense rows are never allowed more than this many values (32 MB).
+constexpr std::size_t kMaxHeadValues = std::size_t{1} << 22;
 
 // Relative cost of one dense lane against one list entry, per kernel path
 // (measured on the benchmark surveys; only the speed depends on it).
 double denseLaneCost(KernelPath path) {
   switch (path) {
     case KernelPath::avx512:
-      return 0.2;
+      return 0.1;
     case KernelPath::avx2:
       return 0.3;
     case KernelPath::portable:
@@ -29,15 +29,18 @@ double denseLaneCost(KernelPath path) {
   return 0.6;
 }
 
-// A station's list costs a mispredicted loop end besides its entries, worth
-// about this many entries.
-constexpr double kListCost = 4.0;
+// What a station's list costs besides its entries, in entries: on the
+// vector paths the writing of its run's entry numbers, on the portable path
+// a loop end the processor cannot foresee (numeric/accumulate_kernels.cpp).
+double listCost(KernelPath path) { return path == KernelPath::portable ? 4.0 : 1.0; }
 
 // The number of dense slots: the multiple of 16 that makes the draws
 // cheapest, given how many stations hold each slot's species and the
 // highest slot of each station.
 std::size_t chooseHead(const std::vector<int64_t>& occurrence, const std::vector<int32_t>& topSlot,
-                       std::size_t width, std::size_t n, double laneCost) {
+                       std::size_t width, std::size_t n, KernelPath path) {
+  const double laneCost = denseLaneCost(path);
+  const double kListCost = listCost(path);
   std::vector<double> after(width + 1, 0.0);  // list entries of slots >= h
   for (std::size_t a = width; a-- > 0;) {
     after[a] = after[a + 1] + static_cast<double>(a < occurrence.size() ? occurrence[a] : 0);
@@ -142,10 +145,8 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
       topSlot[j] = std::max(topSlot[j], d.speciesSlot[static_cast<std::size_t>(x.species)]);
     }
   }
-  d.head = d.extended
-               ? 0
-               : chooseHead(slotOccurrence, topSlot, d.width, n, denseLaneCost(activeKernelPath()));
-  d.headValue.assign(n * d.head, 0.0f);
+  d.head = d.extended ? 0 : chooseHead(slotOccurrence, topSlot, d.width, n, activeKernelPath());
+  d.headProd.assign(n * d.head, 0.0);
   d.tailStart.assign(n + 1, 0);
   for (std::size_t j = 0; j < n; ++j) {
     d.tailStart[j] = static_cast<int64_t>(d.tailSlot.size());
@@ -153,7 +154,8 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
     for (const ReferenceRecord& x : records[j]) {
       const int32_t slot = d.speciesSlot[static_cast<std::size_t>(x.species)];
       if (static_cast<std::size_t>(slot) < d.head) {
-        d.headValue[j * d.head + static_cast<std::size_t>(slot)] = x.dens;
+        d.headProd[j * d.head + static_cast<std::size_t>(slot)] =
+            static_cast<double>(x.dens) * d.surf[j];
       } else {
         tail.emplace_back(slot, static_cast<double>(x.dens) * d.surf[j]);
       }
@@ -192,7 +194,8 @@ StationRows biomassRows(const DrawSetup& d, std::span<const int32_t> species) {
 }
 
 StationValues DrawSetup::values() const {
-  return {head, headValue.data(), tailStart.data(), tailSlot.data(), tailProd.data(), surf};
+  const bool runs = tailSlot.size() < static_cast<std::size_t>(INT32_MAX) - 64;
+  return {head, headProd.data(), tailStart.data(), tailSlot.data(), tailProd.data(), runs};
 }
 
 void prepareWork(const DrawSetup& setup, DrawWork& work) {

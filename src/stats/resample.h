@@ -63,7 +63,7 @@ struct DrawSetup {
   // the ecotope's accumulation is made in extended precision throughout.
   bool extended = false;
   std::size_t head = 0;            // slots [0, head) as dense rows
-  std::vector<float> headValue;    // station j's densities at [j * head, (j + 1) * head)
+  std::vector<double> headProd;    // station j's densities x surface at [j * head, (j + 1) * head)
   std::vector<int64_t> tailStart;  // n + 1
   std::vector<int32_t> tailSlot;   // slots >= head
   std::vector<double> tailProd;    // their densities x the station's surface

@@ -193,6 +193,13 @@ TEST(ExactFloat, EveryPositiveFloatHasTheExtendedRoot) {
   }
 }
 
+// value[i] x surface, each exact in double.
+std::vector<double> products(const std::vector<float>& value, float surface) {
+  std::vector<double> prod(value.size());
+  for (std::size_t i = 0; i < value.size(); ++i) prod[i] = static_cast<double>(value[i]) * surface;
+  return prod;
+}
+
 // acc[i] + value[i] x surface for one path against addProduct, lane by lane.
 void checkAddRow(KernelPath path, Rng& rng, long rows) {
   const SpeciesKernels& k = kernelsOf(path);
@@ -213,7 +220,7 @@ void checkAddRow(KernelPath path, Rng& rng, long rows) {
       }
       want[i] = addProduct(acc[i], value[i], surface);
     }
-    k.addRow(acc.data(), value.data(), surface, count);
+    k.addRow(acc.data(), products(value, surface).data(), count);
     for (std::size_t i = 0; i < count; ++i) {
       ASSERT_EQ(bitsOf(acc[i]), bitsOf(want[i])) << kernelPathName(path) << " lane " << i;
     }
@@ -243,8 +250,94 @@ TEST(Kernels, AddRowFallsBackOnEveryTie) {
       const std::size_t count = 1 + static_cast<std::size_t>(rng.below(40));
       std::vector<float> acc(count, t.acc), value(count, t.value);
       const float want = addProduct(t.acc, t.value, t.surface);
-      kernelsOf(path).addRow(acc.data(), value.data(), t.surface, count);
+      kernelsOf(path).addRow(acc.data(), products(value, t.surface).data(), count);
       for (float a : acc) ASSERT_EQ(bitsOf(a), bitsOf(want)) << kernelPathName(path);
+    }
+  }
+}
+
+// Reference stations of random shape for accumulate(): dense rows of 0, 16
+// or 48 slots (some values 0), lists of every length up to well past the
+// runs' fixed chunk, drawn stations repeated.
+struct RandomStations {
+  std::size_t width = 0;
+  std::vector<double> headProd;
+  std::vector<int64_t> tailStart{0};
+  std::vector<int32_t> tailSlot;
+  std::vector<double> tailProd;
+  StationValues values(std::size_t head, bool runs) const {
+    return {head, headProd.data(), tailStart.data(), tailSlot.data(), tailProd.data(), runs};
+  }
+};
+
+RandomStations randomStations(Rng& rng, std::size_t head, std::size_t n) {
+  RandomStations r;
+  const std::size_t tail = 50 + static_cast<std::size_t>(rng.below(150));
+  r.width = head + tail;
+  auto product = [&] {
+    return static_cast<double>(rng.positive(-10, 10)) * static_cast<double>(rng.positive(-8, 4));
+  };
+  for (std::size_t j = 0; j < n; ++j) {
+    for (std::size_t i = 0; i < head; ++i)
+      r.headProd.push_back(rng.below(3) == 0 ? 0.0 : product());
+    const int kind = rng.below(10);
+    const std::size_t length = static_cast<std::size_t>(kind < 6   ? rng.below(16)
+                                                        : kind < 9 ? 24 + rng.below(30)
+                                                                   : 40 + rng.below(110));
+    std::vector<char> used(tail, 0);
+    for (std::size_t k = 0; k < std::min(length, tail); ++k)
+      used[static_cast<std::size_t>(rng.below(static_cast<int>(tail)))] = 1;
+    for (std::size_t a = 0; a < tail; ++a) {
+      if (!used[a]) continue;
+      r.tailSlot.push_back(static_cast<int32_t>(head + a));
+      r.tailProd.push_back(product());
+    }
+    r.tailStart.push_back(static_cast<int64_t>(r.tailSlot.size()));
+  }
+  return r;
+}
+
+// Every path's accumulate() against the sums made one by one in draw order,
+// each rounded once from extended precision: rows and lists, lists added in
+// runs (flushed when full, long lists on their own) and station by station.
+TEST(Kernels, AccumulateMatchesTheExtendedSumsInDrawOrder) {
+  for (KernelPath path : kAllPaths) {
+    if (!kernelPathAvailable(path)) continue;
+    Rng rng{37};
+    const long trials = inputs(300, 30000);
+    for (long trial = 0; trial < trials; ++trial) {
+      const std::size_t head =
+          std::vector<std::size_t>{0, 16, 48}[static_cast<std::size_t>(rng.below(3))];
+      const std::size_t n = 1 + static_cast<std::size_t>(rng.below(40));
+      const RandomStations st = randomStations(rng, head, n);
+      const std::size_t count = static_cast<std::size_t>(rng.below(257));
+      std::vector<int32_t> drawn(count);
+      for (int32_t& j : drawn) j = rng.below(static_cast<int>(n));
+      std::vector<float> want(st.width, 0.0f);
+      for (int32_t j : drawn) {
+        const std::size_t uj = static_cast<std::size_t>(j);
+        auto add = [&](std::size_t slot, double prod) {
+          want[slot] =
+              static_cast<float>(static_cast<Extended>(want[slot]) + static_cast<Extended>(prod));
+        };
+        for (std::size_t i = 0; i < head; ++i) add(i, st.headProd[uj * head + i]);
+        for (int64_t k = st.tailStart[uj]; k < st.tailStart[uj + 1]; ++k) {
+          add(static_cast<std::size_t>(st.tailSlot[static_cast<std::size_t>(k)]),
+              st.tailProd[static_cast<std::size_t>(k)]);
+        }
+      }
+      for (bool runs : {true, false}) {
+        // Two calls, as the draws come in batches: the second continues the sums.
+        std::vector<float> acc(st.width, 0.0f);
+        const StationValues v = st.values(head, runs);
+        const std::size_t half = count / 2;
+        kernelsOf(path).accumulate(acc.data(), v, drawn.data(), half);
+        kernelsOf(path).accumulate(acc.data(), v, drawn.data() + half, count - half);
+        for (std::size_t a = 0; a < st.width; ++a) {
+          ASSERT_EQ(bitsOf(acc[a]), bitsOf(want[a]))
+              << kernelPathName(path) << " slot " << a << " runs " << runs << " trial " << trial;
+        }
+      }
     }
   }
 }
