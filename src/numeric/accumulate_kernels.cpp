@@ -156,6 +156,8 @@ ECO_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::si
     const __m128 q = _mm_div_ps(_mm_loadu_ps(acc + i), s);
     const __m128 pos = _mm_cmp_ps(q, _mm_setzero_ps(), _CMP_GT_OQ);
     const int posBits = _mm_movemask_ps(pos);
+    // A block without a positive value adds only zeros to the sums.
+    if (posBits == 0) continue;
     const __m256d root = _mm256_sqrt_pd(_mm256_sqrt_pd(_mm256_cvtps_pd(_mm_and_ps(q, pos))));
     const __m256i off =
         _mm256_sub_epi64(_mm256_and_si256(_mm256_castpd_si256(root), tailMask), low);
@@ -268,6 +270,8 @@ ECO_AVX512 void profileSumsAvx512(const float* acc, float S, const float* y, std
   for (; i + 8 <= count; i += 8) {
     const __m256 q = _mm256_div_ps(_mm256_loadu_ps(acc + i), s);
     const __mmask8 pos = _mm256_cmp_ps_mask(q, _mm256_setzero_ps(), _CMP_GT_OQ);
+    // A block without a positive value adds only zeros to the sums.
+    if (pos == 0) continue;
     const __m512d root = _mm512_maskz_sqrt_pd(pos, _mm512_maskz_sqrt_pd(pos, widen(q)));
     const __m512i off =
         _mm512_sub_epi64(_mm512_and_si512(_mm512_castpd_si512(root), tailMask), low);
