@@ -33,16 +33,21 @@ inline void addList(float* acc, const StationValues& v, std::size_t j) {
   }
 }
 
-// The lists of a batch are added in runs: the numbers of their entries, one
-// station after the other, then one loop over them all. A loop per station
-// ends at a length the processor cannot foresee, which costs more than
-// writing the numbers. Each station writes kRunChunk numbers whatever its
-// length (branch-free, in vectors) and moves on by its length; a longer
-// list is added on its own, after the run so far.
+// The lists of a batch of drawn stations, every slot's sum in draw order.
+// They are added in runs: the numbers of their entries, one station after
+// the other, then one loop over them all. A loop per station ends at a
+// length the processor cannot foresee, which costs more than writing the
+// numbers. Each station writes kRunChunk numbers whatever its length (a
+// loop of fixed length, which the compiler turns into a few vector stores)
+// and moves on by its length; a longer list is added on its own, after the
+// run so far.
 constexpr std::size_t kRunChunk = 48;
 constexpr std::size_t kRunEntries = 2048;
 
-inline void addRun(float* acc, const StationValues& v, const int32_t* run, std::size_t total) {
+// Both are inlined into each path's kernel, so that they are compiled for
+// its instruction set.
+[[gnu::always_inline]] inline void addRun(float* acc, const StationValues& v, const int32_t* run,
+                                          std::size_t total) {
   for (std::size_t i = 0; i < total; ++i) {
     const int32_t k = run[i];
     float& a = acc[v.tailSlot[k]];
@@ -50,13 +55,42 @@ inline void addRun(float* acc, const StationValues& v, const int32_t* run, std::
   }
 }
 
+[[gnu::always_inline]] inline void addLists(float* acc, const StationValues& v,
+                                            const int32_t* stations, std::size_t count) {
+  if (!v.runs) {
+    for (std::size_t t = 0; t < count; ++t) addList(acc, v, static_cast<std::size_t>(stations[t]));
+    return;
+  }
+  alignas(64) int32_t run[kRunEntries + kRunChunk];
+  std::size_t fill = 0;
+  for (std::size_t t = 0; t < count; ++t) {
+    const std::size_t j = static_cast<std::size_t>(stations[t]);
+    const int64_t begin = v.tailStart[j];
+    const std::size_t length = static_cast<std::size_t>(v.tailStart[j + 1] - begin);
+    if (fill > kRunEntries || length > kRunChunk) {
+      addRun(acc, v, run, fill);
+      fill = 0;
+      if (length > kRunChunk) {
+        addList(acc, v, j);
+        continue;
+      }
+    }
+    int32_t* const out = run + fill;
+    const int32_t first = static_cast<int32_t>(begin);
+    for (std::size_t c = 0; c < kRunChunk; ++c) out[c] = first + static_cast<int32_t>(c);
+    fill += length;
+  }
+  addRun(acc, v, run, fill);
+}
+
+// Rows and lists hold different slots: all rows of a batch first, then all
+// its lists, keeps the draw order of every slot's sum.
 void accumulatePortable(float* acc, const StationValues& v, const int32_t* stations,
                         std::size_t count) {
   for (std::size_t t = 0; t < count; ++t) {
-    const std::size_t j = static_cast<std::size_t>(stations[t]);
-    addRowPortable(acc, v.headProd + j * v.head, v.head);
-    addList(acc, v, j);
+    addRowPortable(acc, v.headProd + static_cast<std::size_t>(stations[t]) * v.head, v.head);
   }
+  addLists(acc, v, stations, count);
 }
 
 // One term of the profile sums, shared by the remainders of every path.
@@ -105,39 +139,10 @@ ECO_AVX2 inline void addRowAvx2(float* acc, const double* prod, std::size_t coun
 
 ECO_AVX2 void accumulateAvx2(float* acc, const StationValues& v, const int32_t* stations,
                              std::size_t count) {
-  // Rows and lists hold different slots: all rows of the batch first, then
-  // all lists, keeps the draw order of every slot's sum.
   for (std::size_t t = 0; t < count; ++t) {
     addRowAvx2(acc, v.headProd + static_cast<std::size_t>(stations[t]) * v.head, v.head);
   }
-  if (!v.runs) {
-    for (std::size_t t = 0; t < count; ++t) addList(acc, v, static_cast<std::size_t>(stations[t]));
-    return;
-  }
-  alignas(32) int32_t run[kRunEntries + kRunChunk];
-  const __m256i iota = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  const __m256i eight = _mm256_set1_epi32(8);
-  std::size_t fill = 0;
-  for (std::size_t t = 0; t < count; ++t) {
-    const std::size_t j = static_cast<std::size_t>(stations[t]);
-    const int64_t begin = v.tailStart[j];
-    const std::size_t length = static_cast<std::size_t>(v.tailStart[j + 1] - begin);
-    if (fill > kRunEntries || length > kRunChunk) {
-      addRun(acc, v, run, fill);
-      fill = 0;
-      if (length > kRunChunk) {
-        addList(acc, v, j);
-        continue;
-      }
-    }
-    __m256i k = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int32_t>(begin)), iota);
-    for (std::size_t c = 0; c < kRunChunk; c += 8) {
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(run + fill + c), k);
-      k = _mm256_add_epi32(k, eight);
-    }
-    fill += length;
-  }
-  addRun(acc, v, run, fill);
+  addLists(acc, v, stations, count);
 }
 
 ECO_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::size_t count,
@@ -223,38 +228,10 @@ ECO_AVX512 inline void addRowAvx512(float* acc, const double* prod, std::size_t 
 
 ECO_AVX512 void accumulateAvx512(float* acc, const StationValues& v, const int32_t* stations,
                                  std::size_t count) {
-  // As accumulateAvx2, in vectors of 16 entry numbers.
   for (std::size_t t = 0; t < count; ++t) {
     addRowAvx512(acc, v.headProd + static_cast<std::size_t>(stations[t]) * v.head, v.head);
   }
-  if (!v.runs) {
-    for (std::size_t t = 0; t < count; ++t) addList(acc, v, static_cast<std::size_t>(stations[t]));
-    return;
-  }
-  alignas(64) int32_t run[kRunEntries + kRunChunk];
-  const __m512i iota = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-  const __m512i sixteen = _mm512_set1_epi32(16);
-  std::size_t fill = 0;
-  for (std::size_t t = 0; t < count; ++t) {
-    const std::size_t j = static_cast<std::size_t>(stations[t]);
-    const int64_t begin = v.tailStart[j];
-    const std::size_t length = static_cast<std::size_t>(v.tailStart[j + 1] - begin);
-    if (fill > kRunEntries || length > kRunChunk) {
-      addRun(acc, v, run, fill);
-      fill = 0;
-      if (length > kRunChunk) {
-        addList(acc, v, j);
-        continue;
-      }
-    }
-    __m512i k = _mm512_add_epi32(_mm512_set1_epi32(static_cast<int32_t>(begin)), iota);
-    for (std::size_t c = 0; c < kRunChunk; c += 16) {
-      _mm512_storeu_si512(run + fill + c, k);
-      k = _mm512_add_epi32(k, sixteen);
-    }
-    fill += length;
-  }
-  addRun(acc, v, run, fill);
+  addLists(acc, v, stations, count);
 }
 
 ECO_AVX512 void profileSumsAvx512(const float* acc, float S, const float* y, std::size_t count,

@@ -35,8 +35,9 @@ struct StationValues {
   const int64_t* tailStart = nullptr;  // station j's list at [tailStart[j], tailStart[j + 1])
   const int32_t* tailSlot = nullptr;
   const double* tailProd = nullptr;
-  bool runs =
-      false;  // every entry number fits in int32_t (the vector paths then add lists in runs)
+  // Every entry number fits in int32_t: the lists of a batch are then added
+  // in one run (numeric/accumulate_kernels.cpp).
+  bool runs = false;
 };
 
 struct SpeciesKernels {

@@ -29,10 +29,10 @@ double denseLaneCost(KernelPath path) {
   return 0.6;
 }
 
-// What a station's list costs besides its entries, in entries: on the
-// vector paths the writing of its run's entry numbers, on the portable path
-// a loop end the processor cannot foresee (numeric/accumulate_kernels.cpp).
-double listCost(KernelPath path) { return path == KernelPath::portable ? 4.0 : 1.0; }
+// What a station's list costs besides its entries: the writing of its
+// entry numbers into the batch's run (numeric/accumulate_kernels.cpp),
+// worth about one entry.
+constexpr double kListCost = 1.0;
 
 // The number of dense slots: the multiple of 16 that makes the draws
 // cheapest, given how many stations hold each slot's species and the
@@ -40,7 +40,6 @@ double listCost(KernelPath path) { return path == KernelPath::portable ? 4.0 : 1
 std::size_t chooseHead(const std::vector<int64_t>& occurrence, const std::vector<int32_t>& topSlot,
                        std::size_t width, std::size_t n, KernelPath path) {
   const double laneCost = denseLaneCost(path);
-  const double kListCost = listCost(path);
   std::vector<double> after(width + 1, 0.0);  // list entries of slots >= h
   for (std::size_t a = width; a-- > 0;) {
     after[a] = after[a + 1] + static_cast<double>(a < occurrence.size() ? occurrence[a] : 0);
