@@ -19,11 +19,6 @@ void addRowPortable(float* acc, const double* prod, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) acc[i] = addExactProductInRange(acc[i], prod[i]);
 }
 
-// The extended sum of a lane whose double sum is a tie.
-inline float addTie(float acc, double prod) {
-  return static_cast<float>(static_cast<Extended>(acc) + static_cast<Extended>(prod));
-}
-
 // The list part of one station, the same on every path.
 inline void addList(float* acc, const StationValues& v, std::size_t j) {
   const int64_t end = v.tailStart[j + 1];
@@ -130,7 +125,7 @@ ECO_AVX2 inline void addRowAvx2(float* acc, const double* prod, std::size_t coun
       alignas(16) float old[4];
       _mm_store_ps(old, a);
       for (int l = 0; l < 4; ++l) {
-        if (ties & (1 << l)) acc[i + l] = addTie(old[l], prod[i + l]);
+        if (ties & (1 << l)) acc[i + l] = addExtendedSum(old[l], prod[i + l]);
       }
     }
   }
@@ -219,7 +214,7 @@ ECO_AVX512 inline void addRowAvx512(float* acc, const double* prod, std::size_t 
       alignas(32) float old[8];
       _mm256_store_ps(old, a);
       for (int l = 0; l < 8; ++l) {
-        if (ties & (1u << l)) acc[i + l] = addTie(old[l], prod[i + l]);
+        if (ties & (1u << l)) acc[i + l] = addExtendedSum(old[l], prod[i + l]);
       }
     }
   }

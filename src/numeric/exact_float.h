@@ -41,6 +41,13 @@ inline bool onFloatMidpoint(double x) {
   return (doubleBits(x) & kFloatTailMask) == kFloatMidpointTail;
 }
 
+// float(acc + prod) rounded once from extended precision, prod the exact
+// product of two floats: addProduct's value, and the fallback of the
+// shortcuts below.
+inline float addExtendedSum(float acc, double prod) {
+  return static_cast<float>(static_cast<Extended>(acc) + static_cast<Extended>(prod));
+}
+
 // float(acc + prod), prod the exact product of two floats, as addProduct
 // evaluates it, for any values (zero, subnormal, infinite, NaN included).
 inline float addExactProduct(float acc, double prod) {
@@ -50,17 +57,14 @@ inline float addExactProduct(float acc, double prod) {
       r == 0.0) {
     return static_cast<float>(r);
   }
-  return static_cast<float>(static_cast<Extended>(acc) + static_cast<Extended>(prod));
+  return addExtendedSum(acc, prod);
 }
 
 // The same when the caller knows that the result lies in the normal float
 // range (or is 0): only the midpoint needs a test.
 inline float addExactProductInRange(float acc, double prod) {
   const double r = static_cast<double>(acc) + prod;
-  if (onFloatMidpoint(r)) {
-    return static_cast<float>(static_cast<Extended>(acc) + static_cast<Extended>(prod));
-  }
-  return static_cast<float>(r);
+  return onFloatMidpoint(r) ? addExtendedSum(acc, prod) : static_cast<float>(r);
 }
 
 // Whether a double sum of non-negative float terms, formed in any order,

@@ -152,11 +152,11 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
     std::vector<std::pair<int32_t, double>> tail;
     for (const ReferenceRecord& x : records[j]) {
       const int32_t slot = d.speciesSlot[static_cast<std::size_t>(x.species)];
+      const double prod = static_cast<double>(x.dens) * d.surf[j];
       if (static_cast<std::size_t>(slot) < d.head) {
-        d.headProd[j * d.head + static_cast<std::size_t>(slot)] =
-            static_cast<double>(x.dens) * d.surf[j];
+        d.headProd[j * d.head + static_cast<std::size_t>(slot)] = prod;
       } else {
-        tail.emplace_back(slot, static_cast<double>(x.dens) * d.surf[j]);
+        tail.emplace_back(slot, prod);
       }
     }
     std::sort(tail.begin(), tail.end());
@@ -193,7 +193,9 @@ StationRows biomassRows(const DrawSetup& d, std::span<const int32_t> species) {
 }
 
 StationValues DrawSetup::values() const {
-  const bool runs = tailSlot.size() < static_cast<std::size_t>(INT32_MAX) - 64;
+  // Runs write entry numbers a few dozen past a list's start.
+  const bool runs =
+      tailSlot.size() < static_cast<std::size_t>(std::numeric_limits<int32_t>::max()) - 64;
   return {head, headProd.data(), tailStart.data(), tailSlot.data(), tailProd.data(), runs};
 }
 
@@ -254,8 +256,7 @@ void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, D
         const std::size_t j = static_cast<std::size_t>(drawn[t]);
         for (int64_t k = d.tailStart[j]; k < d.tailStart[j + 1]; ++k) {
           float& a = acc[d.tailSlot[static_cast<std::size_t>(k)]];
-          a = static_cast<float>(static_cast<Extended>(a) +
-                                 d.tailProd[static_cast<std::size_t>(k)]);
+          a = addExtendedSum(a, d.tailProd[static_cast<std::size_t>(k)]);
         }
       }
     }
