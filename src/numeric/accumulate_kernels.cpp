@@ -78,6 +78,20 @@ constexpr std::size_t kRunEntries = 2048;
   addRun(acc, v, run, fill);
 }
 
+// The dense rows of a batch on the vector paths: a block of slots is held
+// in registers as doubles over all draws of the batch, each a float value,
+// so that a lane costs one addition and two integer operations instead of
+// a widening, an addition and a narrowing per draw. Each sum acc + prod is
+// rounded to float on its bits: half a float unit added and the bits below
+// float precision cleared, which is the float rounding except on a midpoint
+// (the range guarantee keeps every sum 0 or a normal float). A sum on a
+// midpoint is exactly one whose low bits become all zeros when the half
+// unit is added; its block is recomputed in extended precision, every lane
+// (that costs less than picking out the lanes).
+inline double addHeldExtended(double held, double prod) {
+  return addExtendedSum(static_cast<float>(held), prod);
+}
+
 // Rows and lists hold different slots: all rows of a batch first, then all
 // its lists, keeps the draw order of every slot's sum.
 void accumulatePortable(float* acc, const StationValues& v, const int32_t* stations,
@@ -111,31 +125,57 @@ void profileSumsPortable(const float* acc, float S, const float* y, std::size_t 
 #define ECO_AVX2 __attribute__((target("avx2")))
 #define ECO_AVX512 __attribute__((target("avx2,avx512f,avx512dq,avx512vl,avx512bw")))
 
-ECO_AVX2 inline void addRowAvx2(float* acc, const double* prod, std::size_t count) {
-  const __m256i tailMask = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
-  const __m256i midpoint = _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail));
-  std::size_t i = 0;
-  for (; i + 4 <= count; i += 4) {
-    const __m128 a = _mm_loadu_ps(acc + i);
-    const __m256d r = _mm256_add_pd(_mm256_cvtps_pd(a), _mm256_loadu_pd(prod + i));
-    const __m256i tail = _mm256_and_si256(_mm256_castpd_si256(r), tailMask);
-    const int ties = _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(tail, midpoint)));
-    _mm_storeu_ps(acc + i, _mm256_cvtpd_ps(r));
-    if (ties != 0) {
-      alignas(16) float old[4];
-      _mm_store_ps(old, a);
-      for (int l = 0; l < 4; ++l) {
-        if (ties & (1 << l)) acc[i + l] = addExtendedSum(old[l], prod[i + l]);
+// The dense rows of a batch, slot block by slot block: G vectors of 4
+// slots held in registers over all draws of the batch, as addHeldExtended
+// above describes.
+template <int G>
+ECO_AVX2 [[gnu::always_inline]] inline void addHeldRowsAvx2(float* acc, const StationValues& v,
+                                                            const int32_t* stations,
+                                                            std::size_t count, std::size_t first) {
+  const __m256i half = _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail));
+  const __m256i tail = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
+  const __m256i zero = _mm256_setzero_si256();
+  __m256d held[G];
+#pragma GCC unroll 16
+  for (int b = 0; b < G; ++b) held[b] = _mm256_cvtps_pd(_mm_loadu_ps(acc + first + 4 * b));
+  const double* const rows = v.headProd + first;
+  for (std::size_t t = 0; t < count; ++t) {
+    const double* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
+    __m256i up[G], ties[G];
+    __m256i any = zero;
+#pragma GCC unroll 16
+    for (int b = 0; b < G; ++b) {
+      up[b] = _mm256_add_epi64(
+          _mm256_castpd_si256(_mm256_add_pd(held[b], _mm256_loadu_pd(prod + 4 * b))), half);
+      ties[b] = _mm256_cmpeq_epi64(_mm256_and_si256(up[b], tail), zero);
+      any = _mm256_or_si256(any, ties[b]);
+    }
+    if (_mm256_testz_si256(any, any)) {
+#pragma GCC unroll 16
+      for (int b = 0; b < G; ++b) held[b] = _mm256_castsi256_pd(_mm256_andnot_si256(tail, up[b]));
+    } else {
+#pragma GCC unroll 16
+      for (int b = 0; b < G; ++b) {
+        if (_mm256_testz_si256(ties[b], ties[b])) {
+          held[b] = _mm256_castsi256_pd(_mm256_andnot_si256(tail, up[b]));
+        } else {
+          alignas(32) double sums[4];
+          _mm256_store_pd(sums, held[b]);
+          for (int l = 0; l < 4; ++l) sums[l] = addHeldExtended(sums[l], prod[4 * b + l]);
+          held[b] = _mm256_load_pd(sums);
+        }
       }
     }
   }
-  addRowPortable(acc + i, prod + i, count - i);
+#pragma GCC unroll 16
+  for (int b = 0; b < G; ++b) _mm_storeu_ps(acc + first + 4 * b, _mm256_cvtpd_ps(held[b]));
 }
 
 ECO_AVX2 void accumulateAvx2(float* acc, const StationValues& v, const int32_t* stations,
                              std::size_t count) {
-  for (std::size_t t = 0; t < count; ++t) {
-    addRowAvx2(acc, v.headProd + static_cast<std::size_t>(stations[t]) * v.head, v.head);
+  // Four vectors of 4: more would run out of the 16 registers.
+  for (std::size_t first = 0; first < v.head; first += 16) {
+    addHeldRowsAvx2<4>(acc, v, stations, count, first);
   }
   addLists(acc, v, stations, count);
 }
@@ -200,32 +240,60 @@ ECO_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::si
 ECO_AVX512 inline __m512d widen(__m256 x) { return _mm512_maskz_cvtps_pd(0xFF, x); }
 ECO_AVX512 inline __m256 narrow(__m512d x) { return _mm512_maskz_cvtpd_ps(0xFF, x); }
 
-ECO_AVX512 inline void addRowAvx512(float* acc, const double* prod, std::size_t count) {
-  const __m512i tailMask = _mm512_set1_epi64(static_cast<int64_t>(kFloatTailMask));
-  const __m512i midpoint = _mm512_set1_epi64(static_cast<int64_t>(kFloatMidpointTail));
-  std::size_t i = 0;
-  for (; i + 8 <= count; i += 8) {
-    const __m256 a = _mm256_loadu_ps(acc + i);
-    const __m512d r = _mm512_add_pd(widen(a), _mm512_loadu_pd(prod + i));
-    const __mmask8 ties =
-        _mm512_cmpeq_epi64_mask(_mm512_and_si512(_mm512_castpd_si512(r), tailMask), midpoint);
-    _mm256_storeu_ps(acc + i, narrow(r));
-    if (ties != 0) {
-      alignas(32) float old[8];
-      _mm256_store_ps(old, a);
-      for (int l = 0; l < 8; ++l) {
-        if (ties & (1u << l)) acc[i + l] = addExtendedSum(old[l], prod[i + l]);
+// The same with G vectors of 8 slots.
+template <int G>
+ECO_AVX512 [[gnu::always_inline]] inline void addHeldRowsAvx512(float* acc, const StationValues& v,
+                                                                const int32_t* stations,
+                                                                std::size_t count,
+                                                                std::size_t first) {
+  const __m512i half = _mm512_set1_epi64(static_cast<int64_t>(kFloatMidpointTail));
+  const __m512i tail = _mm512_set1_epi64(static_cast<int64_t>(kFloatTailMask));
+  const __m512i keep = _mm512_set1_epi64(~static_cast<int64_t>(kFloatTailMask));
+  __m512d held[G];
+#pragma GCC unroll 16
+  for (int b = 0; b < G; ++b) held[b] = widen(_mm256_loadu_ps(acc + first + 8 * b));
+  const double* const rows = v.headProd + first;
+  for (std::size_t t = 0; t < count; ++t) {
+    const double* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
+    __m512i up[G];
+    __mmask8 ties[G];
+    __mmask8 any = 0;
+#pragma GCC unroll 16
+    for (int b = 0; b < G; ++b) {
+      up[b] = _mm512_add_epi64(
+          _mm512_castpd_si512(_mm512_add_pd(held[b], _mm512_loadu_pd(prod + 8 * b))), half);
+      ties[b] = _mm512_testn_epi64_mask(up[b], tail);
+      any |= ties[b];
+    }
+    if (any == 0) {
+#pragma GCC unroll 16
+      for (int b = 0; b < G; ++b) held[b] = _mm512_castsi512_pd(_mm512_and_si512(up[b], keep));
+    } else {
+#pragma GCC unroll 16
+      for (int b = 0; b < G; ++b) {
+        if (ties[b] == 0) {
+          held[b] = _mm512_castsi512_pd(_mm512_and_si512(up[b], keep));
+        } else {
+          alignas(64) double sums[8];
+          _mm512_store_pd(sums, held[b]);
+          for (int l = 0; l < 8; ++l) sums[l] = addHeldExtended(sums[l], prod[8 * b + l]);
+          held[b] = _mm512_load_pd(sums);
+        }
       }
     }
   }
-  addRowPortable(acc + i, prod + i, count - i);
+#pragma GCC unroll 16
+  for (int b = 0; b < G; ++b) _mm256_storeu_ps(acc + first + 8 * b, narrow(held[b]));
 }
 
 ECO_AVX512 void accumulateAvx512(float* acc, const StationValues& v, const int32_t* stations,
                                  std::size_t count) {
-  for (std::size_t t = 0; t < count; ++t) {
-    addRowAvx512(acc, v.headProd + static_cast<std::size_t>(stations[t]) * v.head, v.head);
-  }
+  // Blocks of six vectors of 8 (more run short of registers), then the
+  // head's last 16 or 32 slots as one block.
+  std::size_t first = 0;
+  for (; first + 48 <= v.head; first += 48) addHeldRowsAvx512<6>(acc, v, stations, count, first);
+  if (v.head - first == 32) addHeldRowsAvx512<4>(acc, v, stations, count, first);
+  if (v.head - first == 16) addHeldRowsAvx512<2>(acc, v, stations, count, first);
   addLists(acc, v, stations, count);
 }
 
@@ -285,9 +353,9 @@ ECO_AVX512 void profileSumsAvx512(const float* acc, float S, const float* y, std
 
 // ---- dispatch ---------------------------------------------------------
 
-const SpeciesKernels kPortable{&addRowPortable, &accumulatePortable, &profileSumsPortable};
-const SpeciesKernels kAvx2{&addRowAvx2, &accumulateAvx2, &profileSumsAvx2};
-const SpeciesKernels kAvx512{&addRowAvx512, &accumulateAvx512, &profileSumsAvx512};
+const SpeciesKernels kPortable{&accumulatePortable, &profileSumsPortable};
+const SpeciesKernels kAvx2{&accumulateAvx2, &profileSumsAvx2};
+const SpeciesKernels kAvx512{&accumulateAvx512, &profileSumsAvx512};
 
 KernelPath bestPath() {
   if (kernelPathAvailable(KernelPath::avx512)) return KernelPath::avx512;

@@ -41,13 +41,11 @@ struct StationValues {
 };
 
 struct SpeciesKernels {
-  // acc[i] = float(acc[i] + prod[i]) for i < count, rounded as addProduct
-  // rounds it, each prod[i] the exact product of two floats; the caller
-  // guarantees that every sum is 0 or in the normal float range.
-  void (*addRow)(float* acc, const double* prod, std::size_t count);
   // For each of `count` drawn stations in draw order, every value of its
-  // row and list added to its slot's accumulator as addRow does (the same
-  // range guarantee).
+  // row and list added to its slot's accumulator: acc = float(acc + prod),
+  // rounded as addProduct rounds it, each prod the exact product of two
+  // floats. The caller guarantees that every value is 0 or positive and every
+  // sum is 0 or in the normal float range.
   void (*accumulate)(float* acc, const StationValues& values, const int32_t* stations,
                      std::size_t count);
   // The sums of ProfileSums over i < count, acc[i] / S divided in float and

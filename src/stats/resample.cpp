@@ -20,9 +20,9 @@ constexpr std::size_t kMaxHeadValues = std::size_t{1} << 22;
 double denseLaneCost(KernelPath path) {
   switch (path) {
     case KernelPath::avx512:
-      return 0.1;
+      return 0.14;
     case KernelPath::avx2:
-      return 0.3;
+      return 0.2;
     case KernelPath::portable:
       break;
   }
