@@ -62,6 +62,32 @@ std::size_t chooseHead(const std::vector<int64_t>& occurrence, const std::vector
   return best;
 }
 
+// The station totals x surface that the draws add to D and B, and whether
+// every sum of them stays 0 or a normal float: then only a midpoint needs a
+// test. (Products are 0 or at least the smallest normal float, and a
+// pseudo-sample adds at most perSample of them.)
+void setStationTotals(DrawSetup& d) {
+  const std::size_t n = static_cast<std::size_t>(d.n);
+  d.densProd.resize(n);
+  d.biomProd.resize(d.stabiom != nullptr ? n : 0);
+  double largest = 0.0;
+  bool normal = true;
+  auto take = [&](double p) {
+    if (!(p == 0.0 || p >= kSmallestNormalFloat)) normal = false;  // negative, subnormal, NaN
+    largest = std::max(largest, p);
+  };
+  for (std::size_t j = 0; j < n; ++j) {
+    d.densProd[j] = static_cast<double>(d.stadens[j]) * d.surf[j];
+    take(d.densProd[j]);
+    if (d.stabiom != nullptr) {
+      d.biomProd[j] = static_cast<double>(d.stabiom[j]) * d.surf[j];
+      take(d.biomProd[j]);
+    }
+  }
+  d.totalsInRange = normal && largest * static_cast<double>(std::max<int64_t>(d.perSample, 1)) <
+                                  kFloatOverflowGuard;
+}
+
 }  // namespace
 
 DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& refprof,
@@ -82,6 +108,7 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
   d.wantContributions = wantContributions;
   d.perSample = 2 * static_cast<int64_t>(std::max<int32_t>(maxstat, 0));
   d.jump = makeUniformJump(static_cast<uint64_t>(d.perSample));
+  setStationTotals(d);
 
   const std::size_t nspec = static_cast<std::size_t>(d.nspec);
   const std::size_t n = static_cast<std::size_t>(d.n);
@@ -242,9 +269,12 @@ void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, D
       if (i >= d.n) i = d.n - 1;
       const float surface = d.surf[i];
       S = S + surface;
-      densSum = addExactProduct(densSum, d.stadens[i] * static_cast<double>(surface));
-      if (d.stabiom != nullptr) {
-        biomSum = addExactProduct(biomSum, d.stabiom[i] * static_cast<double>(surface));
+      if (d.totalsInRange) {
+        densSum = addExactProductInRange(densSum, d.densProd[i]);
+        if (d.stabiom != nullptr) biomSum = addExactProductInRange(biomSum, d.biomProd[i]);
+      } else {
+        densSum = addExactProduct(densSum, d.densProd[i]);
+        if (d.stabiom != nullptr) biomSum = addExactProduct(biomSum, d.biomProd[i]);
       }
       drawn[count++] = static_cast<int32_t>(i);
     }

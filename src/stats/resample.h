@@ -42,7 +42,12 @@ struct DrawSetup {
   const float* stadens = nullptr;           // n station totals
   const float* stabiom = nullptr;           // n station totals, or null: no biomass
   const EcotopeSamples* samples = nullptr;  // the ecotope's records
-  bool withBiomassProfile = false;          // the biomass profile is wanted
+  // Per station its totals x surface (exact in double), the biomass ones
+  // only with biomass; totalsInRange: every sum of them is 0 or a normal
+  // float, so that only a midpoint needs a test.
+  std::vector<double> densProd, biomProd;
+  bool totalsInRange = false;
+  bool withBiomassProfile = false;  // the biomass profile is wanted
   bool wantContributions = false;
   // Random numbers taken for every pseudo-sample, whether or not its draws
   // need them all; also the most draws one pseudo-sample can make.
