@@ -86,10 +86,10 @@ constexpr std::size_t kRunEntries = 2048;
 // float precision cleared, which is the float rounding except on a midpoint
 // (the range guarantee keeps every sum 0 or a normal float). A sum on a
 // midpoint is exactly one whose low bits become all zeros when the half
-// unit is added; its block is recomputed in extended precision, every lane
-// (that costs less than picking out the lanes).
-inline double addHeldExtended(double held, double prod) {
-  return addExtendedSum(static_cast<float>(held), prod);
+// unit is added; its vector is recomputed in extended precision, every lane
+// (that costs less than picking out the lanes): sums[l] = held + prod[l].
+inline void addHeldExtended(double* sums, const double* prod, int lanes) {
+  for (int l = 0; l < lanes; ++l) sums[l] = addExtendedSum(static_cast<float>(sums[l]), prod[l]);
 }
 
 // Rows and lists hold different slots: all rows of a batch first, then all
@@ -161,7 +161,7 @@ ECO_AVX2 [[gnu::always_inline]] inline void addHeldRowsAvx2(float* acc, const St
         } else {
           alignas(32) double sums[4];
           _mm256_store_pd(sums, held[b]);
-          for (int l = 0; l < 4; ++l) sums[l] = addHeldExtended(sums[l], prod[4 * b + l]);
+          addHeldExtended(sums, prod + 4 * b, 4);
           held[b] = _mm256_load_pd(sums);
         }
       }
@@ -276,7 +276,7 @@ ECO_AVX512 [[gnu::always_inline]] inline void addHeldRowsAvx512(float* acc, cons
         } else {
           alignas(64) double sums[8];
           _mm512_store_pd(sums, held[b]);
-          for (int l = 0; l < 8; ++l) sums[l] = addHeldExtended(sums[l], prod[8 * b + l]);
+          addHeldExtended(sums, prod + 8 * b, 8);
           held[b] = _mm512_load_pd(sums);
         }
       }
