@@ -62,30 +62,38 @@ std::size_t chooseHead(const std::vector<int64_t>& occurrence, const std::vector
   return best;
 }
 
-// The station totals x surface that the draws add to D and B, and whether
-// every sum of them stays 0 or a normal float: then only a midpoint needs a
-// test. (Products are 0 or at least the smallest normal float, and a
-// pseudo-sample adds at most perSample of them.)
+// Whether the sums of up to perSample values, each 0 or positive, stay 0
+// or normal floats, so that the double shortcut needs only the midpoint
+// test: every value 0 or at least the smallest normal float (not negative,
+// subnormal or NaN), and perSample times the largest below 2^127.
+struct NormalSums {
+  double largest = 0.0;
+  bool normal = true;
+  void take(double p) {
+    if (!(p == 0.0 || p >= kSmallestNormalFloat)) normal = false;
+    largest = std::max(largest, p);
+  }
+  bool hold(int64_t perSample) const {
+    return normal &&
+           largest * static_cast<double>(std::max<int64_t>(perSample, 1)) < kFloatOverflowGuard;
+  }
+};
+
+// The station totals x surface that the draws add to D and B.
 void setStationTotals(DrawSetup& d) {
   const std::size_t n = static_cast<std::size_t>(d.n);
   d.densProd.resize(n);
   d.biomProd.resize(d.stabiom != nullptr ? n : 0);
-  double largest = 0.0;
-  bool normal = true;
-  auto take = [&](double p) {
-    if (!(p == 0.0 || p >= kSmallestNormalFloat)) normal = false;  // negative, subnormal, NaN
-    largest = std::max(largest, p);
-  };
+  NormalSums totals;
   for (std::size_t j = 0; j < n; ++j) {
     d.densProd[j] = static_cast<double>(d.stadens[j]) * d.surf[j];
-    take(d.densProd[j]);
+    totals.take(d.densProd[j]);
     if (d.stabiom != nullptr) {
       d.biomProd[j] = static_cast<double>(d.stabiom[j]) * d.surf[j];
-      take(d.biomProd[j]);
+      totals.take(d.biomProd[j]);
     }
   }
-  d.totalsInRange = normal && largest * static_cast<double>(std::max<int64_t>(d.perSample, 1)) <
-                                  kFloatOverflowGuard;
+  d.totalsInRange = totals.hold(d.perSample);
 }
 
 }  // namespace
@@ -150,21 +158,15 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
     slotOccurrence[a] = occurrence[s];
   }
 
-  // The double shortcut needs every product positive, at least the smallest
-  // normal float, and every sum of at most perSample of them below 2^127.
-  double largest = 0.0;
+  // The double shortcut needs every sum of the products to stay 0 or a
+  // normal float.
+  NormalSums products;
   for (std::size_t j = 0; j < n; ++j) {
     for (const ReferenceRecord& x : records[j]) {
-      const double p = static_cast<double>(x.dens) * d.surf[j];
-      if (!(x.dens > 0.0f) || !std::isfinite(x.dens) || !(p >= kSmallestNormalFloat)) {
-        d.extended = true;
-      }
-      largest = std::max(largest, p);
+      products.take(static_cast<double>(x.dens) * d.surf[j]);
     }
   }
-  if (!(largest * static_cast<double>(std::max<int64_t>(d.perSample, 1)) < kFloatOverflowGuard)) {
-    d.extended = true;
-  }
+  d.extended = !products.hold(d.perSample);
   std::vector<int32_t> topSlot(n, -1);
   for (std::size_t j = 0; j < n; ++j) {
     for (const ReferenceRecord& x : records[j]) {
