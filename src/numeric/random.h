@@ -7,6 +7,10 @@
 
 namespace eco {
 
+// The two components: s -> a s (mod m).
+inline constexpr int32_t kUniformA1 = 40014, kUniformM1 = 2147483563;
+inline constexpr int32_t kUniformA2 = 40692, kUniformM2 = 2147483399;
+
 struct UniformGenerator {
   int32_t s1 = 2147483562;
   int32_t s2 = 2147483398;

@@ -1,11 +1,14 @@
 #include "stats/resample.h"
 
+#include <immintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "numeric/accumulate_kernels.h"
 #include "numeric/exact_float.h"
+#include "numeric/station_draws.h"
 
 namespace eco {
 namespace {
@@ -233,53 +236,144 @@ void prepareWork(const DrawSetup& setup, DrawWork& work) {
   work.stations.assign(kDrawBatch, 0);
 }
 
+namespace {
+
+// A float value held in a double: the sum held + prod rounded to float on
+// its bits, as the held rows round (numeric/accumulate_kernels.cpp). The
+// caller guarantees that every sum is 0 or a normal float. The chain from
+// draw to draw is then an addition and two integer operations, where the
+// conversions to double and back take twice as long.
+inline __m128d addHeldSum(__m128d held, double prod) {
+  const __m128i half = _mm_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail));
+  const __m128i keep = _mm_set1_epi64x(~static_cast<int64_t>(kFloatTailMask));
+  const __m128i up = _mm_add_epi64(_mm_castpd_si128(_mm_add_sd(held, _mm_set_sd(prod))), half);
+  if ((_mm_cvtsi128_si64(up) & static_cast<int64_t>(kFloatTailMask)) == 0) {
+    return _mm_set_sd(addExtendedSum(static_cast<float>(_mm_cvtsd_f64(held)), prod));
+  }
+  return _mm_castsi128_pd(_mm_and_si128(up, keep));
+}
+
+// A pseudo-sample's draws from batch to batch: the generator, the summed
+// surface, the random numbers used, and the station sums (as floats, or
+// held in doubles).
+struct DrawChain {
+  UniformGenerator g;
+  float S = 0.0f;
+  int64_t m = 0;
+  float dens = 0.0f, biom = 0.0f;
+  __m128d densHeld = _mm_setzero_pd(), biomHeld = _mm_setzero_pd();
+  // Indices drawn ahead, two blocks: the one in use and the next. A block
+  // is drawn again as soon as it is used up, so that its stores have long
+  // finished when its indices are read.
+  alignas(64) int32_t ahead[2 * kStationDrawBlock] = {};
+  int aheadPos = 0;
+  bool more = true;
+  bool fellShort = false;
+};
+
+// Draws up to kDrawBatch stations into drawn, until the target surface is
+// reached or the random numbers run out; returns how many. kBlocks: the
+// indices come a block at a time from the block kernel (n below 2^29),
+// otherwise one by one in extended precision. kHeld: the station totals x
+// surface are in range and the sums are held in doubles. One instance per
+// case keeps the chain from draw to draw free of tests that never change.
+template <bool kBlocks, bool kHeld, bool kBiomass>
+std::size_t drawBatch(const DrawSetup& d, float target, StationDrawKernel drawStations,
+                      DrawChain& c, int32_t* drawn) {
+  const float* const surf = d.surf;
+  const double* const densProd = d.densProd.data();
+  const double* const biomProd = d.biomProd.data();
+  const int64_t perSample = d.perSample;
+  const int32_t n = d.n;
+  float S = c.S;
+  int64_t m = c.m;
+  int aheadPos = c.aheadPos;
+  __m128d densHeld = c.densHeld, biomHeld = c.biomHeld;
+  float dens = c.dens, biom = c.biom;
+  std::size_t count = 0;
+  while (count < kDrawBatch) {
+    if (!(S < target)) {
+      c.more = false;
+      break;
+    }
+    if (m == perSample) {
+      c.fellShort = true;  // the random numbers of this pseudo-sample are used up
+      c.more = false;
+      break;
+    }
+    ++m;
+    int32_t i;
+    if constexpr (kBlocks) {
+      i = c.ahead[aheadPos];
+      aheadPos = (aheadPos + 1) % (2 * kStationDrawBlock);
+      if (aheadPos % kStationDrawBlock == 0) {
+        drawStations(c.g, n, c.ahead + (aheadPos ^ kStationDrawBlock));
+      }
+    } else {
+      const float r = nextUniform(c.g);
+      const int64_t x = static_cast<int64_t>(static_cast<Extended>(n) * r);
+      i = static_cast<int32_t>(x < n ? x : n - 1);
+    }
+    const std::size_t j = static_cast<std::size_t>(i);
+    S = S + surf[j];
+    if constexpr (kHeld) {
+      densHeld = addHeldSum(densHeld, densProd[j]);
+      if constexpr (kBiomass) biomHeld = addHeldSum(biomHeld, biomProd[j]);
+    } else {
+      dens = addExactProduct(dens, densProd[j]);
+      if constexpr (kBiomass) biom = addExactProduct(biom, biomProd[j]);
+    }
+    drawn[count++] = i;
+  }
+  c.S = S;
+  c.m = m;
+  c.aheadPos = aheadPos;
+  c.densHeld = densHeld;
+  c.biomHeld = biomHeld;
+  c.dens = dens;
+  c.biom = biom;
+  return count;
+}
+
+using DrawBatch = std::size_t (*)(const DrawSetup&, float, StationDrawKernel, DrawChain&, int32_t*);
+
+template <bool kBlocks>
+DrawBatch drawBatchFor(bool held, bool biomass) {
+  if (held) {
+    return biomass ? &drawBatch<kBlocks, true, true> : &drawBatch<kBlocks, true, false>;
+  }
+  return biomass ? &drawBatch<kBlocks, false, true> : &drawBatch<kBlocks, false, false>;
+}
+
+}  // namespace
+
 void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, DrawWork& work,
               DrawOutcome& out, const StationRows* extra, float* extraAcc) {
   float* const acc = work.acc.data();
   std::fill(acc, acc + d.width, 0.0f);
   if (extra != nullptr) std::fill(extraAcc, extraAcc + extra->rows, 0.0f);
   const SpeciesKernels& kernels = speciesKernels();
-  // n x r needs 24 + 29 bits: exact in double below 2^29 stations.
-  const bool doubleIndex = d.n < (int32_t{1} << 29);
   const StationValues values = d.values();
   int32_t* const drawn = work.stations.data();
 
-  UniformGenerator g = start;
-  float S = 0.0f, densSum = 0.0f, biomSum = 0.0f;
-  int64_t m = 0;
-  out.fellShort = false;
-  bool more = true;
-  while (more) {
+  // n x r needs 24 + 29 bits: exact in double below 2^29 stations, where
+  // the block kernel forms the indices.
+  const bool blocks = d.n < kStationDrawLimit;
+  const bool biomass = d.stabiom != nullptr;
+  const DrawBatch drawBatchOf = blocks ? drawBatchFor<true>(d.totalsInRange, biomass)
+                                       : drawBatchFor<false>(d.totalsInRange, biomass);
+  const StationDrawKernel drawStations = blocks ? stationDrawKernel() : nullptr;
+  DrawChain c;
+  c.g = start;
+  if (blocks) {
+    drawStations(c.g, d.n, c.ahead);
+    drawStations(c.g, d.n, c.ahead + kStationDrawBlock);
+  }
+  while (c.more) {
     // The draws of a batch first, with the station sums: the generator and
     // these sums are chains from draw to draw, the species sums are not, so
     // they run apart.
-    std::size_t count = 0;
-    while (count < kDrawBatch) {
-      if (!(S < target)) {
-        more = false;
-        break;
-      }
-      if (m == d.perSample) {
-        out.fellShort = true;  // the random numbers of this pseudo-sample are used up
-        more = false;
-        break;
-      }
-      ++m;
-      const float r = nextUniform(g);
-      int64_t i = doubleIndex ? static_cast<int64_t>(static_cast<double>(d.n) * r)
-                              : static_cast<int64_t>(static_cast<Extended>(d.n) * r);
-      if (i >= d.n) i = d.n - 1;
-      const float surface = d.surf[i];
-      S = S + surface;
-      if (d.totalsInRange) {
-        densSum = addExactProductInRange(densSum, d.densProd[i]);
-        if (d.stabiom != nullptr) biomSum = addExactProductInRange(biomSum, d.biomProd[i]);
-      } else {
-        densSum = addExactProduct(densSum, d.densProd[i]);
-        if (d.stabiom != nullptr) biomSum = addExactProduct(biomSum, d.biomProd[i]);
-      }
-      drawn[count++] = static_cast<int32_t>(i);
-    }
+    const std::size_t count = drawBatchOf(d, target, drawStations, c, drawn);
     // Then every sum of the batch, each in draw order.
     if (!d.extended) {
       kernels.accumulate(acc, values, drawn, count);
@@ -300,6 +394,10 @@ void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, D
       }
     }
   }
+  const float S = c.S;
+  const float densSum = d.totalsInRange ? static_cast<float>(_mm_cvtsd_f64(c.densHeld)) : c.dens;
+  const float biomSum = d.totalsInRange ? static_cast<float>(_mm_cvtsd_f64(c.biomHeld)) : c.biom;
+  out.fellShort = c.fellShort;
   out.S = S;
   out.D = densSum / S;
   out.B = biomSum / S;

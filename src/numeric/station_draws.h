@@ -1,0 +1,31 @@
+#pragma once
+// The drawn station indices of the resampling, a block at a time: each is
+// trunc(n x r) for the next random number r of the generator (n x r formed
+// in double, where it is exact: n below 2^29), capped at n - 1.
+//
+// The generator's two components are chains from step to step, each step a
+// few multiplications long. The block forms its steps side by side instead:
+// step k from the block's start state is a^k x state (mod m), the powers
+// precomputed, so the only chain left is from block to block. The vector
+// paths (AVX-512, AVX2) form the block in one vector per component; the
+// portable path steps nextUniform. Every path gives the generator's values
+// exactly and follows the kernel path in use (numeric/accumulate_kernels.h).
+
+#include <cstdint>
+
+#include "numeric/accumulate_kernels.h"
+#include "numeric/random.h"
+
+namespace eco {
+
+inline constexpr int kStationDrawBlock = 16;
+inline constexpr int32_t kStationDrawLimit = int32_t{1} << 29;  // n below this
+
+// Advances g by kStationDrawBlock steps and writes the index of each step,
+// in order, to out. Needs 0 < n < kStationDrawLimit.
+using StationDrawKernel = void (*)(UniformGenerator& g, int32_t n, int32_t* out);
+
+StationDrawKernel stationDrawKernel();  // of the path in use
+StationDrawKernel stationDrawKernelOf(KernelPath path);
+
+}  // namespace eco
