@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "numeric/errors.h"
+#include "numeric/float_sort.h"
 #include "numeric/machine.h"
 #include "numeric/sort.h"
 
@@ -203,7 +204,7 @@ bool orderForQuantiles(std::span<float> x, int32_t nqprop, const float* qprop) {
   }
   const auto missing =
       std::stable_partition(x.begin(), x.end(), [](float v) { return !isMissing(v); });
-  std::sort(x.begin(), missing);
+  sortPlainFloats(std::span<float>(x.begin(), missing));
   return true;
 }
 
