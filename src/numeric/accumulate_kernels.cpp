@@ -19,63 +19,81 @@ void addRowPortable(float* acc, const double* prod, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) acc[i] = addExactProductInRange(acc[i], prod[i]);
 }
 
-// The list part of one station, the same on every path.
-inline void addList(float* acc, const StationValues& v, std::size_t j) {
-  const int64_t end = v.tailStart[j + 1];
-  for (int64_t k = v.tailStart[j]; k < end; ++k) {
-    float& a = acc[v.tailSlot[k]];
-    a = addExactProductInRange(a, v.tailProd[k]);
+// The lists are added a group of kListGroup entries at a time: the
+// entries of a group belong to one station, so their slots differ, and
+// their values lie side by side (numeric/accumulate_kernels.h). On the
+// vector paths a group is one vector of sums; here, one entry after the
+// other.
+struct GroupPortable {
+  static void add(float* acc, const StationValues& v, int64_t k) {
+    for (int64_t e = k; e < k + static_cast<int64_t>(kListGroup); ++e) {
+      float& a = acc[v.tailSlot[e]];
+      a = addExactProductInRange(a, v.tailProd[e]);
+    }
   }
-}
+};
 
 // The lists of a batch of drawn stations, every slot's sum in draw order.
-// They are added in runs: the numbers of their entries, one station after
+// They are added in runs: the numbers of their groups, one station after
 // the other, then one loop over them all. A loop per station ends at a
 // length the processor cannot foresee, which costs more than writing the
-// numbers. Each station writes kRunChunk numbers whatever its length (a
-// loop of fixed length, which the compiler turns into a few vector stores)
-// and moves on by its length; a longer list is added on its own, after the
-// run so far.
+// numbers. Each station writes the numbers of kRunChunk entries whatever
+// its length (a loop of fixed length, which the compiler turns into a few
+// vector stores) and moves on by its length; a longer list is added on its
+// own, after the run so far.
 constexpr std::size_t kRunChunk = 48;
-constexpr std::size_t kRunEntries = 2048;
+constexpr std::size_t kRunGroups = 512;
+using GroupNumbers = int32_t __attribute__((vector_size(16)));
+constexpr GroupNumbers kGroupSteps = {0, 4, 8, 12};
+static_assert(kListGroup == 4 && kRunChunk % 16 == 0);
 
-// Both are inlined into each path's kernel, so that they are compiled for
-// its instruction set.
-[[gnu::always_inline]] inline void addRun(float* acc, const StationValues& v, const int32_t* run,
-                                          std::size_t total) {
-  for (std::size_t i = 0; i < total; ++i) {
-    const int32_t k = run[i];
-    float& a = acc[v.tailSlot[k]];
-    a = addExactProductInRange(a, v.tailProd[k]);
+// These are inlined into each path's kernel with that path's group adder,
+// so that both are compiled for its instruction set.
+template <class Group>
+inline void addList(float* acc, const StationValues& v, std::size_t j) {
+  for (int64_t k = v.tailStart[j]; k < v.tailStart[j + 1]; k += static_cast<int64_t>(kListGroup)) {
+    Group::add(acc, v, k);
   }
 }
 
-[[gnu::always_inline]] inline void addLists(float* acc, const StationValues& v,
-                                            const int32_t* stations, std::size_t count) {
+template <class Group>
+inline void addRun(float* acc, const StationValues& v, const int32_t* run, std::size_t total) {
+  for (std::size_t i = 0; i < total; ++i) Group::add(acc, v, run[i]);
+}
+
+template <class Group>
+inline void addLists(float* acc, const StationValues& v, const int32_t* stations,
+                     std::size_t count) {
   if (!v.runs) {
-    for (std::size_t t = 0; t < count; ++t) addList(acc, v, static_cast<std::size_t>(stations[t]));
+    for (std::size_t t = 0; t < count; ++t) {
+      addList<Group>(acc, v, static_cast<std::size_t>(stations[t]));
+    }
     return;
   }
-  alignas(64) int32_t run[kRunEntries + kRunChunk];
+  constexpr std::size_t chunk = kRunChunk / kListGroup;
+  alignas(64) int32_t run[kRunGroups + chunk];
   std::size_t fill = 0;
   for (std::size_t t = 0; t < count; ++t) {
     const std::size_t j = static_cast<std::size_t>(stations[t]);
     const int64_t begin = v.tailStart[j];
-    const std::size_t length = static_cast<std::size_t>(v.tailStart[j + 1] - begin);
-    if (fill > kRunEntries || length > kRunChunk) {
-      addRun(acc, v, run, fill);
+    const std::size_t groups = static_cast<std::size_t>(v.tailStart[j + 1] - begin) / kListGroup;
+    if (fill > kRunGroups || groups > chunk) {
+      addRun<Group>(acc, v, run, fill);
       fill = 0;
-      if (length > kRunChunk) {
-        addList(acc, v, j);
+      if (groups > chunk) {
+        addList<Group>(acc, v, j);
         continue;
       }
     }
-    int32_t* const out = run + fill;
-    const int32_t first = static_cast<int32_t>(begin);
-    for (std::size_t c = 0; c < kRunChunk; ++c) out[c] = first + static_cast<int32_t>(c);
-    fill += length;
+    // The numbers first, first + 4, ... as vectors of four.
+    const GroupNumbers first = GroupNumbers{} + static_cast<int32_t>(begin);
+    for (std::size_t c = 0; c < chunk; c += 4) {
+      const GroupNumbers numbers = first + static_cast<int32_t>(kListGroup * c) + kGroupSteps;
+      std::memcpy(run + fill + c, &numbers, sizeof numbers);
+    }
+    fill += groups;
   }
-  addRun(acc, v, run, fill);
+  addRun<Group>(acc, v, run, fill);
 }
 
 // The dense rows of a batch on the vector paths: a block of slots is held
@@ -99,7 +117,7 @@ void accumulatePortable(float* acc, const StationValues& v, const int32_t* stati
   for (std::size_t t = 0; t < count; ++t) {
     addRowPortable(acc, v.headProd + static_cast<std::size_t>(stations[t]) * v.head, v.head);
   }
-  addLists(acc, v, stations, count);
+  addLists<GroupPortable>(acc, v, stations, count);
 }
 
 // One term of the profile sums, shared by the remainders of every path.
@@ -171,13 +189,61 @@ ECO_AVX2 [[gnu::always_inline]] inline void addHeldRowsAvx2(float* acc, const St
   for (int b = 0; b < G; ++b) _mm_storeu_ps(acc + first + 4 * b, _mm256_cvtpd_ps(held[b]));
 }
 
-ECO_AVX2 void accumulateAvx2(float* acc, const StationValues& v, const int32_t* stations,
-                             std::size_t count) {
+// A group of list entries as one vector: the four sums acc + prod in
+// double, each rounded to float unless one of them lies on a midpoint, in
+// which case the four are made in extended precision. kMaskTest: the
+// midpoint test by an AVX-512 mask.
+// A group of list entries as one vector: the four sums acc + prod in
+// double, each rounded to float unless one of them lies on a midpoint, in
+// which case the group is added entry by entry, in extended precision
+// where needed.
+struct GroupSums {
+  float* a[kListGroup];
+  __m256d sum;
+  __m256i up;  // the sums' bits plus half a float unit
+};
+
+ECO_AVX2 [[gnu::always_inline]] inline GroupSums groupSums(float* acc, const StationValues& v,
+                                                           int64_t k) {
+  static_assert(kListGroup == 4);
+  GroupSums g;
+  for (std::size_t e = 0; e < kListGroup; ++e)
+    g.a[e] = acc + v.tailSlot[k + static_cast<int64_t>(e)];
+  g.sum = _mm256_add_pd(_mm256_cvtps_pd(_mm_set_ps(*g.a[3], *g.a[2], *g.a[1], *g.a[0])),
+                        _mm256_loadu_pd(v.tailProd + k));
+  g.up = _mm256_add_epi64(_mm256_castpd_si256(g.sum),
+                          _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail)));
+  return g;
+}
+
+ECO_AVX2 [[gnu::always_inline]] inline void storeGroup(const GroupSums& g) {
+  const __m128 f = _mm256_cvtpd_ps(g.sum);
+  _mm_store_ss(g.a[0], f);
+  _mm_store_ss(g.a[1], _mm_movehdup_ps(f));
+  _mm_store_ss(g.a[2], _mm_movehl_ps(f, f));
+  _mm_store_ss(g.a[3], _mm_shuffle_ps(f, f, 3));
+}
+
+struct GroupAvx2 {
+  ECO_AVX2 static void add(float* acc, const StationValues& v, int64_t k) {
+    const GroupSums g = groupSums(acc, v, k);
+    const __m256i tail = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
+    const __m256i ties = _mm256_cmpeq_epi64(_mm256_and_si256(g.up, tail), _mm256_setzero_si256());
+    if (!_mm256_testz_si256(ties, ties)) {
+      GroupPortable::add(acc, v, k);
+    } else {
+      storeGroup(g);
+    }
+  }
+};
+
+ECO_AVX2 [[gnu::flatten]] void accumulateAvx2(float* acc, const StationValues& v,
+                                              const int32_t* stations, std::size_t count) {
   // Four vectors of 4: more would run out of the 16 registers.
   for (std::size_t first = 0; first < v.head; first += 16) {
     addHeldRowsAvx2<4>(acc, v, stations, count, first);
   }
-  addLists(acc, v, stations, count);
+  addLists<GroupAvx2>(acc, v, stations, count);
 }
 
 ECO_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::size_t count,
@@ -286,15 +352,26 @@ ECO_AVX512 [[gnu::always_inline]] inline void addHeldRowsAvx512(float* acc, cons
   for (int b = 0; b < G; ++b) _mm256_storeu_ps(acc + first + 8 * b, narrow(held[b]));
 }
 
-ECO_AVX512 void accumulateAvx512(float* acc, const StationValues& v, const int32_t* stations,
-                                 std::size_t count) {
+struct GroupAvx512 {
+  ECO_AVX512 static void add(float* acc, const StationValues& v, int64_t k) {
+    const GroupSums g = groupSums(acc, v, k);
+    if (_mm256_testn_epi64_mask(g.up, _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask)))) {
+      GroupPortable::add(acc, v, k);
+    } else {
+      storeGroup(g);
+    }
+  }
+};
+
+ECO_AVX512 [[gnu::flatten]] void accumulateAvx512(float* acc, const StationValues& v,
+                                                  const int32_t* stations, std::size_t count) {
   // Blocks of six vectors of 8 (more run short of registers), then the
   // head's last 16 or 32 slots as one block.
   std::size_t first = 0;
   for (; first + 48 <= v.head; first += 48) addHeldRowsAvx512<6>(acc, v, stations, count, first);
   if (v.head - first == 32) addHeldRowsAvx512<4>(acc, v, stations, count, first);
   if (v.head - first == 16) addHeldRowsAvx512<2>(acc, v, stations, count, first);
-  addLists(acc, v, stations, count);
+  addLists<GroupAvx512>(acc, v, stations, count);
 }
 
 ECO_AVX512 void profileSumsAvx512(const float* acc, float S, const float* y, std::size_t count,

@@ -28,7 +28,10 @@ struct ProfileSums {
 
 // The species values of the reference stations, by occurrence: per station
 // its first `head` slots as a dense row and its other non-zero slots as a
-// list, every value the product density x surface (exact in double).
+// list, every value the product density x surface (exact in double). Every
+// list's length is a multiple of kListGroup: a list is padded with values
+// of 0 on slots that no species holds, distinct within the list.
+inline constexpr std::size_t kListGroup = 4;
 struct StationValues {
   std::size_t head = 0;                // a multiple of 16
   const double* headProd = nullptr;    // station j's row at [j * head, (j + 1) * head)

@@ -18,45 +18,45 @@ constexpr std::size_t kDrawBatch = 256;
 // Dense rows are never allowed more than this many values (32 MB).
 constexpr std::size_t kMaxHeadValues = std::size_t{1} << 22;
 
-// Relative cost of one dense lane against one list entry, per kernel path
-// (measured on the benchmark surveys; only the speed depends on it).
+// Relative cost of one dense lane against one group of list entries, per
+// kernel path (measured on the benchmark surveys; only the speed depends on
+// it).
 double denseLaneCost(KernelPath path) {
   switch (path) {
     case KernelPath::avx512:
-      return 0.14;
+      return 0.04;
     case KernelPath::avx2:
-      return 0.2;
+      return 0.06;
     case KernelPath::portable:
       break;
   }
-  return 0.6;
+  return 0.15;
 }
 
-// What a station's list costs besides its entries: the writing of its
-// entry numbers into the batch's run (numeric/accumulate_kernels.cpp),
-// worth about one entry.
-constexpr double kListCost = 1.0;
+// What a station's list costs besides its groups: the writing of its group
+// numbers into the batch's run (numeric/accumulate_kernels.cpp).
+constexpr double kListCost = 0.35;
 
 // The number of dense slots: the multiple of 16 that makes the draws
-// cheapest, given how many stations hold each slot's species and the
-// highest slot of each station.
-std::size_t chooseHead(const std::vector<int64_t>& occurrence, const std::vector<int32_t>& topSlot,
-                       std::size_t width, std::size_t n, KernelPath path) {
+// cheapest, given each station's slots in ascending order.
+std::size_t chooseHead(const std::vector<std::vector<int32_t>>& stationSlots, std::size_t width,
+                       KernelPath path) {
   const double laneCost = denseLaneCost(path);
-  std::vector<double> after(width + 1, 0.0);  // list entries of slots >= h
-  for (std::size_t a = width; a-- > 0;) {
-    after[a] = after[a + 1] + static_cast<double>(a < occurrence.size() ? occurrence[a] : 0);
-  }
-  auto lists = [&](std::size_t h) {  // stations with a list beside h dense slots
-    double count = 0;
-    for (int32_t top : topSlot) count += top >= static_cast<int32_t>(h) ? 1 : 0;
-    return count;
+  const std::size_t n = stationSlots.size();
+  auto listCost = [&](std::size_t h) {  // the lists beside h dense slots
+    double cost = 0;
+    for (const std::vector<int32_t>& slots : stationSlots) {
+      const std::size_t tail = static_cast<std::size_t>(
+          slots.end() - std::lower_bound(slots.begin(), slots.end(), static_cast<int32_t>(h)));
+      if (tail > 0) cost += kListCost + static_cast<double>((tail + kListGroup - 1) / kListGroup);
+    }
+    return cost;
   };
   std::size_t best = 0;
-  double bestCost = after[0] + kListCost * lists(0);
+  double bestCost = listCost(0);
   for (std::size_t h = kSlotBlock; h <= width; h += kSlotBlock) {
     if (h * n > kMaxHeadValues) break;
-    const double cost = laneCost * static_cast<double>(h * n) + after[h] + kListCost * lists(h);
+    const double cost = laneCost * static_cast<double>(h * n) + listCost(h);
     if (cost < bestCost) {
       bestCost = cost;
       best = h;
@@ -152,13 +152,13 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
   });
   d.active = static_cast<int32_t>(d.slotSpecies.size());
   d.width = (d.slotSpecies.size() + kSlotBlock - 1) / kSlotBlock * kSlotBlock;
+  // Spare slots for the padding of the lists (below).
+  if (d.width - d.slotSpecies.size() < kListGroup - 1) d.width += kSlotBlock;
   d.slotRef.assign(d.width, 0.0f);
-  std::vector<int64_t> slotOccurrence(d.width, 0);
   for (std::size_t a = 0; a < d.slotSpecies.size(); ++a) {
     const std::size_t s = static_cast<std::size_t>(d.slotSpecies[a]);
     d.speciesSlot[s] = static_cast<int32_t>(a);
     d.slotRef[a] = d.refprof[s];
-    slotOccurrence[a] = occurrence[s];
   }
 
   // The double shortcut needs every sum of the products to stay 0 or a
@@ -170,13 +170,14 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
     }
   }
   d.extended = !products.hold(d.perSample);
-  std::vector<int32_t> topSlot(n, -1);
+  std::vector<std::vector<int32_t>> stationSlots(n);
   for (std::size_t j = 0; j < n; ++j) {
     for (const ReferenceRecord& x : records[j]) {
-      topSlot[j] = std::max(topSlot[j], d.speciesSlot[static_cast<std::size_t>(x.species)]);
+      stationSlots[j].push_back(d.speciesSlot[static_cast<std::size_t>(x.species)]);
     }
+    std::sort(stationSlots[j].begin(), stationSlots[j].end());
   }
-  d.head = d.extended ? 0 : chooseHead(slotOccurrence, topSlot, d.width, n, activeKernelPath());
+  d.head = d.extended ? 0 : chooseHead(stationSlots, d.width, activeKernelPath());
   d.headProd.assign(n * d.head, 0.0);
   d.tailStart.assign(n + 1, 0);
   for (std::size_t j = 0; j < n; ++j) {
@@ -192,6 +193,14 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
       }
     }
     std::sort(tail.begin(), tail.end());
+    // Each list padded to whole groups with zeros on spare slots, which no
+    // species holds and whose sums stay 0; the spare slot of a padding
+    // entry changes from station to station, so that the draws do not
+    // queue on one of them.
+    const std::size_t spare = d.width - static_cast<std::size_t>(d.active);
+    for (std::size_t q = 0; tail.size() % kListGroup != 0; ++q) {
+      tail.emplace_back(d.active + static_cast<int32_t>((j * (kListGroup - 1) + q) % spare), 0.0);
+    }
     for (const auto& [slot, v] : tail) {
       d.tailSlot.push_back(slot);
       d.tailProd.push_back(v);

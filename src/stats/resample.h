@@ -59,7 +59,7 @@ struct DrawSetup {
 
   // Active species.
   int32_t active = 0;
-  std::size_t width = 0;             // slots, padded to a multiple of 16 with empty ones
+  std::size_t width = 0;             // slots, padded to a multiple of 16 with at least 3 spare ones
   std::vector<int32_t> slotSpecies;  // species of each active slot
   std::vector<int32_t> speciesSlot;  // per species its slot, or -1
   std::vector<float> slotRef;        // refprof per slot (0 in padding)
@@ -70,8 +70,8 @@ struct DrawSetup {
   std::size_t head = 0;            // slots [0, head) as dense rows
   std::vector<double> headProd;    // station j's densities x surface at [j * head, (j + 1) * head)
   std::vector<int64_t> tailStart;  // n + 1
-  std::vector<int32_t> tailSlot;   // slots >= head
-  std::vector<double> tailProd;    // their densities x the station's surface
+  std::vector<int32_t> tailSlot;   // slots >= head, each list padded to whole groups
+  std::vector<double> tailProd;    // their densities x the station's surface (0 in the padding)
   StationValues values() const;    // the kernels' view of the above
 };
 

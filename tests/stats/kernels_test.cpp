@@ -272,9 +272,65 @@ TEST(Kernels, DenseRowFallsBackOnEveryTie) {
   }
 }
 
+// acc[i] + prod[i] through a path's accumulate(): one station whose list
+// holds the products on slots 0, 1, ... (padded to whole groups on spare
+// slots), drawn once, onto accumulators that already hold acc; in a run or
+// on its own.
+void addOneList(KernelPath path, std::vector<float>& acc, const std::vector<double>& prod,
+                bool runs) {
+  std::vector<int32_t> slot;
+  std::vector<double> value = prod;
+  for (std::size_t i = 0; i < prod.size(); ++i) slot.push_back(static_cast<int32_t>(i));
+  for (std::size_t q = 0; slot.size() % kListGroup != 0; ++q) {
+    slot.push_back(static_cast<int32_t>(prod.size() + q));
+    value.push_back(0.0);
+  }
+  std::vector<float> held(prod.size() + kListGroup, 0.0f);
+  std::copy(acc.begin(), acc.end(), held.begin());
+  const int64_t list[2] = {0, static_cast<int64_t>(slot.size())};
+  const int32_t station = 0;
+  const StationValues v{0, nullptr, list, slot.data(), value.data(), runs};
+  kernelsOf(path).accumulate(held.data(), v, &station, 1);
+  std::copy(held.begin(), held.begin() + static_cast<std::ptrdiff_t>(acc.size()), acc.begin());
+  for (std::size_t q = acc.size(); q < held.size(); ++q) ASSERT_EQ(held[q], 0.0f);
+}
+
+// Lists whose entries are constructed near-midpoint sums among plain ones:
+// a group with one of them is added in extended precision, the others as
+// vectors; every sum as addProduct makes it.
+TEST(Kernels, ListGroupsFallBackOnEveryTie) {
+  for (KernelPath path : kAllPaths) {
+    if (!kernelPathAvailable(path)) continue;
+    Rng rng{31};
+    const long lists = inputs(4000, 400000);
+    long ties = 0;
+    for (long l = 0; l < lists; ++l) {
+      const std::size_t count = 1 + static_cast<std::size_t>(rng.below(60));
+      std::vector<float> acc(count), want(count);
+      std::vector<double> prod(count);
+      for (std::size_t i = 0; i < count; ++i) {
+        Triple t = nearMidpoint(rng);
+        if (rng.below(3) != 0) {
+          t = {rng.below(5) == 0 ? 0.0f : rng.positive(-20, 20), rng.positive(-20, 20), 0.1f};
+        }
+        acc[i] = t.acc;
+        prod[i] = static_cast<double>(t.value) * t.surface;
+        want[i] = addProduct(t.acc, t.value, t.surface);
+        if (onFloatMidpoint(static_cast<double>(t.acc) + prod[i])) ++ties;
+      }
+      addOneList(path, acc, prod, rng.below(2) == 0);
+      for (std::size_t i = 0; i < count; ++i) {
+        ASSERT_EQ(bitsOf(acc[i]), bitsOf(want[i])) << kernelPathName(path) << " entry " << i;
+      }
+    }
+    EXPECT_GT(ties, lists * 5) << kernelPathName(path);
+  }
+}
+
 // Reference stations of random shape for accumulate(): dense rows of the
 // given width (some values 0), lists of every length up to well past the
-// runs' fixed chunk, drawn stations repeated. Short products are integers
+// runs' fixed chunk, each padded to whole groups with zeros on the three
+// spare slots at the end, drawn stations repeated. Short products are integers
 // of 21 to 23 bits: their sums pass 2^24 within a few draws, and from there
 // on every odd sum lies on a float midpoint, as with survey data that have
 // few digits.
@@ -292,7 +348,8 @@ struct RandomStations {
 RandomStations randomStations(Rng& rng, std::size_t head, std::size_t n, bool shortProducts) {
   RandomStations r;
   const std::size_t tail = 50 + static_cast<std::size_t>(rng.below(150));
-  r.width = head + tail;
+  const std::size_t spare = kListGroup - 1;
+  r.width = head + tail + spare;
   auto product = [&] {
     if (shortProducts) return static_cast<double>((1 << 20) + rng.below(7 << 20));
     return static_cast<double>(rng.positive(-10, 10)) * static_cast<double>(rng.positive(-8, 4));
@@ -312,6 +369,12 @@ RandomStations randomStations(Rng& rng, std::size_t head, std::size_t n, bool sh
       r.tailSlot.push_back(static_cast<int32_t>(head + a));
       r.tailProd.push_back(product());
     }
+    for (std::size_t q = 0;
+         (r.tailSlot.size() - static_cast<std::size_t>(r.tailStart.back())) % kListGroup != 0;
+         ++q) {
+      r.tailSlot.push_back(static_cast<int32_t>(head + tail + (j + q) % spare));
+      r.tailProd.push_back(0.0);
+    }
     r.tailStart.push_back(static_cast<int64_t>(r.tailSlot.size()));
   }
   return r;
@@ -327,7 +390,7 @@ TEST(Kernels, AccumulateMatchesTheExtendedSumsInDrawOrder) {
     const long trials = inputs(300, 30000);
     // Heads that the vector paths split into blocks of every kind.
     const std::vector<std::size_t> heads{0, 16, 32, 48, 64, 80, 96, 144};
-    long midpoints = 0;
+    long rowMidpoints = 0, listMidpoints = 0;
     for (long trial = 0; trial < trials; ++trial) {
       const std::size_t head = heads[static_cast<std::size_t>(rng.below(8))];
       const std::size_t n = 1 + static_cast<std::size_t>(rng.below(40));
@@ -339,7 +402,9 @@ TEST(Kernels, AccumulateMatchesTheExtendedSumsInDrawOrder) {
       for (int32_t j : drawn) {
         const std::size_t uj = static_cast<std::size_t>(j);
         auto add = [&](std::size_t slot, double prod) {
-          if (slot < head && onFloatMidpoint(static_cast<double>(want[slot]) + prod)) ++midpoints;
+          if (onFloatMidpoint(static_cast<double>(want[slot]) + prod)) {
+            ++(slot < head ? rowMidpoints : listMidpoints);
+          }
           want[slot] =
               static_cast<float>(static_cast<Extended>(want[slot]) + static_cast<Extended>(prod));
         };
@@ -362,8 +427,9 @@ TEST(Kernels, AccumulateMatchesTheExtendedSumsInDrawOrder) {
         }
       }
     }
-    // The rows' sums went through the tie fallback many times.
-    EXPECT_GT(midpoints, trials * 10) << kernelPathName(path);
+    // The rows' and the lists' sums went through the tie fallbacks many times.
+    EXPECT_GT(rowMidpoints, trials * 10) << kernelPathName(path);
+    EXPECT_GT(listMidpoints, trials * 10) << kernelPathName(path);
   }
 }
 
