@@ -256,7 +256,7 @@ inline __m128d addHeldSum(__m128d held, double prod) {
   const __m128i half = _mm_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail));
   const __m128i keep = _mm_set1_epi64x(~static_cast<int64_t>(kFloatTailMask));
   const __m128i up = _mm_add_epi64(_mm_castpd_si128(_mm_add_sd(held, _mm_set_sd(prod))), half);
-  if ((_mm_cvtsi128_si64(up) & static_cast<int64_t>(kFloatTailMask)) == 0) {
+  if ((_mm_cvtsi128_si64(up) & static_cast<int64_t>(kFloatTailMask)) == 0) [[unlikely]] {
     return _mm_set_sd(addExtendedSum(static_cast<float>(_mm_cvtsd_f64(held)), prod));
   }
   return _mm_castsi128_pd(_mm_and_si128(up, keep));
@@ -275,7 +275,7 @@ struct DrawChain {
   // is drawn again as soon as it is used up, so that its stores have long
   // finished when its indices are read.
   alignas(64) int32_t ahead[2 * kStationDrawBlock] = {};
-  int aheadPos = 0;
+  unsigned aheadPos = 0;
   bool more = true;
   bool fellShort = false;
 };
@@ -296,7 +296,7 @@ std::size_t drawBatch(const DrawSetup& d, float target, StationDrawKernel drawSt
   const int32_t n = d.n;
   float S = c.S;
   int64_t m = c.m;
-  int aheadPos = c.aheadPos;
+  unsigned aheadPos = c.aheadPos;
   __m128d densHeld = c.densHeld, biomHeld = c.biomHeld;
   float dens = c.dens, biom = c.biom;
   std::size_t count = 0;
@@ -314,7 +314,7 @@ std::size_t drawBatch(const DrawSetup& d, float target, StationDrawKernel drawSt
     int32_t i;
     if constexpr (kBlocks) {
       i = c.ahead[aheadPos];
-      aheadPos = (aheadPos + 1) % (2 * kStationDrawBlock);
+      aheadPos = (aheadPos + 1) % (2 * kStationDrawBlock);  // a power of two
       if (aheadPos % kStationDrawBlock == 0) {
         drawStations(c.g, n, c.ahead + (aheadPos ^ kStationDrawBlock));
       }
