@@ -46,10 +46,19 @@ void drawBlock(const DrawSetup& setup, int32_t k, float meansurf, const UniformG
 int32_t surfaceClass(float S, float meansurf, int32_t maxClass) {
   // In float, S / meansurf + 0.5 would put pseudo-samples of ordinary
   // decimal surfaces (3 x 0.1 against 0.1) into the wrong class.
-  const Extended x = std::trunc(static_cast<Extended>(S) / meansurf + 0.5L);
-  if (!(x <= static_cast<Extended>(maxClass))) return 0;  // above the table (or NaN)
-  const int32_t c = static_cast<int32_t>(x);
-  return c < 1 ? 1 : c;
+  const Extended y = static_cast<Extended>(S) / meansurf + 0.5L;
+  // The class is trunc(y), 0 above the table (or for NaN), at least 1.
+  if (!(y < static_cast<Extended>(maxClass) + 1)) return 0;
+  if (!(y >= 1)) return 1;
+  // trunc(y) for y in [1, 2^31): y + 2^63 - 2^63 is y rounded to an integer
+  // (the unit in the last place of 2^63 in extended precision is 1), one
+  // less where that rounded up. The integer converts exactly through
+  // double. (std::trunc and a conversion in extended precision switch the
+  // rounding mode of the x87 unit, which costs more than the draws' share
+  // of the class tables.)
+  Extended t = (y + 0x1p63L) - 0x1p63L;
+  if (t > y) t -= 1;
+  return static_cast<int32_t>(static_cast<double>(t));
 }
 
 int64_t fillClassTables(const DrawSetup& setup, float meansurf, bool biomass, UniformGenerator& g,

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <set>
 #include <vector>
 
@@ -114,6 +115,42 @@ TEST(SurfaceClass, RoundsInExtendedPrecision) {
   EXPECT_EQ(surfaceClass(0.0f, 2.0f, 3), 1);     // class 0 becomes 1
   EXPECT_EQ(surfaceClass(5.0f, 2.0f, 3), 3);     // trunc(2.5 + 0.5)
   EXPECT_EQ(surfaceClass(1e30f, 1e-30f, 3), 0);  // far above the table: not kept
+}
+
+// The class against the literal evaluation's trunc in extended precision:
+// quotients on and just beside every boundary between classes, below 1,
+// at the top of the table and far above it, random ones.
+TEST(SurfaceClass, SameAsTheExtendedTrunc) {
+  std::vector<std::pair<float, float>> cases;
+  for (float meansurf : {0.1f, 0.2f, 0.015f, 1.0f, 3.0f, 1e-30f}) {
+    for (int k = 0; k < 300; ++k) {
+      // S near (k + 0.5) x meansurf, where y crosses k + 1.
+      const float S = static_cast<float>((k + 0.5) * static_cast<double>(meansurf));
+      for (float s = S, i = 0; i < 4; s = std::nextafter(s, 0.0f), ++i)
+        cases.push_back({s, meansurf});
+      for (float s = S, i = 0; i < 4; s = std::nextafter(s, 1e38f), ++i)
+        cases.push_back({s, meansurf});
+    }
+    cases.push_back({0.0f, meansurf});
+    cases.push_back({1e30f, meansurf});
+    cases.push_back({std::numeric_limits<float>::infinity(), meansurf});
+    cases.push_back({std::numeric_limits<float>::quiet_NaN(), meansurf});
+  }
+  uint64_t x = 88172645463325252ull;
+  for (int i = 0; i < 200000; ++i) {
+    x ^= x << 13;
+    x ^= x >> 7;
+    x ^= x << 17;
+    const float S = static_cast<float>(x % 1000000) * 0.001f;
+    const float meansurf = static_cast<float>((x >> 20) % 1000 + 1) * 0.01f;
+    cases.push_back({S, meansurf});
+  }
+  for (const auto& [S, meansurf] : cases) {
+    for (int32_t maxClass : {1, 3, 10, 300, 1250}) {
+      ASSERT_EQ(surfaceClass(S, meansurf, maxClass), literal::surfaceClass(S, meansurf, maxClass))
+          << S << " / " << meansurf << " of " << maxClass;
+    }
+  }
 }
 
 // Reference surfaces 0.1, 0.2 and 0.3 have the mean 0.2f. A pseudo-sample
