@@ -202,10 +202,6 @@ ECO_AVX2 [[gnu::always_inline]] inline void addHeldRowsAvx2(float* acc, const St
 
 // A group of list entries as one vector: the four sums acc + prod in
 // double, each rounded to float unless one of them lies on a midpoint, in
-// which case the four are made in extended precision. kMaskTest: the
-// midpoint test by an AVX-512 mask.
-// A group of list entries as one vector: the four sums acc + prod in
-// double, each rounded to float unless one of them lies on a midpoint, in
 // which case the group is added entry by entry, in extended precision
 // where needed.
 struct GroupSums {
