@@ -180,6 +180,7 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
   d.head = d.extended ? 0 : chooseHead(stationSlots, d.width, activeKernelPath());
   d.headProd.assign(n * d.head, 0.0);
   d.tailStart.assign(n + 1, 0);
+  const std::size_t spare = d.width - static_cast<std::size_t>(d.active);
   for (std::size_t j = 0; j < n; ++j) {
     d.tailStart[j] = static_cast<int64_t>(d.tailSlot.size());
     std::vector<std::pair<int32_t, double>> tail;
@@ -197,7 +198,6 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
     // species holds and whose sums stay 0; the spare slot of a padding
     // entry changes from station to station, so that the draws do not
     // queue on one of them.
-    const std::size_t spare = d.width - static_cast<std::size_t>(d.active);
     for (std::size_t q = 0; tail.size() % kListGroup != 0; ++q) {
       tail.emplace_back(d.active + static_cast<int32_t>((j * (kListGroup - 1) + q) % spare), 0.0);
     }

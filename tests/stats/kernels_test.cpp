@@ -369,9 +369,8 @@ RandomStations randomStations(Rng& rng, std::size_t head, std::size_t n, bool sh
       r.tailSlot.push_back(static_cast<int32_t>(head + a));
       r.tailProd.push_back(product());
     }
-    for (std::size_t q = 0;
-         (r.tailSlot.size() - static_cast<std::size_t>(r.tailStart.back())) % kListGroup != 0;
-         ++q) {
+    const std::size_t listed = r.tailSlot.size() - static_cast<std::size_t>(r.tailStart.back());
+    for (std::size_t q = 0; (listed + q) % kListGroup != 0; ++q) {
       r.tailSlot.push_back(static_cast<int32_t>(head + tail + (j + q) % spare));
       r.tailProd.push_back(0.0);
     }
