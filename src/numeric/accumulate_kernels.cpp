@@ -1,11 +1,12 @@
 #include "numeric/accumulate_kernels.h"
 
-#include <immintrin.h>
-
 #include <algorithm>
-#include <atomic>
-#include <cstdlib>
+#include <bit>
 #include <cstring>
+
+#if ECO_X86_KERNELS
+#include <immintrin.h>
+#endif
 
 #include "numeric/evaluation.h"
 #include "numeric/exact_float.h"
@@ -42,8 +43,6 @@ struct GroupPortable {
 // longer list is added on its own, after the run so far.
 constexpr std::size_t kRunChunk = 48;
 constexpr std::size_t kRunGroups = 512;
-using GroupNumbers = int32_t __attribute__((vector_size(16)));
-constexpr GroupNumbers kGroupSteps = {0, 4, 8, 12};
 static_assert(kListGroup == 4 && kRunChunk % 16 == 0);
 
 // The vector paths' kernels are flattened: these and the path's group
@@ -84,11 +83,11 @@ inline void addLists(float* acc, const StationValues& v, const int32_t* stations
         continue;
       }
     }
-    // The numbers first, first + 4, ... as vectors of four.
-    const GroupNumbers first = GroupNumbers{} + static_cast<int32_t>(begin);
-    for (std::size_t c = 0; c < chunk; c += 4) {
-      const GroupNumbers numbers = first + static_cast<int32_t>(kListGroup * c) + kGroupSteps;
-      std::memcpy(run + fill + c, &numbers, sizeof numbers);
+    // The numbers first, first + 4, ...: a loop of known length, which the
+    // compiler writes as a few vector stores.
+    const int32_t first = static_cast<int32_t>(begin);
+    for (std::size_t c = 0; c < chunk; ++c) {
+      run[fill + c] = first + static_cast<int32_t>(kListGroup * c);
     }
     fill += groups;
   }
@@ -142,18 +141,17 @@ void profileSumsPortable(const float* acc, float S, const float* y, std::size_t 
   for (std::size_t i = 0; i < count; ++i) profileTerm(acc[i], S, y[i], out);
 }
 
-// ---- AVX2 -------------------------------------------------------------
+#if ECO_X86_KERNELS
 
-#define ECO_AVX2 __attribute__((target("avx2")))
-#define ECO_AVX512 __attribute__((target("avx2,avx512f,avx512dq,avx512vl,avx512bw")))
+// ---- AVX2 -------------------------------------------------------------
 
 // The dense rows of a batch, slot block by slot block: G vectors of 4
 // slots held in registers over all draws of the batch, as addHeldExtended
 // above describes.
 template <int G>
-ECO_AVX2 [[gnu::always_inline]] inline void addHeldRowsAvx2(float* acc, const StationValues& v,
-                                                            const int32_t* stations,
-                                                            std::size_t count, std::size_t first) {
+ECO_TARGET_AVX2 ECO_KERNEL_INLINE void addHeldRowsAvx2(float* acc, const StationValues& v,
+                                                       const int32_t* stations, std::size_t count,
+                                                       std::size_t first) {
   const __m256i half = _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail));
   const __m256i tail = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
   const __m256i zero = _mm256_setzero_si256();
@@ -209,8 +207,8 @@ struct GroupSums {
   __m256i up;  // the sums' bits plus half a float unit
 };
 
-ECO_AVX2 [[gnu::always_inline]] inline GroupSums groupSums(float* acc, const StationValues& v,
-                                                           int64_t k) {
+ECO_TARGET_AVX2 ECO_KERNEL_INLINE GroupSums groupSums(float* acc, const StationValues& v,
+                                                      int64_t k) {
   static_assert(kListGroup == 4);
   GroupSums g;
   for (std::size_t e = 0; e < kListGroup; ++e)
@@ -222,7 +220,7 @@ ECO_AVX2 [[gnu::always_inline]] inline GroupSums groupSums(float* acc, const Sta
   return g;
 }
 
-ECO_AVX2 [[gnu::always_inline]] inline void storeGroup(const GroupSums& g) {
+ECO_TARGET_AVX2 ECO_KERNEL_INLINE void storeGroup(const GroupSums& g) {
   const __m128 f = _mm256_cvtpd_ps(g.sum);
   _mm_store_ss(g.a[0], f);
   _mm_store_ss(g.a[1], _mm_movehdup_ps(f));
@@ -231,7 +229,7 @@ ECO_AVX2 [[gnu::always_inline]] inline void storeGroup(const GroupSums& g) {
 }
 
 struct GroupAvx2 {
-  ECO_AVX2 static void add(float* acc, const StationValues& v, int64_t k) {
+  ECO_TARGET_AVX2 static void add(float* acc, const StationValues& v, int64_t k) {
     const GroupSums g = groupSums(acc, v, k);
     const __m256i tail = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
     const __m256i ties = _mm256_cmpeq_epi64(_mm256_and_si256(g.up, tail), _mm256_setzero_si256());
@@ -243,8 +241,8 @@ struct GroupAvx2 {
   }
 };
 
-ECO_AVX2 [[gnu::flatten]] void accumulateAvx2(float* acc, const StationValues& v,
-                                              const int32_t* stations, std::size_t count) {
+ECO_TARGET_AVX2 ECO_KERNEL_FLATTEN void accumulateAvx2(float* acc, const StationValues& v,
+                                                       const int32_t* stations, std::size_t count) {
   // Four vectors of 4: more would run out of the 16 registers.
   for (std::size_t first = 0; first < v.head; first += 16) {
     addHeldRowsAvx2<4>(acc, v, stations, count, first);
@@ -252,8 +250,8 @@ ECO_AVX2 [[gnu::flatten]] void accumulateAvx2(float* acc, const StationValues& v
   addLists<GroupAvx2>(acc, v, stations, count);
 }
 
-ECO_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::size_t count,
-                              ProfileSums& out) {
+ECO_TARGET_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::size_t count,
+                                     ProfileSums& out) {
   const __m128 s = _mm_set1_ps(S);
   const __m256i tailMask = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
   const __m256i low = _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail - kRootMargin));
@@ -286,7 +284,7 @@ ECO_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::si
       }
       p = _mm_load_ps(pv);
     }
-    n += __builtin_popcount(static_cast<unsigned>(posBits));
+    n += std::popcount(static_cast<unsigned>(posBits));
     sumA = _mm256_add_pd(sumA, _mm256_cvtps_pd(p));
     sumM = _mm256_add_pd(sumM, _mm256_cvtps_pd(_mm_min_ps(p, _mm_loadu_ps(y + i))));
     minPos = _mm_min_ps(minPos, _mm_blendv_ps(inf, p, pos));
@@ -309,15 +307,14 @@ ECO_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::si
 // The all-lanes conversions through their zero-masked forms: the plain
 // intrinsics start from an undefined register, which g++ 12 reports as
 // maybe uninitialized.
-ECO_AVX512 inline __m512d widen(__m256 x) { return _mm512_maskz_cvtps_pd(0xFF, x); }
-ECO_AVX512 inline __m256 narrow(__m512d x) { return _mm512_maskz_cvtpd_ps(0xFF, x); }
+ECO_TARGET_AVX512 inline __m512d widen(__m256 x) { return _mm512_maskz_cvtps_pd(0xFF, x); }
+ECO_TARGET_AVX512 inline __m256 narrow(__m512d x) { return _mm512_maskz_cvtpd_ps(0xFF, x); }
 
 // The same with G vectors of 8 slots.
 template <int G>
-ECO_AVX512 [[gnu::always_inline]] inline void addHeldRowsAvx512(float* acc, const StationValues& v,
-                                                                const int32_t* stations,
-                                                                std::size_t count,
-                                                                std::size_t first) {
+ECO_TARGET_AVX512 ECO_KERNEL_INLINE void addHeldRowsAvx512(float* acc, const StationValues& v,
+                                                           const int32_t* stations,
+                                                           std::size_t count, std::size_t first) {
   const __m512i half = _mm512_set1_epi64(static_cast<int64_t>(kFloatMidpointTail));
   const __m512i tail = _mm512_set1_epi64(static_cast<int64_t>(kFloatTailMask));
   const __m512i keep = _mm512_set1_epi64(~static_cast<int64_t>(kFloatTailMask));
@@ -365,7 +362,7 @@ ECO_AVX512 [[gnu::always_inline]] inline void addHeldRowsAvx512(float* acc, cons
 }
 
 struct GroupAvx512 {
-  ECO_AVX512 static void add(float* acc, const StationValues& v, int64_t k) {
+  ECO_TARGET_AVX512 static void add(float* acc, const StationValues& v, int64_t k) {
     const GroupSums g = groupSums(acc, v, k);
     if (_mm256_testn_epi64_mask(g.up, _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask)))) {
       GroupPortable::add(acc, v, k);
@@ -375,8 +372,9 @@ struct GroupAvx512 {
   }
 };
 
-ECO_AVX512 [[gnu::flatten]] void accumulateAvx512(float* acc, const StationValues& v,
-                                                  const int32_t* stations, std::size_t count) {
+ECO_TARGET_AVX512 ECO_KERNEL_FLATTEN void accumulateAvx512(float* acc, const StationValues& v,
+                                                           const int32_t* stations,
+                                                           std::size_t count) {
   // Blocks of six vectors of 8 (more run short of registers), then the
   // head's last 16 or 32 slots as one block.
   std::size_t first = 0;
@@ -386,8 +384,8 @@ ECO_AVX512 [[gnu::flatten]] void accumulateAvx512(float* acc, const StationValue
   addLists<GroupAvx512>(acc, v, stations, count);
 }
 
-ECO_AVX512 void profileSumsAvx512(const float* acc, float S, const float* y, std::size_t count,
-                                  ProfileSums& out) {
+ECO_TARGET_AVX512 void profileSumsAvx512(const float* acc, float S, const float* y,
+                                         std::size_t count, ProfileSums& out) {
   const __m256 s = _mm256_set1_ps(S);
   const __m512i tailMask = _mm512_set1_epi64(static_cast<int64_t>(kFloatTailMask));
   const __m512i low = _mm512_set1_epi64(static_cast<int64_t>(kFloatMidpointTail - kRootMargin));
@@ -415,7 +413,7 @@ ECO_AVX512 void profileSumsAvx512(const float* acc, float S, const float* y, std
       }
       p = _mm256_load_ps(pv);
     }
-    n += __builtin_popcount(static_cast<unsigned>(pos));
+    n += std::popcount(static_cast<unsigned>(pos));
     sumA = _mm512_add_pd(sumA, widen(p));
     sumM = _mm512_add_pd(sumM, widen(_mm256_min_ps(p, _mm256_loadu_ps(y + i))));
     minPos = _mm256_mask_min_ps(minPos, pos, minPos, p);
@@ -446,87 +444,21 @@ const SpeciesKernels kPortable{&accumulatePortable, &profileSumsPortable};
 const SpeciesKernels kAvx2{&accumulateAvx2, &profileSumsAvx2};
 const SpeciesKernels kAvx512{&accumulateAvx512, &profileSumsAvx512};
 
-KernelPath bestPath() {
-  if (kernelPathAvailable(KernelPath::avx512)) return KernelPath::avx512;
-  if (kernelPathAvailable(KernelPath::avx2)) return KernelPath::avx2;
-  return KernelPath::portable;
-}
+#else
 
-KernelPath initialPath() {
-  KernelPath path = bestPath();
-  const char* asked = std::getenv("ECO_KERNEL");
-  KernelPath wanted;
-  if (asked != nullptr && parseKernelPath(asked, wanted) && kernelPathAvailable(wanted)) {
-    path = wanted;
-  }
-  return path;
-}
+// Only the portable path exists here, and no other is ever selected.
+const SpeciesKernels kPortable{&accumulatePortable, &profileSumsPortable};
+const SpeciesKernels& kAvx2 = kPortable;
+const SpeciesKernels& kAvx512 = kPortable;
 
-std::atomic<int>& activeSlot() {
-  static std::atomic<int> slot{static_cast<int>(initialPath())};
-  return slot;
-}
+#endif  // ECO_X86_KERNELS
 
 }  // namespace
 
-bool kernelPathAvailable(KernelPath path) {
-  switch (path) {
-    case KernelPath::portable:
-      return true;
-    case KernelPath::avx2:
-      return __builtin_cpu_supports("avx2");
-    case KernelPath::avx512:
-      return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
-             __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl") &&
-             __builtin_cpu_supports("avx512bw");
-  }
-  return false;
-}
-
-const char* kernelPathName(KernelPath path) {
-  switch (path) {
-    case KernelPath::portable:
-      return "portable";
-    case KernelPath::avx2:
-      return "avx2";
-    case KernelPath::avx512:
-      return "avx512";
-  }
-  return "?";
-}
-
-bool parseKernelPath(const char* name, KernelPath& path) {
-  for (KernelPath p : {KernelPath::portable, KernelPath::avx2, KernelPath::avx512}) {
-    if (std::strcmp(name, kernelPathName(p)) == 0) {
-      path = p;
-      return true;
-    }
-  }
-  return false;
-}
-
 const SpeciesKernels& kernelsOf(KernelPath path) {
-  switch (path) {
-    case KernelPath::avx512:
-      return kAvx512;
-    case KernelPath::avx2:
-      return kAvx2;
-    case KernelPath::portable:
-      break;
-  }
-  return kPortable;
-}
-
-KernelPath activeKernelPath() {
-  return static_cast<KernelPath>(activeSlot().load(std::memory_order_relaxed));
+  return *byPath(path, &kPortable, &kAvx2, &kAvx512);
 }
 
 const SpeciesKernels& speciesKernels() { return kernelsOf(activeKernelPath()); }
-
-bool selectKernelPath(KernelPath path) {
-  if (!kernelPathAvailable(path)) return false;
-  activeSlot().store(static_cast<int>(path), std::memory_order_relaxed);
-  return true;
-}
 
 }  // namespace eco

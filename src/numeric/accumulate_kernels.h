@@ -1,22 +1,18 @@
 #pragma once
 // The species loops of the resampling, vectorised, with runtime dispatch
-// between AVX-512, AVX2 and portable code. Every path gives the same bits:
-// each computes in double what the evaluation model computes in extended
-// precision, and recomputes in extended precision every lane whose double
-// result could round differently (numeric/exact_float.h).
-//
-// The path is chosen once, before any parallel work: the best the machine
-// has, unless the environment variable ECO_KERNEL (portable, avx2, avx512)
-// or selectKernelPath() asks for another one. A path the machine lacks is
-// never taken.
+// between AVX-512, AVX2 and portable code (numeric/simd_target.h). Every
+// path gives the same bits: each computes in double what the evaluation
+// model computes in extended precision, and recomputes in extended
+// precision every lane whose double result could round differently
+// (numeric/exact_float.h).
 
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 
-namespace eco {
+#include "numeric/simd_target.h"
 
-enum class KernelPath { portable, avx2, avx512 };
+namespace eco {
 
 // Sums over the species of one pseudo-sample, p = root4(acc / S):
 struct ProfileSums {
@@ -59,17 +55,8 @@ struct SpeciesKernels {
                       ProfileSums& out);
 };
 
-bool kernelPathAvailable(KernelPath path);
-const char* kernelPathName(KernelPath path);
-// "portable", "avx2" or "avx512"; false for anything else.
-bool parseKernelPath(const char* name, KernelPath& path);
-
-// The kernels of the path in use, and that path.
+// The kernels of the path in use.
 const SpeciesKernels& speciesKernels();
-KernelPath activeKernelPath();
-// Uses the given path from now on; false (and no change) when the machine
-// lacks it. Not to be called while draws are running.
-bool selectKernelPath(KernelPath path);
 // The kernels of a given available path (for tests).
 const SpeciesKernels& kernelsOf(KernelPath path);
 

@@ -1,11 +1,23 @@
 #include "numeric/station_draws.h"
 
-#include <immintrin.h>
-
 #include <array>
+
+#if ECO_X86_KERNELS
+#include <immintrin.h>
+#endif
 
 namespace eco {
 namespace {
+
+void drawPortable(UniformGenerator& g, int32_t n, int32_t* out) {
+  for (int k = 0; k < kStationDrawBlock; ++k) {
+    const float r = nextUniform(g);
+    const int32_t i = static_cast<int32_t>(static_cast<double>(n) * r);
+    out[k] = i < n ? i : n - 1;
+  }
+}
+
+#if ECO_X86_KERNELS
 
 // Each component's modulus is 2^31 - c.
 constexpr int64_t kM1 = kUniformM1, kC1 = (int64_t{1} << 31) - kM1;
@@ -24,22 +36,11 @@ constexpr std::array<int64_t, kStationDrawBlock> powers(int64_t a, int64_t m) {
 alignas(64) constexpr std::array<int64_t, kStationDrawBlock> kPow1 = powers(kUniformA1, kM1);
 alignas(64) constexpr std::array<int64_t, kStationDrawBlock> kPow2 = powers(kUniformA2, kM2);
 
-void drawPortable(UniformGenerator& g, int32_t n, int32_t* out) {
-  for (int k = 0; k < kStationDrawBlock; ++k) {
-    const float r = nextUniform(g);
-    const int32_t i = static_cast<int32_t>(static_cast<double>(n) * r);
-    out[k] = i < n ? i : n - 1;
-  }
-}
-
-#define ECO_AVX2 __attribute__((target("avx2")))
-#define ECO_AVX512 __attribute__((target("avx2,avx512f,avx512dq,avx512vl,avx512bw")))
-
 // p x s (mod 2^31 - c) for p, s below 2^31, in 64-bit lanes: the product
 // is h 2^31 + l, which is h c + l (mod m); twice that brings it below
 // 2^31 + 86 c, and one subtraction below m. The result stays below 2^32,
 // so the last step works on the low 32 bits.
-ECO_AVX2 inline __m256i mulModAvx2(__m256i p, __m256i s, __m256i c, __m256i m) {
+ECO_TARGET_AVX2 inline __m256i mulModAvx2(__m256i p, __m256i s, __m256i c, __m256i m) {
   const __m256i low31 = _mm256_set1_epi64x(0x7FFFFFFF);
   __m256i x = _mm256_mul_epu32(p, s);
   x = _mm256_add_epi64(_mm256_mul_epu32(_mm256_srli_epi64(x, 31), c), _mm256_and_si256(x, low31));
@@ -49,7 +50,7 @@ ECO_AVX2 inline __m256i mulModAvx2(__m256i p, __m256i s, __m256i c, __m256i m) {
 
 // Four steps' station indices from the two components' states (low 32
 // bits of each 64-bit lane).
-ECO_AVX2 inline __m128i indicesAvx2(__m256i x1, __m256i x2, __m256d n, __m128i last) {
+ECO_TARGET_AVX2 inline __m128i indicesAvx2(__m256i x1, __m256i x2, __m256d n, __m128i last) {
   const __m256i pick = _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6);
   __m128i z = _mm256_castsi256_si128(
       _mm256_permutevar8x32_epi32(_mm256_sub_epi32(x1, x2), pick));  // s1 - s2
@@ -60,7 +61,7 @@ ECO_AVX2 inline __m128i indicesAvx2(__m256i x1, __m256i x2, __m256d n, __m128i l
   return _mm_min_epi32(i, last);
 }
 
-ECO_AVX2 void drawAvx2(UniformGenerator& g, int32_t n, int32_t* out) {
+ECO_TARGET_AVX2 void drawAvx2(UniformGenerator& g, int32_t n, int32_t* out) {
   const __m256i s1 = _mm256_set1_epi64x(g.s1), s2 = _mm256_set1_epi64x(g.s2);
   const __m256i c1 = _mm256_set1_epi64x(kC1), m1 = _mm256_set1_epi64x(kM1);
   const __m256i c2 = _mm256_set1_epi64x(kC2), m2 = _mm256_set1_epi64x(kM2);
@@ -81,7 +82,7 @@ ECO_AVX2 void drawAvx2(UniformGenerator& g, int32_t n, int32_t* out) {
 // The same in AVX-512, through the zero-masked forms of the intrinsics: the
 // plain ones start from an undefined register, which g++ 12 reports as
 // maybe uninitialized.
-ECO_AVX512 inline __m512i mulModAvx512(__m512i p, __m512i s, __m512i c, __m512i m) {
+ECO_TARGET_AVX512 inline __m512i mulModAvx512(__m512i p, __m512i s, __m512i c, __m512i m) {
   const __m512i low31 = _mm512_set1_epi64(0x7FFFFFFF);
   __m512i x = _mm512_maskz_mul_epu32(0xFF, p, s);
   x = _mm512_add_epi64(_mm512_maskz_mul_epu32(0xFF, _mm512_maskz_srli_epi64(0xFF, x, 31), c),
@@ -92,7 +93,7 @@ ECO_AVX512 inline __m512i mulModAvx512(__m512i p, __m512i s, __m512i c, __m512i 
 }
 
 // Eight steps' station indices from the two components' states.
-ECO_AVX512 inline __m256i indicesAvx512(__m512i x1, __m512i x2, int32_t n) {
+ECO_TARGET_AVX512 inline __m256i indicesAvx512(__m512i x1, __m512i x2, int32_t n) {
   __m512i z = _mm512_sub_epi64(x1, x2);
   z = _mm512_mask_add_epi64(z, _mm512_cmplt_epi64_mask(z, _mm512_set1_epi64(1)), z,
                             _mm512_set1_epi64(kM1 - 1));
@@ -103,7 +104,7 @@ ECO_AVX512 inline __m256i indicesAvx512(__m512i x1, __m512i x2, int32_t n) {
   return _mm256_min_epi32(i, _mm256_set1_epi32(n - 1));
 }
 
-ECO_AVX512 void drawAvx512(UniformGenerator& g, int32_t n, int32_t* out) {
+ECO_TARGET_AVX512 void drawAvx512(UniformGenerator& g, int32_t n, int32_t* out) {
   const __m512i s1 = _mm512_set1_epi64(g.s1), s2 = _mm512_set1_epi64(g.s2);
   const __m512i c1 = _mm512_set1_epi64(kC1), m1 = _mm512_set1_epi64(kM1);
   const __m512i c2 = _mm512_set1_epi64(kC2), m2 = _mm512_set1_epi64(kM2);
@@ -117,18 +118,18 @@ ECO_AVX512 void drawAvx512(UniformGenerator& g, int32_t n, int32_t* out) {
   g.s2 = static_cast<int32_t>(_mm256_extract_epi64(_mm512_maskz_extracti64x4_epi64(0xF, b2, 1), 3));
 }
 
+#else
+
+// Only the portable path exists here, and no other is ever selected.
+constexpr StationDrawKernel drawAvx2 = &drawPortable;
+constexpr StationDrawKernel drawAvx512 = &drawPortable;
+
+#endif  // ECO_X86_KERNELS
+
 }  // namespace
 
 StationDrawKernel stationDrawKernelOf(KernelPath path) {
-  switch (path) {
-    case KernelPath::avx512:
-      return &drawAvx512;
-    case KernelPath::avx2:
-      return &drawAvx2;
-    case KernelPath::portable:
-      break;
-  }
-  return &drawPortable;
+  return byPath<StationDrawKernel>(path, &drawPortable, drawAvx2, drawAvx512);
 }
 
 StationDrawKernel stationDrawKernel() { return stationDrawKernelOf(activeKernelPath()); }
