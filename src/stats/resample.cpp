@@ -1,13 +1,12 @@
 #include "stats/resample.h"
 
-#include <immintrin.h>
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "numeric/accumulate_kernels.h"
 #include "numeric/exact_float.h"
+#include "numeric/held_sum.h"
 #include "numeric/station_draws.h"
 
 namespace eco {
@@ -21,17 +20,7 @@ constexpr std::size_t kMaxHeadValues = std::size_t{1} << 22;
 // Relative cost of one dense lane against one group of list entries, per
 // kernel path (measured on the benchmark surveys; only the speed depends on
 // it).
-double denseLaneCost(KernelPath path) {
-  switch (path) {
-    case KernelPath::avx512:
-      return 0.04;
-    case KernelPath::avx2:
-      return 0.06;
-    case KernelPath::portable:
-      break;
-  }
-  return 0.15;
-}
+double denseLaneCost(KernelPath path) { return byPath(path, 0.15, 0.06, 0.04); }
 
 // What a station's list costs besides its groups: the writing of its group
 // numbers into the batch's run (numeric/accumulate_kernels.cpp).
@@ -247,21 +236,6 @@ void prepareWork(const DrawSetup& setup, DrawWork& work) {
 
 namespace {
 
-// A float value held in a double: the sum held + prod rounded to float on
-// its bits, as the held rows round (numeric/accumulate_kernels.cpp). The
-// caller guarantees that every sum is 0 or a normal float. The chain from
-// draw to draw is then an addition and two integer operations, where the
-// conversions to double and back take twice as long.
-inline __m128d addHeldSum(__m128d held, double prod) {
-  const __m128i half = _mm_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail));
-  const __m128i keep = _mm_set1_epi64x(~static_cast<int64_t>(kFloatTailMask));
-  const __m128i up = _mm_add_epi64(_mm_castpd_si128(_mm_add_sd(held, _mm_set_sd(prod))), half);
-  if ((_mm_cvtsi128_si64(up) & static_cast<int64_t>(kFloatTailMask)) == 0) [[unlikely]] {
-    return _mm_set_sd(addExtendedSum(static_cast<float>(_mm_cvtsd_f64(held)), prod));
-  }
-  return _mm_castsi128_pd(_mm_and_si128(up, keep));
-}
-
 // A pseudo-sample's draws from batch to batch: the generator, the summed
 // surface, the random numbers used, and the station sums (as floats, or
 // held in doubles).
@@ -270,7 +244,7 @@ struct DrawChain {
   float S = 0.0f;
   int64_t m = 0;
   float dens = 0.0f, biom = 0.0f;
-  __m128d densHeld = _mm_setzero_pd(), biomHeld = _mm_setzero_pd();
+  HeldSum densHeld = heldSumOf(0.0), biomHeld = heldSumOf(0.0);
   // Indices drawn ahead, two blocks: the one in use and the next. A block
   // is drawn again as soon as it is used up, so that its stores have long
   // finished when its indices are read.
@@ -297,7 +271,7 @@ std::size_t drawBatch(const DrawSetup& d, float target, StationDrawKernel drawSt
   float S = c.S;
   int64_t m = c.m;
   unsigned aheadPos = c.aheadPos;
-  __m128d densHeld = c.densHeld, biomHeld = c.biomHeld;
+  HeldSum densHeld = c.densHeld, biomHeld = c.biomHeld;
   float dens = c.dens, biom = c.biom;
   std::size_t count = 0;
   while (count < kDrawBatch) {
@@ -404,8 +378,8 @@ void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, D
     }
   }
   const float S = c.S;
-  const float densSum = d.totalsInRange ? static_cast<float>(_mm_cvtsd_f64(c.densHeld)) : c.dens;
-  const float biomSum = d.totalsInRange ? static_cast<float>(_mm_cvtsd_f64(c.biomHeld)) : c.biom;
+  const float densSum = d.totalsInRange ? static_cast<float>(heldSumValue(c.densHeld)) : c.dens;
+  const float biomSum = d.totalsInRange ? static_cast<float>(heldSumValue(c.biomHeld)) : c.biom;
   out.fellShort = c.fellShort;
   out.S = S;
   out.D = densSum / S;
