@@ -52,7 +52,7 @@ bool readSpeciesFile(std::istream& in, const std::string& fileName, SpeciesTable
   species.file = fileName;
   return readCodeFile(
       in, fileName, kSpeciesUnit, "species", kSpeciesItems, status,
-      [&](int32_t code, const std::string&, long line) -> std::string* {
+      [&](int32_t code, const std::string&, int64_t line) -> std::string* {
         int32_t s = 0;
         if (!lookupSpecies(species, code, LookupMode::registerCode, s, status.message)) {
           const auto found = species.index.find(code);
@@ -87,7 +87,7 @@ bool readEcotopeFile(std::istream& in, const std::string& fileName, EcotopeTable
   // A repeated ecotope code keeps its first index and takes the later name.
   return readCodeFile(
       in, fileName, kEcotopeUnit, "ecotope", kEcotopeItems, status,
-      [&](int32_t code, const std::string& name, long line) -> std::string* {
+      [&](int32_t code, const std::string& name, int64_t line) -> std::string* {
         int32_t e = 0;
         const bool known = ecotopes.index.count(code) != 0;
         if (!lookupEcotope(ecotopes, stations, code, LookupMode::registerCode, e, status.message)) {

@@ -9,15 +9,15 @@ namespace eco {
 namespace {
 
 // Lines past the 32-bit range are still counted, only named less exactly.
-uint64_t packed(int32_t s, long line) {
+uint64_t packed(int32_t s, int64_t line) {
   const uint64_t l = static_cast<uint64_t>(
-      std::min<long>(line, static_cast<long>(std::numeric_limits<uint32_t>::max())));
+      std::min<int64_t>(line, static_cast<int64_t>(std::numeric_limits<uint32_t>::max())));
   return (static_cast<uint64_t>(static_cast<uint32_t>(s)) << 32) | l;
 }
 
 struct Repeat {
-  long line = 0;
-  long earlier = 0;
+  int64_t line = 0;
+  int64_t earlier = 0;
   int32_t e = 0, j = 0, s = 0;
   int g = 0;
 };
@@ -41,7 +41,7 @@ std::size_t DataChecks::flat(int32_t e, int g, int32_t j) const {
          static_cast<std::size_t>(j);
 }
 
-void DataChecks::note(int32_t e, int g, int32_t j, int32_t s, long line) {
+void DataChecks::note(int32_t e, int g, int32_t j, int32_t s, int64_t line) {
   const std::size_t f = flat(e, g, j);
   seen_[f] = 1;
   if (s >= 0) records_[f].push_back(packed(s, line));
@@ -52,7 +52,7 @@ void DataChecks::warn(const SurveyTables& tables, const std::string& dataFile) {
   // file order are told; the others are counted (a file pasted twice over
   // may repeat every one of its records).
   std::vector<Repeat> first;  // a heap: the latest of the kept ones on top
-  long count = 0;
+  int64_t count = 0;
   auto later = [](const Repeat& a, const Repeat& b) { return a.line < b.line; };
   for (std::size_t e = 0; e < tables.stations.ecotope.size(); ++e) {
     for (int g = 0; g < 2; ++g) {
@@ -65,8 +65,8 @@ void DataChecks::warn(const SurveyTables& tables, const std::string& dataFile) {
         for (std::size_t i = 1; i < r.size(); ++i) {
           if ((r[i] >> 32) != (r[i - 1] >> 32)) continue;
           ++count;
-          const Repeat repeat{static_cast<long>(r[i] & 0xFFFFFFFFu),
-                              static_cast<long>(r[i - 1] & 0xFFFFFFFFu),
+          const Repeat repeat{static_cast<int64_t>(r[i] & 0xFFFFFFFFu),
+                              static_cast<int64_t>(r[i - 1] & 0xFFFFFFFFu),
                               static_cast<int32_t>(e),
                               static_cast<int32_t>(j),
                               static_cast<int32_t>(r[i] >> 32),
@@ -101,7 +101,7 @@ void DataChecks::warn(const SurveyTables& tables, const std::string& dataFile) {
     }
     warnAt(dataFile, r.line, "repeated record", text);
   }
-  countWarnings(dataFile, "repeated record", count - static_cast<long>(first.size()));
+  countWarnings(dataFile, "repeated record", count - static_cast<int64_t>(first.size()));
 
   // Stations without any record: each counts as a station without fauna.
   for (std::size_t e = 0; e < tables.stations.ecotope.size(); ++e) {
@@ -123,7 +123,7 @@ void DataChecks::warn(const SurveyTables& tables, const std::string& dataFile) {
 
 std::string dataLookupFailure(const SurveyTables& tables, int32_t ecotopeCode, int32_t stationCode,
                               int32_t speciesCode, bool stationFound, const std::string& dataFile,
-                              long line) {
+                              int64_t line) {
   const auto e = tables.ecotopes.index.find(ecotopeCode);
   if (e == tables.ecotopes.index.end()) {
     return failureLine(dataFile, line, 0,

@@ -18,7 +18,7 @@ class DataChecks {
 
   // A record of station j of group g of ecotope e on `line`: species index
   // s, or -1 for the empty species code (a station without fauna).
-  void note(int32_t e, int g, int32_t j, int32_t s, long line);
+  void note(int32_t e, int g, int32_t j, int32_t s, int64_t line);
 
   // After the last record: one warning per record that repeats the station
   // and species of an earlier one (in file order), then one per station
@@ -38,6 +38,6 @@ class DataChecks {
 // code is unknown.
 std::string dataLookupFailure(const SurveyTables& tables, int32_t ecotopeCode, int32_t stationCode,
                               int32_t speciesCode, bool stationFound, const std::string& dataFile,
-                              long line);
+                              int64_t line);
 
 }  // namespace eco

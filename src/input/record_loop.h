@@ -3,6 +3,7 @@
 // tells the user about records that were accepted but are probably not
 // what was meant (standard error, see records/diagnostics.h).
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -24,8 +25,8 @@ struct RecordReader {
   int expectedExtra = 0;
   std::string_view extraNote;
   bool extraTold = false;
-  long line = 0;          // line of the record just read
-  long previousLine = 0;  // line of the record read before it (0: none)
+  int64_t line = 0;          // line of the record just read
+  int64_t previousLine = 0;  // line of the record read before it (0: none)
 };
 
 RecordReader recordReader(std::istream& in, const std::string& fileName, int unit,

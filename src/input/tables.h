@@ -27,7 +27,7 @@ struct SpeciesTable {
   std::vector<int32_t> specode;
   std::vector<std::string> spename;            // 50 characters, blank padded
   std::unordered_map<int32_t, int32_t> index;  // code -> index (codes are unique)
-  std::vector<long> line;                      // line of each species in the file (if known)
+  std::vector<int64_t> line;                   // line of each species in the file (if known)
   int32_t nspec() const { return static_cast<int32_t>(specode.size()); }
 };
 
@@ -37,7 +37,7 @@ struct EcotopeTable {
   std::vector<int32_t> etcode;
   std::vector<std::string> etname;  // 50 characters, blank padded
   std::unordered_map<int32_t, int32_t> index;
-  std::vector<long> line;  // line that gave each ecotope its name (if known)
+  std::vector<int64_t> line;  // line that gave each ecotope its name (if known)
   int32_t net() const { return static_cast<int32_t>(etcode.size()); }
 };
 
@@ -49,7 +49,7 @@ struct StationGroup {
   float sumsqsurf = 0.0f;
   float meansurf = 0.0f;
   float sdsurf = 0.0f;
-  std::vector<long> line;  // line of each station in the station file (if known)
+  std::vector<int64_t> line;  // line of each station in the station file (if known)
   int32_t nstat() const { return static_cast<int32_t>(stacode.size()); }
 };
 

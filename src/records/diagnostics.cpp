@@ -17,7 +17,7 @@ void emit(std::string_view line) {
 // True while the (subject, kind) pair is within its limit.
 bool counted(std::string_view subject, std::string_view kind) {
   Diagnostics& d = diagnostics();
-  long& n = d.counts[{std::string(subject), std::string(kind)}];
+  int64_t& n = d.counts[{std::string(subject), std::string(kind)}];
   ++n;
   return n <= kWarningLimit;
 }
@@ -31,7 +31,7 @@ Diagnostics& diagnostics() {
 
 void resetDiagnostics(std::ostream* out) { diagnostics() = Diagnostics{out, {}, {}, {}, 0}; }
 
-void warnAt(std::string_view file, long line, std::string_view kind, std::string_view text) {
+void warnAt(std::string_view file, int64_t line, std::string_view kind, std::string_view text) {
   if (!counted(file, kind)) return;
   std::string s = "warning: ";
   s += file;
@@ -42,7 +42,7 @@ void warnAt(std::string_view file, long line, std::string_view kind, std::string
   emit(s);
 }
 
-void countWarnings(std::string_view file, std::string_view kind, long n) {
+void countWarnings(std::string_view file, std::string_view kind, int64_t n) {
   if (n <= 0) return;
   diagnostics().counts[{std::string(file), std::string(kind)}] += n;
 }
@@ -55,7 +55,7 @@ void warnAbout(std::string_view subject, std::string_view kind, std::string_view
 
 void tellUser(std::string_view line) { emit(line); }
 
-std::string failureLine(std::string_view file, long line, std::size_t column,
+std::string failureLine(std::string_view file, int64_t line, std::size_t column,
                         std::string_view text) {
   std::string s = "error: ";
   if (!file.empty()) {
@@ -68,7 +68,7 @@ std::string failureLine(std::string_view file, long line, std::size_t column,
   return s;
 }
 
-void failAt(std::string_view file, long line, std::size_t column, std::string_view text) {
+void failAt(std::string_view file, int64_t line, std::size_t column, std::string_view text) {
   emit(failureLine(file, line, column, text));
 }
 

@@ -7,6 +7,7 @@
 // `kWarningLimit` lines; finishWarnings() then adds one line with the count
 // of the rest. The sink is process-wide, like the run's other console state.
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <ostream>
@@ -16,7 +17,7 @@
 
 namespace eco {
 
-inline constexpr long kWarningLimit = 10;
+inline constexpr int64_t kWarningLimit = 10;
 
 struct Diagnostics {
   std::ostream* out = nullptr;  // null: messages are dropped
@@ -24,8 +25,8 @@ struct Diagnostics {
   // and drawn again after (see the progress display).
   std::function<void()> beforeWrite, afterWrite;
   // (file or subject, kind) -> warnings counted so far
-  std::map<std::pair<std::string, std::string>, long> counts;
-  long warningsWritten = 0;
+  std::map<std::pair<std::string, std::string>, int64_t> counts;
+  int64_t warningsWritten = 0;
 };
 
 // The process-wide sink (standard error by default).
@@ -35,11 +36,11 @@ void resetDiagnostics(std::ostream* out);
 
 // "warning: <file>, line <n>: <text>" (line 0: "warning: <file>: <text>"),
 // at most kWarningLimit per file and kind.
-void warnAt(std::string_view file, long line, std::string_view kind, std::string_view text);
+void warnAt(std::string_view file, int64_t line, std::string_view kind, std::string_view text);
 // Counts n warnings of a kind about a file without writing them (the
 // caller has written the first kWarningLimit); finishWarnings() tells the
 // count.
-void countWarnings(std::string_view file, std::string_view kind, long n);
+void countWarnings(std::string_view file, std::string_view kind, int64_t n);
 // "warning: <text>", at most kWarningLimit per subject and kind.
 void warnAbout(std::string_view subject, std::string_view kind, std::string_view text);
 // One line as it stands (a located failure, a usage line); never limited.
@@ -47,9 +48,9 @@ void tellUser(std::string_view line);
 // The located detail of a failure, told after the failure message:
 // "error: <file>, line <n>, column <c>: <text>" (line 0: no line, column 0:
 // no column; an empty file: "error: <text>"). Never limited.
-void failAt(std::string_view file, long line, std::size_t column, std::string_view text);
+void failAt(std::string_view file, int64_t line, std::size_t column, std::string_view text);
 // The same line as text.
-std::string failureLine(std::string_view file, long line, std::size_t column,
+std::string failureLine(std::string_view file, int64_t line, std::size_t column,
                         std::string_view text);
 // A value as the user wrote it, in apostrophes, with what cannot be seen
 // made visible: a byte order mark as <byte order mark>, other control

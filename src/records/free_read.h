@@ -46,7 +46,7 @@ struct RecordSource {
   bool fieldTaken = false;         // the current read has taken the field
   std::string fileName;            // named in reports; "Internal List-Directed Read" for a field
   int unit = -5;                   // named in reports; -5 for a field
-  long lineNumber = 0;  // lines taken from the file so far (blank lines counted); 1 for a field
+  int64_t lineNumber = 0;  // lines taken from the file so far (blank lines counted); 1 for a field
 };
 
 RecordSource fileSource(std::istream& in, const std::string& fileName, int unit);
@@ -59,8 +59,8 @@ struct ReadResult {
   std::string report;
   // Line of the record holding the read's first value, null value or
   // slash; blank records passed over before it do not count (0: none).
-  long firstLine = 0;
-  long lastLine = 0;  // line of the record where the read ended
+  int64_t firstLine = 0;
+  int64_t lastLine = 0;  // line of the record where the read ended
   // Items satisfied by a value or a null value, in order.
   int satisfied = 0;
   // The read took values (null values and parts of a quoted text
@@ -94,7 +94,7 @@ struct ReadResult {
   // A real item took the digits before a comma that is followed by a digit,
   // in a record that otherwise separates values by blanks ("1 11 3 0,5"):
   // the line and the column of that comma (0: none).
-  long decimalCommaLine = 0;
+  int64_t decimalCommaLine = 0;
   std::size_t decimalCommaColumn = 0;
   std::string decimalCommaText;  // the number as written ("0,5")
 

@@ -8,7 +8,7 @@
 namespace eco {
 namespace {
 
-long lineOf(const std::map<std::string, long>& lines, const std::string& keyword) {
+int64_t lineOf(const std::map<std::string, int64_t>& lines, const std::string& keyword) {
   const auto found = lines.find(keyword);
   return found == lines.end() ? 0 : found->second;
 }
@@ -30,8 +30,8 @@ std::string headerOpenFailure(const std::string& name) {
 }
 
 std::string noInputPathFailure(const std::string& headerName,
-                               const std::map<std::string, long>& lines) {
-  const long line = lineOf(lines, "[PAI]");
+                               const std::map<std::string, int64_t>& lines) {
+  const int64_t line = lineOf(lines, "[PAI]");
   if (line == 0) {
     return failureLine(headerName, 0, 0,
                        "no [PAI] names the input directory: add a line such as [PAI] '.' (the "
@@ -44,7 +44,7 @@ std::string noInputPathFailure(const std::string& headerName,
 }
 
 std::string directoryFailure(const std::string& headerName,
-                             const std::map<std::string, long>& lines, const std::string& path,
+                             const std::map<std::string, int64_t>& lines, const std::string& path,
                              bool output) {
   const std::string keyword = output ? "[PAO]" : "[PAI]";
   std::string text = std::string("the ") + (output ? "output" : "input") + " directory " +

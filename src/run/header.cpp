@@ -278,7 +278,7 @@ void readHeaderLine(const std::string& lineIn, int k, RunSettings& settings, Hea
 namespace {
 
 // The warnings about the text of one header line that is never read.
-void checkColumns(const std::string& raw, const std::string& fileName, long lineNumber) {
+void checkColumns(const std::string& raw, const std::string& fileName, int64_t lineNumber) {
   const std::size_t hash = raw.find('#');
   // A keyword past column 75 is never scanned.
   std::size_t warnedUpTo = 0;
@@ -317,7 +317,8 @@ std::string outputExtensions(const RunSettings& s) {
   return list;
 }
 
-bool failWith(HeaderFlags& flags, const std::string& fileName, long line, const std::string& text) {
+bool failWith(HeaderFlags& flags, const std::string& fileName, int64_t line,
+              const std::string& text) {
   flags.detail = failureLine(fileName, line, 0, text);
   return false;
 }
@@ -326,7 +327,7 @@ bool failWith(HeaderFlags& flags, const std::string& fileName, long line, const 
 
 bool readHeaderFile(std::istream& in, const std::string& fileName, RunSettings& settings,
                     HeaderFlags& flags) {
-  long lineNumber = 0;
+  int64_t lineNumber = 0;
   std::string raw;
   while (true) {
     const LineRead got = readLine(in, raw);

@@ -2,6 +2,7 @@
 // The header file: keyword lines such as "[MSP] 300", ended by "[EOF]".
 
 #include <cstddef>
+#include <cstdint>
 #include <istream>
 #include <map>
 #include <string>
@@ -24,7 +25,7 @@ struct HeaderFlags {
   std::string detail;
   std::size_t column = 0;
   // Line of the last occurrence of each keyword read ("[PAI]" -> 3).
-  std::map<std::string, long> lines;
+  std::map<std::string, int64_t> lines;
 };
 
 // Decodes the keyword that starts at column k (1-based, at most 75) of the

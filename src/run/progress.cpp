@@ -27,7 +27,7 @@ int ClearingBuffer::sync() { return target->pubsync(); }
 namespace {
 
 std::string durationText(double seconds) {
-  const long s = std::lround(seconds);
+  const int64_t s = std::llround(seconds);
   if (s < 60) return std::to_string(s) + " s";
   if (s < 3600) return std::to_string(s / 60) + " min " + std::to_string(s % 60) + " s";
   return std::to_string(s / 3600) + " h " + std::to_string(s % 3600 / 60) + " min";

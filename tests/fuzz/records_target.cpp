@@ -129,8 +129,8 @@ struct Snapshot {
 };
 
 void checkResult(const ReadResult& r, const Values& v, const std::vector<ItemShape>& shape,
-                 const Snapshot& before, std::string_view where, long linesBefore,
-                 long linesAfter) {
+                 const Snapshot& before, std::string_view where, int64_t linesBefore,
+                 int64_t linesAfter) {
   const std::string at = " (" + std::string(where) + ")";
   ECO_FUZZ_CHECK(r.satisfied >= 0, "negative count of satisfied items" + at);
   ECO_FUZZ_CHECK(static_cast<std::size_t>(r.satisfied) <= shape.size(),
@@ -165,7 +165,7 @@ void checkResult(const ReadResult& r, const Values& v, const std::vector<ItemSha
 ReadResult readAndCheck(eco::RecordSource& source, Values& v, const std::vector<ItemShape>& shape,
                         std::string_view where) {
   const Snapshot before(v);
-  const long linesBefore = source.stream != nullptr ? source.lineNumber : 0;
+  const int64_t linesBefore = source.stream != nullptr ? source.lineNumber : 0;
   const ReadResult r = eco::readRecord(source, v.items);
   checkResult(r, v, shape, before, where, linesBefore, source.lineNumber);
   return r;
@@ -244,7 +244,7 @@ void checkEditI(int32_t v, int w, int m) {
                  "editI gave a field that is not an integer: '" + s + "'");
   ECO_FUZZ_CHECK(static_cast<int>(digits.size()) >= std::max(m, 1) || (m == 0 && v == 0),
                  "editI gave fewer digits than asked: '" + s + "'");
-  const long long back = std::stoll(digits) * (negative ? -1 : 1);
+  const int64_t back = std::stoll(digits) * (negative ? -1 : 1);
   ECO_FUZZ_CHECK(back == v, "editI gave another value: '" + s + "' for " + std::to_string(v));
 }
 
@@ -328,8 +328,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   // The file, read as the input readers read theirs: record after record.
   std::istringstream in(content);
   eco::RecordSource source = eco::fileSource(in, "fuzz.DAT", 13);
-  const long lines = static_cast<long>(std::count(content.begin(), content.end(), '\n')) + 1;
-  long reads = 0;
+  const int64_t lines = static_cast<int64_t>(std::count(content.begin(), content.end(), '\n')) + 1;
+  int64_t reads = 0;
   for (;;) {
     Values v(shape);
     const ReadResult r = readAndCheck(source, v, shape, "file");

@@ -6,6 +6,7 @@
 //   fuzz_replay_run DIR_OR_FILE...
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -48,7 +49,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::atexit(exitedInside);
-  long count = 0;
+  int64_t count = 0;
   for (int i = 1; i < argc; ++i) {
     if (!fs::exists(argv[i])) {
       std::fprintf(stderr, "%s: no such file or directory\n", argv[i]);
@@ -68,6 +69,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no input found: a replay that runs nothing proves nothing\n");
     return 1;
   }
-  std::printf("replayed %ld inputs\n", count);
+  std::printf("replayed %lld inputs\n", static_cast<long long>(count));
   return 0;
 }

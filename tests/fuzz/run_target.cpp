@@ -390,7 +390,7 @@ void checkTable(const fs::path& file, const std::vector<TableRow>& rows) {
   }
 }
 
-void checkReport(const fs::path& file, long blocks, bool biomass) {
+void checkReport(const fs::path& file, int64_t blocks, bool biomass) {
   const std::string name = file.filename().string();
   const std::string bytes = readFile(file);
   const std::vector<std::string> lines = crlfLines(bytes, name);
@@ -402,7 +402,7 @@ void checkReport(const fs::path& file, long blocks, bool biomass) {
   ECO_FUZZ_CHECK(lines.size() >= 2 && lines[0].empty() && lines[1] == std::string(45, '#'),
                  name + " does not begin with a banner");
   ECO_FUZZ_CHECK(lines.back() == std::string(64, '-'), name + " does not end with a closing rule");
-  long banners = 0, density = 0, biomassSections = 0;
+  int64_t banners = 0, density = 0, biomassSections = 0;
   for (const std::string& l : lines) {
     if (l.size() == 58 && l.rfind("ECOTOPE ", 0) == 0) ++banners;
     if (l == "DENSITY CALCULATIONS") ++density;
@@ -557,7 +557,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const bool report = mode == 2 || mode == 3;
 
   std::vector<TableRow> rows;
-  long blocks = 0;
+  int64_t blocks = 0;
   for (int e = 0; e < survey->ecotopes.net(); ++e) {
     const auto& ref = survey->stations.ecotope[static_cast<std::size_t>(e)].group[eco::kReference];
     for (int32_t c = 1; c <= ref.nstat(); ++c) {

@@ -366,8 +366,8 @@ struct Bookkeeping {
   const char* items;
   ReadOutcome outcome;
   int satisfied;
-  long firstLine;
-  long lastLine;
+  int64_t firstLine;
+  int64_t lastLine;
   bool continued;
   bool leftover;
 };

@@ -46,8 +46,8 @@ TEST(FreeReadRobustness, RandomInputsNeverTouchMoreThanTheirItems) {
     const bool field = round % 4 == 0;
     std::istringstream in(input);
     RecordSource source = field ? fieldSource(input) : fileSource(in, "random.DAT", 7);
-    const long lines = 1 + static_cast<long>(std::count(input.begin(), input.end(), '\n'));
-    for (long read = 0;; ++read) {
+    const int64_t lines = 1 + static_cast<int64_t>(std::count(input.begin(), input.end(), '\n'));
+    for (int64_t read = 0;; ++read) {
       // Every read takes at least one record, so a file of n lines allows
       // at most n + 1 reads before the end of file.
       ASSERT_LE(read, field ? 1 : lines + 1) << input;

@@ -51,7 +51,7 @@ TEST(FailureDetail, OutputFileThatCannotBeCreated) {
 
 TEST(FailureDetail, PathsAndHeader) {
   TempDir dir;
-  const std::map<std::string, long> lines = {{"[PAI]", 3}, {"[PAO]", 4}};
+  const std::map<std::string, int64_t> lines = {{"[PAI]", 3}, {"[PAO]", 4}};
   const std::string missing = (dir.path / "nowhere").string();
   EXPECT_EQ(directoryFailure("h.hdr", lines, missing, false),
             "error: h.hdr, line 3: the input directory '" + missing +

@@ -35,9 +35,9 @@ void writeSurvey(const ScratchDir& dir, const std::string& file, std::size_t pad
 }
 
 // The line a read that fails after `bytes` bytes cannot complete.
-long failingLine(const fs::path& file, std::size_t bytes) {
+int64_t failingLine(const fs::path& file, std::size_t bytes) {
   const std::string text = readFile(file).substr(0, bytes);
-  return 1 + static_cast<long>(std::count(text.begin(), text.end(), '\n'));
+  return 1 + static_cast<int64_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
 std::string withShim(const std::string& file, std::size_t after) {
@@ -76,7 +76,7 @@ TEST(ReadFailure, InputFilePartWay) {
   for (const InputFile& f : kInputFiles) {
     ScratchDir dir("readfail");
     writeSurvey(dir, f.name, 9000);
-    const long line = failingLine(dir.run() / f.name, kAfter);
+    const int64_t line = failingLine(dir.run() / f.name, kAfter);
     const ProgramResult r = dir.runProgram({"case.hdr"}, withShim(f.name, kAfter));
     EXPECT_EQ(r.status, 1) << f.name;
     EXPECT_EQ(r.out, "read error, unit " + std::to_string(f.unit) + ", file " + f.name + ", line " +
@@ -129,7 +129,7 @@ TEST(ReadFailure, HeaderFile) {
   {
     ScratchDir dir("readfail");
     writeSurvey(dir, "case.hdr", 1000);
-    const long line = failingLine(dir.run() / "case.hdr", kAfter);
+    const int64_t line = failingLine(dir.run() / "case.hdr", kAfter);
     const ProgramResult r = dir.runProgram({"case.hdr"}, withShim("case.hdr", kAfter));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, failureText("error in reading header file"));
