@@ -5,6 +5,8 @@
 #include <string>
 #include <system_error>
 
+#include "records/float_text.h"
+
 namespace eco {
 
 namespace {
@@ -109,7 +111,7 @@ ConvertStatus convertInteger(std::string_view value, int32_t* out) {
   }
   const std::string s = normalized(value);
   double d = 0.0;
-  const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), d);
+  const auto [ptr, ec] = decimalToFloat(s.data(), s.data() + s.size(), d);
   if (ptr != s.data() + s.size()) return ConvertStatus::conversionError;
   if (ec == std::errc::result_out_of_range) {
     if (decimalMagnitude(s) > 0) return ConvertStatus::conversionError;
@@ -128,7 +130,7 @@ ConvertStatus convertReal(std::string_view value, float* out) {
   if (form != ConvertStatus::ok) return form;
   const std::string s = normalized(value);
   float f = 0.0f;
-  const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), f);
+  const auto [ptr, ec] = decimalToFloat(s.data(), s.data() + s.size(), f);
   if (ptr != s.data() + s.size()) return ConvertStatus::conversionError;
   if (ec == std::errc::result_out_of_range) {
     if (decimalMagnitude(s) > 0) return ConvertStatus::conversionError;
