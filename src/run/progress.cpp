@@ -37,7 +37,7 @@ std::string durationText(double seconds) {
 
 ProgressDisplay::ProgressDisplay(const RunSettings& settings, const SurveyTables& t, bool summary,
                                  bool report, bool terminal, std::ostream* stream)
-    : active(terminal), out(stream), tables(&t) {
+    : active(terminal), out(stream) {
   const std::size_t net = static_cast<std::size_t>(t.ecotopes.net());
   summaryWork.assign(net, 0.0);
   reportWork.assign(net, 0.0);

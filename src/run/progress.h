@@ -58,7 +58,6 @@ struct ProgressDisplay {
   void update(bool force);
   std::string statusText() const;
 
-  const SurveyTables* tables = nullptr;
   std::string passName;
   int ecotopeOrdinal = 0, ecotopeCount = 0;
   double passWork = 0, workDone = 0, currentWeight = 0;
