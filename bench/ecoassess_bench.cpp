@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <limits>
 #include <sstream>
 #include <vector>
 
@@ -56,7 +57,7 @@ void BM_QuantilesOfAClass(benchmark::State& state) {
   std::vector<float> x(4000);
   eco::UniformGenerator g;
   for (std::size_t i = 0; i < 2600; ++i) x[i] = eco::nextUniform(g);
-  for (std::size_t i = 2600; i < 4000; ++i) x[i] = __builtin_nanf("");
+  for (std::size_t i = 2600; i < 4000; ++i) x[i] = std::numeric_limits<float>::quiet_NaN();
   float q[11], lo[11], hi[11];
   int32_t nmv = 0;
   for (auto _ : state) {

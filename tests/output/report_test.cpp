@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -151,7 +152,7 @@ TEST(SummaryTables, HeaderAndRowLayout) {
 
   float q[11];
   for (int i = 0; i < 11; ++i) q[i] = static_cast<float>(i) * 1.5f;
-  q[10] = __builtin_nanf("");
+  q[10] = std::numeric_limits<float>::quiet_NaN();
   const std::string row = summaryRow(7, 3 * 0.25f, q);
   std::string rowExpected = "07" + std::string(8, ' ') + "     0.75000" + std::string(2, ' ');
   for (const char* v :
