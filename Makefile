@@ -9,7 +9,7 @@ JOBS ?= 2
 all: build
 
 build:
-	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DECO_TESTS=OFF
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build build -j $(JOBS) --target ecoassess
 
 # Each example runs in place, from its own folder, as `ecoassess NAME.hdr`;
@@ -31,12 +31,12 @@ install: build
 test: test-release test-sanitize
 
 test-release:
-	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release -DECO_TESTS=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 	cmake --build build-test -j $(JOBS)
 	ctest --test-dir build-test --output-on-failure -j $(JOBS)
 
 test-sanitize:
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DECO_SANITIZE=ON -DECO_TESTS=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DECO_SANITIZE=ON -DBUILD_TESTING=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 	cmake --build build-asan -j $(JOBS)
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 

@@ -27,7 +27,7 @@ if [ ! -x /usr/bin/time ]; then
 fi
 # A new build directory needs no tests; an existing one keeps its settings.
 fresh=()
-[ -f "$BUILD/CMakeCache.txt" ] || fresh=(-DCMAKE_BUILD_TYPE=Release -DECO_TESTS=OFF)
+[ -f "$BUILD/CMakeCache.txt" ] || fresh=(-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF)
 cmake -S . -B "$BUILD" "${fresh[@]}" -DECO_BENCH=ON >/dev/null
 cmake --build "$BUILD" -j 2 --target ecoassess literal_ecoassess make_survey >/dev/null
 program=$PWD/$BUILD/app/ecoassess

@@ -44,7 +44,7 @@ if ! have_libfuzzer; then
 fi
 
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DECO_FUZZ=ON -DECO_TESTS=ON >/dev/null
+  -DECO_FUZZ=ON -DBUILD_TESTING=ON >/dev/null
 if [ "$target" = all ]; then targets="records header run"; else targets=$target; fi
 for t in $targets; do
   cmake --build "$build" -j2 --target "fuzz_$t" >/dev/null
