@@ -45,6 +45,27 @@ constexpr std::size_t kRunChunk = 48;
 constexpr std::size_t kRunGroups = 512;
 static_assert(kListGroup == 4 && kRunChunk % 16 == 0);
 
+// The numbers of a chunk's groups: first, first + 4, ... With g++ and
+// clang as vectors of four, three stores (a plain loop they unroll into
+// twelve scalar stores, which made the lists slower).
+#if defined(__GNUC__)
+using GroupNumbers = int32_t __attribute__((vector_size(16)));
+inline void groupNumbers(int32_t* out, int32_t first) {
+  constexpr GroupNumbers kGroupSteps = {0, 4, 8, 12};
+  const GroupNumbers base = GroupNumbers{} + first;
+  for (std::size_t c = 0; c < kRunChunk / kListGroup; c += 4) {
+    const GroupNumbers numbers = base + static_cast<int32_t>(kListGroup * c) + kGroupSteps;
+    std::memcpy(out + c, &numbers, sizeof numbers);
+  }
+}
+#else
+inline void groupNumbers(int32_t* out, int32_t first) {
+  for (std::size_t c = 0; c < kRunChunk / kListGroup; ++c) {
+    out[c] = first + static_cast<int32_t>(kListGroup * c);
+  }
+}
+#endif
+
 // The vector paths' kernels are flattened: these and the path's group
 // adder are inlined into each, compiled for its instruction set.
 template <class Group>
@@ -83,12 +104,7 @@ inline void addLists(float* acc, const StationValues& v, const int32_t* stations
         continue;
       }
     }
-    // The numbers first, first + 4, ...: a loop of known length, which the
-    // compiler writes as a few vector stores.
-    const int32_t first = static_cast<int32_t>(begin);
-    for (std::size_t c = 0; c < chunk; ++c) {
-      run[fill + c] = first + static_cast<int32_t>(kListGroup * c);
-    }
+    groupNumbers(run + fill, static_cast<int32_t>(begin));
     fill += groups;
   }
   addRun<Group>(acc, v, run, fill);
