@@ -1,6 +1,6 @@
 // Writes one of the benchmark surveys (input files and case.hdr) into a
 // directory:
-//   make_survey DIR dense|sparse|ladder N|big [SEED]
+//   make_survey DIR dense|sparse|ladder N|big|small M [SEED]
 //   dense   10 ecotopes x 60 reference stations, 300 species, about 100
 //           per grab (about 160 living in each ecotope), grabs of 0.5 and 1
 //   sparse  3 ecotopes x 300 reference grabs of 0.1 and 0.015 m2, 480 taxa,
@@ -9,6 +9,10 @@
 //           about 40 per grab
 //   big     one ecotope of 20,000 reference stations over 20,000 species,
 //           about one record each, and one small assessment station; mode 3
+//   small   3 ecotopes x 25 reference grabs of 0.1, 0.015 and 2.5 m2, 60
+//           taxa, about 12 per grab, three decimals, a tenth of the stations
+//           without fauna, some records repeated; mode M (1, 2 or 3): the
+//           platform test's surveys, quick even under an emulator
 // All with biomass, mode 2 and the default capacities unless said (big:
 // no biomass, [MSP] and [MST] 20000).
 #include <cstdio>
@@ -20,7 +24,7 @@
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: make_survey DIR dense|sparse|ladder N|big [SEED]\n");
+    std::fprintf(stderr, "usage: make_survey DIR dense|sparse|ladder N|big|small M [SEED]\n");
     return 2;
   }
   const std::string dir = argv[1], kind = argv[2];
@@ -65,6 +69,18 @@ int main(int argc, char** argv) {
     s.maxspec = 20000;
     s.maxstat = 20000;
     s.surfaces = {0.1f};
+  } else if (kind == "small" && argc > 3) {
+    s.ecotopes = 3;
+    s.reference = 25;
+    s.assessment = 3;
+    s.taxa = 60;
+    s.taxaPerGrab = 12;
+    s.surfaces = {0.1f, 0.015f, 2.5f};
+    s.decimals = 3;
+    s.azoic = 0.1;
+    s.repeatRecords = true;
+    s.mode = std::atoi(argv[3]);
+    next = 4;
   } else {
     std::fprintf(stderr, "make_survey: unknown survey '%s'\n", kind.c_str());
     return 2;
