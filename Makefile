@@ -2,9 +2,10 @@
 #   make example   builds the program and runs it on every example survey
 #   make test      builds with warnings as errors and runs every test,
 #                  then again under AddressSanitizer and UBSan
+# and, for the other compilers and processors, make test-platforms.
 JOBS ?= 2
 
-.PHONY: all build example install test test-release test-sanitize bench clean
+.PHONY: all build example install test test-release test-sanitize test-platforms bench clean
 
 all: build
 
@@ -40,11 +41,18 @@ test-sanitize:
 	cmake --build build-asan -j $(JOBS)
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
+# The program built by clang (libstdc++ and libc++), g++ -mlong-double-64
+# and the aarch64 cross compiler (run under qemu), every whole-run case on
+# every kernel path, and the whole suite with the emulated extended type
+# (about 10 minutes; docs/platforms.md).
+test-platforms:
+	JOBS=$(JOBS) bash tests/platforms/run_platforms.sh
+
 # The benchmark surveys side by side with the literal evaluation (minutes;
 # see docs/performance.md); `make bench SURVEYS="dense ladder100"` for some.
 bench:
 	BUILD=build-bench bash bench/run_benchmarks.sh $(SURVEYS)
 
 clean:
-	rm -rf build build-test build-asan build-bench
+	rm -rf build build-test build-asan build-bench build-platforms
 	rm -f $(foreach x,ASS SIM DEN BIO NSP csv html,examples/*/*.$(x))
