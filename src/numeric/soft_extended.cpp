@@ -287,14 +287,10 @@ SoftExtended sqrt(const SoftExtended& x) {
   const uint64_t root = integerSquareRoot(radicand, rem);
   const int32_t exp = (odd ? (e - 63) / 2 : (e - 64) / 2) + 63;
   // sqrt(N) = root + f, 0 <= f < 1, and f > 1/2 exactly when N - root^2 >
-  // root (f = 1/2 is impossible). The fraction's bits below the root tell
-  // the common rounding which side of the midpoint it lies on.
+  // root (f = 1/2 is impossible, and so is a result below the normal
+  // range): only the side of the midpoint matters for the rounding.
   U128 v{root, 0};
-  if (less({0, root}, rem)) {
-    v.lo = uint64_t{1} << 63 | 1;
-  } else if (rem.hi != 0 || rem.lo != 0) {
-    v.lo = 1;
-  }
+  if (less({0, root}, rem)) v.lo = uint64_t{1} << 63 | 1;
   return roundExtended(false, exp, v);
 }
 

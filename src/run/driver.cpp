@@ -9,6 +9,7 @@
 
 #include "input/input_files.h"
 #include "numeric/errors.h"
+#include "numeric/extended.h"
 #include "output/edit.h"
 #include "output/output_files.h"
 #include "records/diagnostics.h"
@@ -141,6 +142,7 @@ int runMain(const std::vector<std::string>& args) {
 
 int runAssessment(const CommandLine& commandLine) {
   const RunTiming timing{std::chrono::steady_clock::now()};
+  ensureExtendedPrecision();
   // A terminal error of the numerical routines ends the run through this
   // function too, so that its output files are discarded like any other
   // failure's.
