@@ -319,6 +319,24 @@ TEST(FourthRoot, WithinOneUnitOfPowl) {
               static_cast<unsigned long long>(differ), static_cast<unsigned long long>(tried));
 }
 
+// A thread started at 53-bit precision (as Windows starts them) computes
+// the model's results only once ensureExtendedPrecision has run.
+TEST(ExtendedPrecision, ControlWordBroughtTo64BitsAndNearest) {
+  const uint16_t saved = x87ControlWord();
+  setX87ControlWord(static_cast<uint16_t>((saved & ~0x0F00u) | 0x0600u));  // 53 bits, downwards
+  volatile double small = 0x1p-60;  // kept from the compiler's folding
+  const Native one(1.0), tiny(static_cast<double>(small));
+  const bool lost = (one + tiny) == one;
+  const bool changed = !ensureExtendedPrecision();
+  const bool kept = (one + tiny) != one;
+  const bool steady = ensureExtendedPrecision();
+  setX87ControlWord(saved);
+  EXPECT_TRUE(lost);
+  EXPECT_TRUE(changed);
+  EXPECT_TRUE(kept);
+  EXPECT_TRUE(steady);
+}
+
 #endif  // ECO_HAS_X87_EXTENDED
 
 #ifdef ECO_HAVE_MPFR
