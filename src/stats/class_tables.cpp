@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cmath>
 #include <condition_variable>
 #include <mutex>
@@ -41,6 +42,19 @@ void drawBlock(const DrawSetup& setup, int32_t k, float meansurf, const UniformG
   }
 }
 
+// |x| = m x 2^e for a finite non-zero float x, m in [2^23, 2^24).
+uint64_t significandOf(float x, int& e) {
+  const uint32_t bits = std::bit_cast<uint32_t>(x) & 0x7FFFFFFFu;
+  const uint32_t biased = bits >> 23, fraction = bits & 0x7FFFFFu;
+  if (biased != 0) {
+    e = static_cast<int>(biased) - 150;
+    return fraction | 0x800000u;
+  }
+  const int shift = std::countl_zero(fraction) - 8;  // subnormal: bring bit 23 up
+  e = -149 - shift;
+  return uint64_t{fraction} << shift;
+}
+
 }  // namespace
 
 int32_t surfaceClass(float S, float meansurf, int32_t maxClass) {
@@ -59,12 +73,9 @@ int32_t surfaceClass(float S, float meansurf, int32_t maxClass) {
   if (S == 0.0f) return meansurf == 0.0f ? 0 : 1;          // 0 / 0; or 0
   if (negative) return 1;                                  // below 1/2, -infinity included
   if (meansurf == 0.0f || std::isinf(S)) return 0;         // +infinity
-  // S = ms x 2^es, meansurf = mm x 2^em with integer ms, mm < 2^24.
+  // S = ms x 2^es, meansurf = mm x 2^em with ms, mm integers in [2^23, 2^24).
   int es = 0, em = 0;
-  const double fs = std::frexp(std::fabs(static_cast<double>(S)), &es);
-  const double fm = std::frexp(std::fabs(static_cast<double>(meansurf)), &em);
-  const uint64_t ms = static_cast<uint64_t>(std::ldexp(fs, 24));
-  const uint64_t mm = static_cast<uint64_t>(std::ldexp(fm, 24));
+  const uint64_t ms = significandOf(S, es), mm = significandOf(meansurf, em);
   const int d = es - em;  // S / meansurf = (ms / mm) x 2^d, ms / mm in (1/2, 2)
   if (d > 33) return 0;   // beyond 2^32
   if (d < -2) return 1;   // below 1/2

@@ -158,7 +158,8 @@ TEST(SurfaceClass, SameAsTheExtendedTrunc) {
       cases.push_back({s, meansurf});
     }
   }
-  const float odd[] = {0.0f, -0.0f, -1.0f, 1.0f, 0x1p-149f, 3e38f, 1.0f / 0.0f, -1.0f / 0.0f};
+  const float odd[] = {0.0f,        -0.0f,     -1.0f, 1.0f,        0x1p-149f,
+                       0x1.8p-148f, 0x1p-148f, 3e38f, 1.0f / 0.0f, -1.0f / 0.0f};
   for (float a : odd) {
     for (float b : odd) cases.push_back({a, b});
   }
