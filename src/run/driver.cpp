@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "import/import_command.h"
 #include "input/input_files.h"
 #include "numeric/errors.h"
 #include "output/edit.h"
@@ -117,6 +118,10 @@ int run(const CommandLine& commandLine, const RunTiming& timing) {
 }  // namespace
 
 int runMain(const std::vector<std::string>& args) {
+  // A header file named "import" runs as ./import.
+  if (!args.empty() && args[0] == "import") {
+    return runImport(std::vector<std::string>(args.begin() + 1, args.end()));
+  }
   const CommandLine cl = parseCommandLine(args);
   switch (cl.action) {
     case CommandLine::Action::help:
