@@ -445,6 +445,8 @@ ImportedSurvey buildSurvey(const ImportTables& tables, std::vector<TableProblem>
   if (tables.ecotopes) b.ecotopesTable(*tables.ecotopes);
   b.stationsTable();
   if (tables.species) b.speciesTable(*tables.species);
+  // Samples checked against a table with faults would only echo them.
+  if (!problems.empty()) return {};
   if (findColumn(tables.samples, kSpecies) >= 0) {
     b.longSamples();
   } else {
