@@ -30,7 +30,7 @@ struct FailureCase {
 
 const std::string kNothing = "error: nothing was written: correct the tables and import again\n";
 
-const std::vector<FailureCase> kCases = {
+const std::vector<FailureCase> kFailureCases = {
     {"not a number",
      {{"samples.csv", "station,species,density\nS1,Abra,ten\n"}},
      {},
@@ -185,7 +185,7 @@ void writeTables(const ScratchDir& dir, const std::map<std::string, std::string>
 }
 
 TEST(ImportFailures, EachIsLocatedAndWritesNothing) {
-  for (const FailureCase& c : kCases) {
+  for (const FailureCase& c : kFailureCases) {
     SCOPED_TRACE(c.label);
     ScratchDir dir("import_fail");
     writeTables(dir, c.files);
