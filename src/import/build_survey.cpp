@@ -64,8 +64,10 @@ struct Builder {
     const std::string& cell = row.cells[c];
     if (cellMissing(cell)) {
       fail(table, row.line, table.columns[c],
-           "the " + what + " is missing (" + (cell.empty() ? "empty" : "NA") +
-               "): give a number, or leave the row out when the species was not found");
+           "the " + what + " is missing (" + (cell.empty() ? "empty" : "NA") + "): " +
+               (what == "surface" ? "give every station its surface"
+                                  : "give a number, or leave the row out when the species was "
+                                    "not found"));
       return false;
     }
     if (!cellNumber(cell, table.delimiter, out)) {

@@ -86,6 +86,8 @@ std::string helpText() {
          "  -h, --help    show this text\n"
          "  --version     show the version\n"
          "\n"
+         "From spreadsheet tables (CSV) to a survey: ecoassess import --help\n"
+         "\n"
          "Header keywords (one value each; a # hides the rest of its line; end with [EOF]):\n"
          "  [TIT] title                          [PAI] input directory (required)\n"
          "  [PAO] output directory               [INP] base name of the input files\n"
