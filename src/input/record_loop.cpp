@@ -1,5 +1,6 @@
 #include "input/record_loop.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -43,6 +44,21 @@ std::string joined(std::span<const std::string_view> names, uint64_t mask) {
 std::string allNames(std::span<const std::string_view> names) {
   return joined(names, names.size() >= 64 ? ~uint64_t{0} : (uint64_t{1} << names.size()) - 1);
 }
+
+// The names of the items a record has (without the biomass under [BIO] n).
+std::string recordNames(const RecordReader& r) {
+  return allNames(r.names.first(std::min(r.names.size(), r.items.size())));
+}
+
+// The first `n` items all took null values: the record's lines held nothing
+// but commas and blanks, which is how a spreadsheet writes an empty row.
+bool onlyNulls(const ReadResult& result, int n) {
+  if (n <= 0 || result.slash) return false;
+  const uint64_t want = n >= 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1;
+  return (result.keptItems & want) == want;
+}
+
+constexpr const char* kEmptyRow = "holds only commas (an empty row of a spreadsheet)";
 
 std::string nameOf(const RecordReader& r, int item) {
   if (item < 0 || static_cast<std::size_t>(item) >= r.names.size()) return "value";
@@ -119,7 +135,10 @@ std::string badValueText(const RecordReader& r, const ReadResult& result) {
 void warnLeftover(RecordReader& r, const ReadResult& result) {
   const std::string& file = r.source.fileName;
   std::string unread = result.unread;
-  if (r.expectedExtra > 0) {
+  const bool decimalComma = result.decimalCommaLine == r.line && result.decimalCommaColumn != 0;
+  // A decimal comma in the last value leaves its decimals where the
+  // biomass of [BIO] n would stand: it is named, not taken for a biomass.
+  if (r.expectedExtra > 0 && !decimalComma) {
     const std::string rest = dropValues(unread, r.expectedExtra);
     if (rest.size() < unread.size() && !r.extraTold) {
       r.extraTold = true;
@@ -130,7 +149,7 @@ void warnLeftover(RecordReader& r, const ReadResult& result) {
   }
   std::string text = "values not read at the end of the line: " + shownValue(unread) +
                      "; the record was read as " + valuesAsRead(r.items);
-  if (result.decimalCommaLine == r.line && result.decimalCommaColumn != 0) {
+  if (decimalComma) {
     text += "; " + shownValue(result.decimalCommaText) +
             " looks like a decimal comma: write decimals with a point";
   } else if (result.unreadAfterQuote) {
@@ -152,6 +171,17 @@ void warnKept(const RecordReader& r, const ReadResult& result) {
       kept == all ? std::string("no value at all") : "no value for the " + joined(r.names, kept);
   std::string text = "the record gives " + what + " (" +
                      (result.slash ? "a slash ends it" : "null values") + "): ";
+  if (kept == all && !result.slash) {
+    text = std::string("the line ") + kEmptyRow + ": it is read as a record of null values ";
+    if (r.previousLine > 0) {
+      text += "that repeats the values of line " + std::to_string(r.previousLine) +
+              ", so that observation is counted again; delete the empty row";
+    } else {
+      text += "taken as 0 or blank; delete the empty row";
+    }
+    warnAt(r.source.fileName, r.line, "repeated value", text);
+    return;
+  }
   if (r.previousLine > 0) {
     text += std::string(kept == all ? "it repeats" : "they keep") + " the values of line " +
             std::to_string(r.previousLine) +
@@ -209,22 +239,28 @@ NextRecord nextRecord(RecordReader& r, InputStatus& status) {
     status.inputLayer = false;
     status.message = "record with too few values in " + std::string(r.kind) + " file, line " +
                      std::to_string(result.firstLine);
-    status.detail =
-        failureLine(file, result.firstLine, 0,
-                    "the file ends before the record's " + nameOf(r, result.satisfied) +
-                        ": write all values of a record (" + allNames(r.names) + ") on its line");
+    status.detail = failureLine(
+        file, result.firstLine, 0,
+        onlyNulls(result, result.satisfied)
+            ? std::string("the line ") + kEmptyRow +
+                  ": it starts a record, and the file ends before the record's " +
+                  nameOf(r, result.satisfied) + "; delete the empty rows at the end of the file"
+            : "the file ends before the record's " + nameOf(r, result.satisfied) +
+                  ": write all values of a record (" + recordNames(r) + ") on its line");
     return NextRecord::failed;
   }
   if (result.outcome == ReadOutcome::complete && result.continued && result.leftover) {
     status.inputLayer = false;
     status.message = "record with too few values in " + std::string(r.kind) + " file, line " +
                      std::to_string(result.firstLine);
-    status.detail =
-        failureLine(file, result.firstLine, 0,
-                    "the record ends before its " + nameOf(r, result.satisfiedOnFirstLine) +
-                        ", so it would take it from line " + std::to_string(result.lastLine) +
-                        " and lose the rest of that line: write all values of a record (" +
-                        allNames(r.names) + ") on its line");
+    status.detail = failureLine(
+        file, result.firstLine, 0,
+        "the record ends before its " + nameOf(r, result.satisfiedOnFirstLine) +
+            ", so it would take it from line " + std::to_string(result.lastLine) +
+            " and lose the rest of that line: " +
+            (onlyNulls(result, result.satisfiedOnFirstLine)
+                 ? "line " + std::to_string(result.firstLine) + " " + kEmptyRow + ": delete it"
+                 : "write all values of a record (" + recordNames(r) + ") on its line"));
     return NextRecord::failed;
   }
   if (result.outcome == ReadOutcome::endOfFile) return NextRecord::end;
