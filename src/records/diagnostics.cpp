@@ -98,6 +98,7 @@ void finishWarnings() {
   Diagnostics& d = diagnostics();
   for (auto& [key, n] : d.counts) {
     if (n <= kWarningLimit) continue;
+    ++d.warningsWritten;
     emit("warning: " + key.first + ": " + std::to_string(n - kWarningLimit) + " more " +
          key.second + " warnings not shown");
     n = kWarningLimit;  // reported once

@@ -25,7 +25,7 @@ struct Diagnostics {
   std::function<void()> beforeWrite, afterWrite;
   // (file or subject, kind) -> warnings counted so far
   std::map<std::pair<std::string, std::string>, long> counts;
-  long warningsWritten = 0;
+  long warningsWritten = 0;  // lines that begin with "warning:"
 };
 
 // The process-wide sink (standard error by default).

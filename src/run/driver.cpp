@@ -102,6 +102,17 @@ int run(const CommandLine& commandLine, const RunTiming& timing) {
                              : failure(status.message, status.detail);
   }
 
+  // --strict: a pipeline must not go on with input that gave a warning.
+  if (commandLine.strict && diagnostics().warningsWritten > 0) {
+    finishWarnings();
+    const long n = diagnostics().warningsWritten;
+    tellUser("error: --strict: the input gave " + std::to_string(n) +
+             (n == 1 ? " warning (above)" : " warnings (above)") +
+             ", so the run stops without writing any file: correct the input, or run without "
+             "--strict");
+    return 1;
+  }
+
   // An explicit relative output path is taken from inside the input directory.
   if (outputPathGiven && !enterDirectory(trimmed(settings.outputPath))) {
     return failure("cannot open directory for output",

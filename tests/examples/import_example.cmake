@@ -2,7 +2,7 @@
 # example's [MST], [ARM] and [LLN], runs the survey written, and compares
 # standard output and every output file with examples/NAME/expected/ byte
 # for byte. The survey written must read without a warning about any of
-# its files.
+# its files, so it runs under --strict.
 #   PROGRAM      the ecoassess executable
 #   EXAMPLE_DIR  examples/NAME
 #   WORK_DIR     a scratch directory
@@ -33,7 +33,8 @@ if(NOT status EQUAL 0 OR NOT err STREQUAL "")
   message(FATAL_ERROR "ecoassess ${args} ended with status ${status}:\n${out}${err}")
 endif()
 set(run "${WORK_DIR}/survey")
-execute_process(COMMAND "${PROGRAM}" "${INP}.hdr" WORKING_DIRECTORY "${run}"
+# --strict: any warning about the survey's files would end the run.
+execute_process(COMMAND "${PROGRAM}" --strict "${INP}.hdr" WORKING_DIRECTORY "${run}"
                 OUTPUT_FILE "${WORK_DIR}/console.txt" ERROR_VARIABLE err
                 RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
