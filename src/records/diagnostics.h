@@ -55,6 +55,11 @@ std::string failureLine(std::string_view file, long line, std::size_t column,
 // made visible: a byte order mark as <byte order mark>, other control
 // characters as \xNN.
 std::string shownValue(std::string_view value);
+// `text` as it may go to a terminal: control characters (C0, DEL, C1) and
+// bytes that are not well-formed UTF-8 as \xNN, everything else as it is.
+// Every message passes through it, so that a name or a value from a file
+// cannot move the cursor or clear the screen that shows it.
+std::string terminalSafe(std::string_view text);
 // One line for every file and kind whose warnings went over the limit:
 // "warning: <file>: <n> more <kind> warnings not shown".
 void finishWarnings();
