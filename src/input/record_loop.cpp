@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "records/diagnostics.h"
 
@@ -59,6 +60,9 @@ bool onlyNulls(const ReadResult& result, int n) {
 }
 
 constexpr const char* kEmptyRow = "holds only commas (an empty row of a spreadsheet)";
+constexpr const char* kQuoteInName =
+    "an apostrophe inside a name is written twice ('Devil''s bit'), or the name is put in "
+    "quotation marks (\"Devil's bit\")";
 
 std::string nameOf(const RecordReader& r, int item) {
   if (item < 0 || static_cast<std::size_t>(item) >= r.names.size()) return "value";
@@ -89,10 +93,67 @@ bool isCompleteNumber(const std::string& v) {
   return i == v.size();
 }
 
+// The values of a record, split at blanks, tabs, commas and semicolons,
+// a quoted value taken whole: only to recognise what a record looks like.
+std::vector<std::string> roughValues(const std::string& record) {
+  std::vector<std::string> out;
+  std::size_t i = 0;
+  while (i < record.size()) {
+    const char c = record[i];
+    if (isSeparator(c) || c == ';') {
+      ++i;
+    } else if (c == '\'' || c == '"') {
+      const std::size_t close = record.find(c, i + 1);
+      const std::size_t end = close == std::string::npos ? record.size() : close;
+      out.push_back(record.substr(i + 1, end - i - 1));
+      i = end + 1;
+    } else {
+      std::size_t end = i;
+      while (end < record.size() && !isSeparator(record[end]) && record[end] != ';') ++end;
+      out.push_back(record.substr(i, end - i));
+      i = end;
+    }
+  }
+  return out;
+}
+
+constexpr const char* kImportNote =
+    "or let ecoassess import read the spreadsheet's CSV file (guide, section 3)";
+
+// What a record that fails on its first value probably is: a line of
+// column names, or a species or ecotope record with its two columns
+// swapped. Empty when it looks like neither.
+std::string recordShapeHint(const RecordReader& r, const ReadResult& result) {
+  if (result.badItem != 0) return "";
+  const std::vector<std::string> values = roughValues(result.badRecord);
+  if (values.size() < 2) return "";
+  const bool named = r.kind == "species" || r.kind == "ecotope";
+  if (named && !isCompleteNumber(values.front()) && isCompleteNumber(values.back())) {
+    return "the " + nameOf(r, 0) + " " + shownValue(result.badValue) +
+           " is not a number, and the record ends with the number " + shownValue(values.back()) +
+           ": the two columns seem swapped; a " + std::string(r.kind) +
+           " record is the code, then the name, e.g. 1 'Festuca rubra'";
+  }
+  if (r.line != 0) return "";
+  for (const std::string& v : values) {
+    if (isCompleteNumber(v)) return "";
+  }
+  return "line " + std::to_string(result.lastLine) + " looks like a line of column names (" +
+         shownValue(result.badRecord) + "): the input files hold records only; delete the line, " +
+         kImportNote;
+}
+
 // The located detail of a value the input layer could not read.
 std::string badValueText(const RecordReader& r, const ReadResult& result) {
   const std::string value = shownValue(result.badValue);
   const std::string name = nameOf(r, result.badItem);
+  if (result.badValue.find(';') != std::string::npos) {
+    return "the " + name + " " + value +
+           " is not a number: the values are separated by semicolons, but the input files take "
+           "blanks or commas between values; replace the semicolons, " +
+           kImportNote;
+  }
+  if (const std::string shape = recordShapeHint(r, result); !shape.empty()) return shape;
   const bool integer =
       result.badItem >= 0 && static_cast<std::size_t>(result.badItem) < r.items.size() &&
       r.items[static_cast<std::size_t>(result.badItem)].kind == ReadItem::Kind::integer;
@@ -240,8 +301,12 @@ NextRecord nextRecord(RecordReader& r, InputStatus& status) {
     status.message = "record with too few values in " + std::string(r.kind) + " file, line " +
                      std::to_string(result.firstLine);
     status.detail = failureLine(
-        file, result.firstLine, 0,
-        onlyNulls(result, result.satisfied)
+        file, result.openQuoteLine != 0 ? result.openQuoteLine : result.firstLine, 0,
+        result.openQuoteLine != 0
+            ? "the quote that starts the " + nameOf(r, result.satisfied) +
+                  " is never closed, so it runs on to the end of the file: close the quote (" +
+                  kQuoteInName + ")"
+        : onlyNulls(result, result.satisfied)
             ? std::string("the line ") + kEmptyRow +
                   ": it starts a record, and the file ends before the record's " +
                   nameOf(r, result.satisfied) + "; delete the empty rows at the end of the file"
@@ -253,6 +318,15 @@ NextRecord nextRecord(RecordReader& r, InputStatus& status) {
     status.inputLayer = false;
     status.message = "record with too few values in " + std::string(r.kind) + " file, line " +
                      std::to_string(result.firstLine);
+    if (result.openQuoteLine != 0) {
+      status.detail =
+          failureLine(file, result.openQuoteLine, 0,
+                      "the quote that starts the " + nameOf(r, result.satisfiedOnFirstLine) +
+                          " is not closed on its line, so the value runs on to line " +
+                          std::to_string(result.lastLine) + ", and the rest of that line " +
+                          "would be lost: close the quote (" + kQuoteInName + ")");
+      return NextRecord::failed;
+    }
     status.detail = failureLine(
         file, result.firstLine, 0,
         "the record ends before its " + nameOf(r, result.satisfiedOnFirstLine) +
