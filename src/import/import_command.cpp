@@ -131,11 +131,28 @@ std::string headerProblem(const ImportOptions& o) {
   return "";
 }
 
-bool readWhole(const std::string& path, std::string& text) {
+// The whole file, or false with why it cannot be read.
+bool readWhole(const std::string& path, std::string& text, std::string& why) {
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) {
+    why = "it is a directory";
+    return false;
+  }
   std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  if (!in) {
+    why = whyNotReadable(path);
+    return false;
+  }
+  // istream::read turns a failed read of the file into badbit.
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    text.append(buffer, static_cast<std::size_t>(in.gcount()));
+  }
+  if (in.bad()) {
+    why = "an input/output error of the disk or the network share";
+    return false;
+  }
+  return true;
 }
 
 std::string shellWord(const std::string& s) {
@@ -173,9 +190,9 @@ int importSurvey(const ImportOptions& o) {
   std::vector<TableProblem> problems;
   auto table = [&](const std::string& path) -> std::optional<CsvTable> {
     if (path.empty()) return std::nullopt;
-    std::string text;
-    if (!readWhole(path, text)) {
-      problems.push_back({path, 0, "", "the file cannot be read: " + whyNotReadable(path)});
+    std::string text, why;
+    if (!readWhole(path, text, why)) {
+      problems.push_back({path, 0, "", "the file cannot be read: " + why});
       return std::nullopt;
     }
     return parseCsv(text, path, problems);

@@ -176,6 +176,10 @@ const std::vector<FailureCase> kFailureCases = {
      {},
      {"--species", "nosuch.csv"},
      "error: nosuch.csv: the file cannot be read: it does not exist\n"},
+    {"a folder for a table",
+     {},
+     {"--ecotopes", "."},
+     "error: .: the file cannot be read: it is a directory\n"},
 };
 
 void writeTables(const ScratchDir& dir, const std::map<std::string, std::string>& files) {
