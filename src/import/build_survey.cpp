@@ -414,8 +414,8 @@ struct Builder {
   }
 
   void finish() {
-    assignCodes(ecotopeIds, "ecotopes", problems);
-    assignCodes(stationIds, "stations", problems);
+    assignCodes(ecotopeIds, "ecotope", problems);
+    assignCodes(stationIds, "station", problems);
     assignCodes(speciesIds, "species", problems);
     if (!problems.empty()) return;
     for (std::size_t e = 0; e < ecotopeIds.entries.size(); ++e) {
