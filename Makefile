@@ -55,4 +55,4 @@ bench:
 
 clean:
 	rm -rf build build-test build-asan build-bench build-platforms
-	rm -f $(foreach x,ASS SIM DEN BIO NSP csv html,examples/*/*.$(x))
+	rm -f $(foreach x,ASS SIM DEN BIO NSP tables.csv assessment.csv species.csv html,examples/*/*.$(x))

@@ -2,7 +2,8 @@
 # program and compares every output byte with the stored expectation:
 #   golden.*   tests/golden/<case>   (input/ and expected/)
 #   slips.*    tests/slips/<case>    (one slip or failure each)
-#   example.*  examples/<name>       (run from a copy of its folder)
+#   example.*  examples/<name>       (run from a copy of its folder, and
+#                                     imported from its tables)
 # The program's own build adds them for its ecoassess
 # (tests/golden, tests/slips, tests/examples); tests/platforms adds them
 # for a program built elsewhere, or run under an emulator.
@@ -48,5 +49,13 @@ function(eco_example_cases program work update)
              COMMAND ${CMAKE_COMMAND} -DPROGRAM=${program} -DEXAMPLE_DIR=${dir}
                      -DWORK_DIR=${work}/${name} -DUPDATE=${update}
                      -P ${ECO_CASES_ROOT}/tests/examples/run_example.cmake)
+    # The same survey imported from its tables gives the same bytes.
+    file(GLOB tables ${dir}/*_stations.csv)
+    if(tables)
+      add_test(NAME example_import.${name}
+               COMMAND ${CMAKE_COMMAND} -DPROGRAM=${program} -DEXAMPLE_DIR=${dir}
+                       -DWORK_DIR=${work}/import_${name}
+                       -P ${ECO_CASES_ROOT}/tests/examples/import_example.cmake)
+    endif()
   endforeach()
 endfunction()

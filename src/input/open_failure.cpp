@@ -23,7 +23,9 @@ std::string inputOpenFailure(const std::string& baseName, const std::string& mes
     return failureLine(name, 0, 0,
                        "the " + std::string(f.kind) + " file cannot be opened in " + here + ": " +
                            whyNotReadable(name) + "; check [INP] " + shownValue(baseName) +
-                           " and [PAI] in the header file (the names are case-sensitive)");
+                           " and [PAI] in the header file (the names are case-sensitive; a "
+                           "relative [PAI] is taken from the folder the program was started in, "
+                           "not from the header file's folder)");
   }
   return {};
 }

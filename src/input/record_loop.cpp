@@ -1,8 +1,10 @@
 #include "input/record_loop.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "records/diagnostics.h"
 
@@ -44,6 +46,24 @@ std::string allNames(std::span<const std::string_view> names) {
   return joined(names, names.size() >= 64 ? ~uint64_t{0} : (uint64_t{1} << names.size()) - 1);
 }
 
+// The names of the items a record has (without the biomass under [BIO] n).
+std::string recordNames(const RecordReader& r) {
+  return allNames(r.names.first(std::min(r.names.size(), r.items.size())));
+}
+
+// The first `n` items all took null values: the record's lines held nothing
+// but commas and blanks, which is how a spreadsheet writes an empty row.
+bool onlyNulls(const ReadResult& result, int n) {
+  if (n <= 0 || result.slash) return false;
+  const uint64_t want = n >= 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1;
+  return (result.keptItems & want) == want;
+}
+
+constexpr const char* kEmptyRow = "holds only commas (an empty row of a spreadsheet)";
+constexpr const char* kQuoteInName =
+    "an apostrophe inside a name is written twice ('Devil''s bit'), or the name is put in "
+    "quotation marks (\"Devil's bit\")";
+
 std::string nameOf(const RecordReader& r, int item) {
   if (item < 0 || static_cast<std::size_t>(item) >= r.names.size()) return "value";
   return std::string(r.names[static_cast<std::size_t>(item)]);
@@ -73,10 +93,67 @@ bool isCompleteNumber(const std::string& v) {
   return i == v.size();
 }
 
+// The values of a record, split at blanks, tabs, commas and semicolons,
+// a quoted value taken whole: only to recognise what a record looks like.
+std::vector<std::string> roughValues(const std::string& record) {
+  std::vector<std::string> out;
+  std::size_t i = 0;
+  while (i < record.size()) {
+    const char c = record[i];
+    if (isSeparator(c) || c == ';') {
+      ++i;
+    } else if (c == '\'' || c == '"') {
+      const std::size_t close = record.find(c, i + 1);
+      const std::size_t end = close == std::string::npos ? record.size() : close;
+      out.push_back(record.substr(i + 1, end - i - 1));
+      i = end + 1;
+    } else {
+      std::size_t end = i;
+      while (end < record.size() && !isSeparator(record[end]) && record[end] != ';') ++end;
+      out.push_back(record.substr(i, end - i));
+      i = end;
+    }
+  }
+  return out;
+}
+
+constexpr const char* kImportNote =
+    "or let ecoassess import read the spreadsheet's CSV file (guide, section 3)";
+
+// What a record that fails on its first value probably is: a line of
+// column names, or a species or ecotope record with its two columns
+// swapped. Empty when it looks like neither.
+std::string recordShapeHint(const RecordReader& r, const ReadResult& result) {
+  if (result.badItem != 0) return "";
+  const std::vector<std::string> values = roughValues(result.badRecord);
+  if (values.size() < 2) return "";
+  const bool named = r.kind == "species" || r.kind == "ecotope";
+  if (named && !isCompleteNumber(values.front()) && isCompleteNumber(values.back())) {
+    return "the " + nameOf(r, 0) + " " + shownValue(result.badValue) +
+           " is not a number, and the record ends with the number " + shownValue(values.back()) +
+           ": the two columns seem swapped; a " + std::string(r.kind) +
+           " record is the code, then the name, e.g. 1 'Festuca rubra'";
+  }
+  if (r.line != 0) return "";
+  for (const std::string& v : values) {
+    if (isCompleteNumber(v)) return "";
+  }
+  return "line " + std::to_string(result.lastLine) + " looks like a line of column names (" +
+         shownValue(result.badRecord) + "): the input files hold records only; delete the line, " +
+         kImportNote;
+}
+
 // The located detail of a value the input layer could not read.
 std::string badValueText(const RecordReader& r, const ReadResult& result) {
   const std::string value = shownValue(result.badValue);
   const std::string name = nameOf(r, result.badItem);
+  if (result.badValue.find(';') != std::string::npos) {
+    return "the " + name + " " + value +
+           " is not a number: the values are separated by semicolons, but the input files take "
+           "blanks or commas between values; replace the semicolons, " +
+           kImportNote;
+  }
+  if (const std::string shape = recordShapeHint(r, result); !shape.empty()) return shape;
   const bool integer =
       result.badItem >= 0 && static_cast<std::size_t>(result.badItem) < r.items.size() &&
       r.items[static_cast<std::size_t>(result.badItem)].kind == ReadItem::Kind::integer;
@@ -119,7 +196,10 @@ std::string badValueText(const RecordReader& r, const ReadResult& result) {
 void warnLeftover(RecordReader& r, const ReadResult& result) {
   const std::string& file = r.source.fileName;
   std::string unread = result.unread;
-  if (r.expectedExtra > 0) {
+  const bool decimalComma = result.decimalCommaLine == r.line && result.decimalCommaColumn != 0;
+  // A decimal comma in the last value leaves its decimals where the
+  // biomass of [BIO] n would stand: it is named, not taken for a biomass.
+  if (r.expectedExtra > 0 && !decimalComma) {
     const std::string rest = dropValues(unread, r.expectedExtra);
     if (rest.size() < unread.size() && !r.extraTold) {
       r.extraTold = true;
@@ -130,7 +210,7 @@ void warnLeftover(RecordReader& r, const ReadResult& result) {
   }
   std::string text = "values not read at the end of the line: " + shownValue(unread) +
                      "; the record was read as " + valuesAsRead(r.items);
-  if (result.decimalCommaLine == r.line && result.decimalCommaColumn != 0) {
+  if (decimalComma) {
     text += "; " + shownValue(result.decimalCommaText) +
             " looks like a decimal comma: write decimals with a point";
   } else if (result.unreadAfterQuote) {
@@ -152,6 +232,17 @@ void warnKept(const RecordReader& r, const ReadResult& result) {
       kept == all ? std::string("no value at all") : "no value for the " + joined(r.names, kept);
   std::string text = "the record gives " + what + " (" +
                      (result.slash ? "a slash ends it" : "null values") + "): ";
+  if (kept == all && !result.slash) {
+    text = std::string("the line ") + kEmptyRow + ": it is read as a record of null values ";
+    if (r.previousLine > 0) {
+      text += "that repeats the values of line " + std::to_string(r.previousLine) +
+              ", so that observation is counted again; delete the empty row";
+    } else {
+      text += "taken as 0 or blank; delete the empty row";
+    }
+    warnAt(r.source.fileName, r.line, "repeated value", text);
+    return;
+  }
   if (r.previousLine > 0) {
     text += std::string(kept == all ? "it repeats" : "they keep") + " the values of line " +
             std::to_string(r.previousLine) +
@@ -209,22 +300,41 @@ NextRecord nextRecord(RecordReader& r, InputStatus& status) {
     status.inputLayer = false;
     status.message = "record with too few values in " + std::string(r.kind) + " file, line " +
                      std::to_string(result.firstLine);
-    status.detail =
-        failureLine(file, result.firstLine, 0,
-                    "the file ends before the record's " + nameOf(r, result.satisfied) +
-                        ": write all values of a record (" + allNames(r.names) + ") on its line");
+    status.detail = failureLine(
+        file, result.openQuoteLine != 0 ? result.openQuoteLine : result.firstLine, 0,
+        result.openQuoteLine != 0
+            ? "the quote that starts the " + nameOf(r, result.satisfied) +
+                  " is never closed, so it runs on to the end of the file: close the quote (" +
+                  kQuoteInName + ")"
+        : onlyNulls(result, result.satisfied)
+            ? std::string("the line ") + kEmptyRow +
+                  ": it starts a record, and the file ends before the record's " +
+                  nameOf(r, result.satisfied) + "; delete the empty rows at the end of the file"
+            : "the file ends before the record's " + nameOf(r, result.satisfied) +
+                  ": write all values of a record (" + recordNames(r) + ") on its line");
     return NextRecord::failed;
   }
   if (result.outcome == ReadOutcome::complete && result.continued && result.leftover) {
     status.inputLayer = false;
     status.message = "record with too few values in " + std::string(r.kind) + " file, line " +
                      std::to_string(result.firstLine);
-    status.detail =
-        failureLine(file, result.firstLine, 0,
-                    "the record ends before its " + nameOf(r, result.satisfiedOnFirstLine) +
-                        ", so it would take it from line " + std::to_string(result.lastLine) +
-                        " and lose the rest of that line: write all values of a record (" +
-                        allNames(r.names) + ") on its line");
+    if (result.openQuoteLine != 0) {
+      status.detail =
+          failureLine(file, result.openQuoteLine, 0,
+                      "the quote that starts the " + nameOf(r, result.satisfiedOnFirstLine) +
+                          " is not closed on its line, so the value runs on to line " +
+                          std::to_string(result.lastLine) + ", and the rest of that line " +
+                          "would be lost: close the quote (" + kQuoteInName + ")");
+      return NextRecord::failed;
+    }
+    status.detail = failureLine(
+        file, result.firstLine, 0,
+        "the record ends before its " + nameOf(r, result.satisfiedOnFirstLine) +
+            ", so it would take it from line " + std::to_string(result.lastLine) +
+            " and lose the rest of that line: " +
+            (onlyNulls(result, result.satisfiedOnFirstLine)
+                 ? "line " + std::to_string(result.firstLine) + " " + kEmptyRow + ": delete it"
+                 : "write all values of a record (" + recordNames(r) + ") on its line"));
     return NextRecord::failed;
   }
   if (result.outcome == ReadOutcome::endOfFile) return NextRecord::end;

@@ -4,16 +4,15 @@
 // Every named quantity is a 32-bit real. A single operation on floats is
 // done in float. A formula that combines several operations (a product
 // inside a sum, a fourth root, a difference of fourth powers) is evaluated
-// with long double intermediates and rounded to float once, where its
-// result is stored. Sums that are carried in extended precision are long
-// double variables. Nothing here may be contracted into fused
+// with Extended intermediates (numeric/extended.h: a 64-bit significand,
+// every step rounded to nearest) and rounded to float once, where its
+// result is stored. Sums that are carried in extended precision are
+// Extended variables. Nothing here may be contracted into fused
 // multiply-adds: the project compiles with -ffp-contract=off.
 
-#include <cmath>
+#include "numeric/extended.h"
 
 namespace eco {
-
-using Extended = long double;
 
 // acc + a x b, rounded once.
 inline float addProduct(float acc, float a, float b) {
@@ -25,7 +24,7 @@ inline float addProduct(float acc, float a, float b) {
 // the system is on this scale.
 inline float root4(float x) {
   if (!(x > 0.0f)) return 0.0f;
-  return static_cast<float>(std::sqrt(std::sqrt(static_cast<Extended>(x))));
+  return static_cast<float>(sqrt(sqrt(static_cast<Extended>(x))));
 }
 
 // x^4 as the square of the square: the back-transformed profile value.

@@ -24,6 +24,19 @@ std::string fields(int w, int d) {
   return "(11F" + std::to_string(w) + "." + std::to_string(d) + ")";
 }
 
+// The name as its A25 field shows it. The field keeps the first 25 bytes;
+// a UTF-8 character that this cut would split is left out whole and a
+// blank takes its place, so that the report stays valid UTF-8 text.
+std::string nameField(const std::string& name) {
+  constexpr std::size_t kWidth = 25;
+  if (name.size() <= kWidth) return name;
+  std::size_t end = kWidth;
+  while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
+  std::string field = name.substr(0, end);
+  field.resize(kWidth, ' ');
+  return field;
+}
+
 }  // namespace
 
 void writeBanner(std::ostream& out, const std::string& etname) {
@@ -81,7 +94,8 @@ void writeContributingSpecies(std::ostream& out, const std::vector<ListRow>& row
   putText(out, "(A)", "Species name      Contr. dissimil.     proplow       prophigh");
   for (const ListRow& r : rows) {
     put(out, "(A25,3F10.4)",
-        {OutItem::of(r.name), OutItem::of(r.value), OutItem::of(r.plow), OutItem::of(r.phigh)});
+        {OutItem::of(nameField(r.name)), OutItem::of(r.value), OutItem::of(r.plow),
+         OutItem::of(r.phigh)});
   }
 }
 
@@ -105,8 +119,8 @@ void writeDifferenceList(std::ostream& out, const std::string& heading, const st
   putText(out, "(A)", columns);
   auto row = [&](const ListRow& r) {
     put(out, "(A25,5F10.4)",
-        {OutItem::of(r.name), OutItem::of(r.value), OutItem::of(r.plow), OutItem::of(r.phigh),
-         OutItem::of(r.assValue), OutItem::of(r.refValue)});
+        {OutItem::of(nameField(r.name)), OutItem::of(r.value), OutItem::of(r.plow),
+         OutItem::of(r.phigh), OutItem::of(r.assValue), OutItem::of(r.refValue)});
   };
   for (const ListRow& r : increases) row(r);
   if (listLength >= 1) putText(out, "(A)", ".....");

@@ -9,7 +9,7 @@ void emit(std::string_view line) {
   Diagnostics& d = diagnostics();
   if (d.out == nullptr) return;
   if (d.beforeWrite) d.beforeWrite();
-  *d.out << line << '\n';
+  *d.out << terminalSafe(line) << '\n';
   d.out->flush();
   if (d.afterWrite) d.afterWrite();
 }
@@ -23,6 +23,65 @@ bool counted(std::string_view subject, std::string_view kind) {
 }
 
 }  // namespace
+
+std::string terminalSafe(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  auto escape = [&](std::size_t from, std::size_t n) {
+    for (std::size_t k = from; k < from + n; ++k) {
+      const unsigned char b = static_cast<unsigned char>(text[k]);
+      out += "\\x";
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    }
+  };
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      if (c < 0x20 || c == 0x7F) {
+        escape(i, 1);
+      } else {
+        out += static_cast<char>(c);
+      }
+      ++i;
+      continue;
+    }
+    // The length of a well-formed UTF-8 sequence starting here (0: none).
+    std::size_t n = 0;
+    uint32_t cp = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+      n = 2, cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      n = 3, cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      n = 4, cp = c & 0x07;
+    }
+    for (std::size_t k = 1; k < n; ++k) {
+      if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+        n = 0;
+        break;
+      }
+      cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    }
+    const bool wellFormed = n != 0 && !(n == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) &&
+                            !(n == 4 && (cp < 0x10000 || cp > 0x10FFFF));
+    if (!wellFormed) {
+      escape(i, 1);
+      ++i;
+      continue;
+    }
+    // The C1 controls (U+0080 to U+009F) steer some terminals as well.
+    if (cp < 0xA0) {
+      escape(i, n);
+    } else {
+      out.append(text.substr(i, n));
+    }
+    i += n;
+  }
+  return out;
+}
 
 Diagnostics& diagnostics() {
   static Diagnostics d{&std::cerr, {}, {}, {}, 0};
@@ -98,6 +157,7 @@ void finishWarnings() {
   Diagnostics& d = diagnostics();
   for (auto& [key, n] : d.counts) {
     if (n <= kWarningLimit) continue;
+    ++d.warningsWritten;
     emit("warning: " + key.first + ": " + std::to_string(n - kWarningLimit) + " more " +
          key.second + " warnings not shown");
     n = kWarningLimit;  // reported once

@@ -26,7 +26,7 @@ struct Diagnostics {
   std::function<void()> beforeWrite, afterWrite;
   // (file or subject, kind) -> warnings counted so far
   std::map<std::pair<std::string, std::string>, int64_t> counts;
-  int64_t warningsWritten = 0;
+  int64_t warningsWritten = 0;  // lines that begin with "warning:"
 };
 
 // The process-wide sink (standard error by default).
@@ -56,6 +56,11 @@ std::string failureLine(std::string_view file, int64_t line, std::size_t column,
 // made visible: a byte order mark as <byte order mark>, other control
 // characters as \xNN.
 std::string shownValue(std::string_view value);
+// `text` as it may go to a terminal: control characters (C0, DEL, C1) and
+// bytes that are not well-formed UTF-8 as \xNN, everything else as it is.
+// Every message passes through it, so that a name or a value from a file
+// cannot move the cursor or clear the screen that shows it.
+std::string terminalSafe(std::string_view text);
 // One line for every file and kind whose warnings went over the limit:
 // "warning: <file>: <n> more <kind> warnings not shown".
 void finishWarnings();

@@ -113,6 +113,7 @@ struct Reader {
   // Records what could not be read, and what is probably wrong with it.
   void noteBadValue(std::size_t from, std::string value, ReadResult::Hint hint) {
     result.badValue = std::move(value);
+    result.badRecord = record;
     result.badColumn = from + 1;
     if (result.badValue.find(kByteOrderMark) != std::string::npos) {
       hint = ReadResult::Hint::byteOrderMark;
@@ -205,6 +206,7 @@ struct Reader {
     text.clear();
     for (;;) {
       if (pos >= record.size()) {
+        if (result.openQuoteLine == 0) result.openQuoteLine = source.lineNumber;
         if (!advance()) return false;
         result.continued = true;
         continue;

@@ -86,6 +86,9 @@ struct ReadResult {
   // was quoted and the rest follows its closing quote directly.
   bool unreadAfterText = false;
   bool unreadAfterQuote = false;
+  // A quoted text ran over the end of its record: the line where it did
+  // first (0: none). Rarely meant; usually a quote left open.
+  long openQuoteLine = 0;
   // Items that a null value or a slash left unchanged (bit i: item i).
   uint64_t keptItems = 0;
   bool slash = false;  // a slash ended the read
@@ -103,6 +106,7 @@ struct ReadResult {
   // probably wrong with it.
   enum class Hint { none, byteOrderMark, decimalComma, letter, quoted, junkAfterQuote };
   std::string badValue;
+  std::string badRecord;  // the whole record of lastLine
   std::size_t badColumn = 0;
   int badItem = -1;
   Hint hint = Hint::none;

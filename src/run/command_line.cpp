@@ -37,14 +37,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     cl.action = CommandLine::Action::version;
     return cl;
   }
-  cl.headerGiven = true;
-  cl.headerFile = args[0];
   auto fail = [&](std::string message) {
     cl.action = CommandLine::Action::usageError;
     cl.error = std::move(message);
     return cl;
   };
-  for (std::size_t i = 1; i < args.size(); ++i) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (isOption(a, "--threads")) {
       const std::optional<std::string> v = optionValue(args, i, "--threads");
@@ -59,6 +57,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       cl.csv = true;
     } else if (a == "--html") {
       cl.html = true;
+    } else if (a == "--strict") {
+      cl.strict = true;
+    } else if (!cl.headerGiven) {
+      // Whatever it looks like: a header file may be named "-x.hdr".
+      cl.headerGiven = true;
+      cl.headerFile = a;
     } else if (!a.empty() && a[0] == '-') {
       return fail("unknown option '" + a + "'");
     }
@@ -67,7 +71,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
   return cl;
 }
 
-std::string usageLine() { return "usage: ecoassess HEADERFILE [--threads N] [--csv] [--html]"; }
+std::string usageLine() {
+  return "usage: ecoassess HEADERFILE [--threads N] [--csv] [--html] [--strict]";
+}
 
 std::string versionText() { return std::string("ecoassess ") + kVersion + "\n"; }
 
@@ -77,14 +83,17 @@ std::string helpText() {
          "Ecological quality assessment of species samples. The header file names the\n"
          "input files (NAME.SPE, NAME.ETP, NAME.STA, NAME.DAT), the outputs and the mode.\n"
          "\n"
-         "Options (after the header file's name):\n"
+         "Options (before or after the header file's name):\n"
          "  --threads N   draw pseudo-samples on N threads (default: all hardware threads);\n"
          "                the results are the same for every N\n"
          "  --csv         also write tidy comma-separated tables (OUT.tables.csv,\n"
          "                OUT.assessment.csv, OUT.species.csv)\n"
          "  --html        also write a self-contained report with plots (OUT.html)\n"
+         "  --strict      stop, writing nothing, when the input gives any warning\n"
          "  -h, --help    show this text\n"
          "  --version     show the version\n"
+         "\n"
+         "From spreadsheet tables (CSV) to a survey: ecoassess import --help\n"
          "\n"
          "Header keywords (one value each; a # hides the rest of its line; end with [EOF]):\n"
          "  [TIT] title                          [PAI] input directory (required)\n"

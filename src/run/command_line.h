@@ -1,14 +1,15 @@
 #pragma once
 // The command line: the header file's name first, options after it.
 //
-//   ecoassess HEADERFILE [--threads N] [--csv] [--html]
+//   ecoassess [OPTIONS] HEADERFILE [OPTIONS]
 //   ecoassess --help | -h | --version
 //
-// The first argument is always the header file unless it is exactly one of
-// --help, -h, --version. Options after it may come in any order; a value
-// follows as the next argument or after "=". A further argument that starts
-// with "-" and is not a known option, or a known option without its value,
-// is a usage error; any other further argument is ignored.
+// Options (--threads N, --csv, --html, --strict) may come before and after
+// the header file, in any order; a value follows as the next argument or
+// after "=". The first argument that is not an option is the header file,
+// whatever it looks like ("-x.hdr"). After it, an argument that starts with
+// "-" and is not a known option, or a known option without its value, is a
+// usage error; any other further argument is ignored.
 
 #include <string>
 #include <vector>
@@ -25,12 +26,13 @@ struct CommandLine {
   int threads = 0;  // 0: one per hardware thread
   bool csv = false;
   bool html = false;
-  std::string error;  // the usage error, without "ecoassess: "
+  bool strict = false;  // any warning about the input ends the run
+  std::string error;    // the usage error, without "ecoassess: "
 };
 
 CommandLine parseCommandLine(const std::vector<std::string>& args);
 
-// "usage: ecoassess HEADERFILE [--threads N] [--csv] [--html]"
+// "usage: ecoassess HEADERFILE [--threads N] [--csv] [--html] [--strict]"
 std::string usageLine();
 // What --help prints: usage, options and the header keywords.
 std::string helpText();

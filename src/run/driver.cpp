@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "import/import_command.h"
 #include "input/input_files.h"
 #include "numeric/errors.h"
+#include "numeric/extended.h"
 #include "output/edit.h"
 #include "output/output_files.h"
 #include "records/diagnostics.h"
@@ -101,6 +103,17 @@ int run(const CommandLine& commandLine, const RunTiming& timing) {
                              : failure(status.message, status.detail);
   }
 
+  // --strict: a pipeline must not go on with input that gave a warning.
+  if (commandLine.strict && diagnostics().warningsWritten > 0) {
+    finishWarnings();
+    const long n = diagnostics().warningsWritten;
+    tellUser("error: --strict: the input gave " + std::to_string(n) +
+             (n == 1 ? " warning (above)" : " warnings (above)") +
+             ", so the run stops without writing any file: correct the input, or run without "
+             "--strict");
+    return 1;
+  }
+
   // An explicit relative output path is taken from inside the input directory.
   if (outputPathGiven && !enterDirectory(trimmed(settings.outputPath))) {
     return failure("cannot open directory for output",
@@ -117,6 +130,10 @@ int run(const CommandLine& commandLine, const RunTiming& timing) {
 }  // namespace
 
 int runMain(const std::vector<std::string>& args) {
+  // A header file named "import" runs as ./import.
+  if (!args.empty() && args[0] == "import") {
+    return runImport(std::vector<std::string>(args.begin() + 1, args.end()));
+  }
   const CommandLine cl = parseCommandLine(args);
   switch (cl.action) {
     case CommandLine::Action::help:
@@ -141,6 +158,7 @@ int runMain(const std::vector<std::string>& args) {
 
 int runAssessment(const CommandLine& commandLine) {
   const RunTiming timing{std::chrono::steady_clock::now()};
+  ensureExtendedPrecision();
   // A terminal error of the numerical routines ends the run through this
   // function too, so that its output files are discarded like any other
   // failure's.

@@ -69,6 +69,16 @@ std::string outputFailure(const std::string& message, const RunSettings& setting
     // ".SIM", ".ASS", ".tables.csv", ...
     name = trimmed(settings.outputName) +
            message.substr(opening.size(), message.size() - opening.size() - ending.size());
+    // [OUT] may name a folder too; the program creates none.
+    const std::filesystem::path folder = std::filesystem::path(name).parent_path();
+    std::error_code ec;
+    if (!folder.empty() && !std::filesystem::exists(folder, ec)) {
+      return failureLine(name, 0, 0,
+                         "the output file cannot be created in " + here() + ": its folder " +
+                             shownValue(folder.string()) +
+                             " does not exist, and the program creates no folder; create it, or "
+                             "choose another [OUT] or [PAO]");
+    }
     return failureLine(name, 0, 0,
                        "the output file cannot be created in " + here() + ": " +
                            whyNotCreatable(name) +

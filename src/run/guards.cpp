@@ -102,12 +102,12 @@ void warnRunaway(const RunSettings& settings, const SurveyTables& t, bool summar
       if (isSummary) {
         if (!eligibleForSummary(t.stations, ie)) continue;
         for (int32_t k = 1; k <= ref.nstat(); ++k) {
-          target = static_cast<float>((static_cast<Extended>(k) - 0.5L) * ref.meansurf);
+          target = static_cast<float>((Extended(k) - 0.5) * ref.meansurf);
           draws += expectedDraws(target, ref.meansurf, big, settings.maxstat);
         }
       } else {
         if (!eligibleForReport(t.stations, ie)) continue;
-        target = static_cast<float>(ass.sumsurf - 0.5L * ref.meansurf);
+        target = static_cast<float>(ass.sumsurf - Extended(0.5) * ref.meansurf);
         draws = expectedDraws(target, ref.meansurf, big, settings.maxstat);
       }
       draws *= kPseudoSamplesPerTarget;

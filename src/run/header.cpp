@@ -308,6 +308,19 @@ void checkColumns(const std::string& raw, const std::string& fileName, int64_t l
   }
 }
 
+// A keyword "without a value" whose value stands beyond column 80, where a
+// header line is no longer read: the detail says so.
+void valueBeyondColumn80(const std::string& raw, const std::string& keyword, HeaderFlags& flags) {
+  if (flags.detail.rfind(keyword + " has no value", 0) != 0 || raw.size() <= kLineWidth) return;
+  const std::string beyond = trimmedRight(std::string_view(raw).substr(kLineWidth));
+  const std::size_t first = beyond.find_first_not_of(" \t");
+  if (first == std::string::npos) return;
+  flags.detail =
+      keyword + " has no value in the 80 columns of its line: " + shownValue(beyond.substr(first)) +
+      " stands beyond column 80, where a header line is not read; write the value "
+      "next to its keyword";
+}
+
 // The output files a run of these settings creates, for the empty [OUT].
 std::string outputExtensions(const RunSettings& s) {
   std::string list;
@@ -367,6 +380,7 @@ bool readHeaderFile(std::istream& in, const std::string& fileName, RunSettings& 
       readHeaderLine(line, k, settings, flags, &unread);
       if (!flags.inputReport.empty()) flags.inputReport += ", line " + std::to_string(lineNumber);
       if (flags.error || !flags.inputReport.empty()) {
+        valueBeyondColumn80(raw, line.substr(static_cast<std::size_t>(k - 1), 5), flags);
         flags.detail = failureLine(fileName, lineNumber, flags.column, flags.detail);
         return false;
       }

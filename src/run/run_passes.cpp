@@ -44,6 +44,16 @@ std::string closingLine(const RunSettings& settings, const SurveyTables& t, doub
     line += " " + std::to_string(inReport) + " of " + std::to_string(t.ecotopes.net()) +
             " ecotopes in the report;";
   }
+  if (settings.mode == 1) {
+    line +=
+        " no report file ([ARM] 1 writes the summary tables only; [ARM] 2 or 3 writes the "
+        "report);";
+  }
+  // The warnings are easily scrolled away above a long run.
+  const long warnings = diagnostics().warningsWritten;
+  if (warnings > 0) {
+    line += " " + std::to_string(warnings) + (warnings == 1 ? " warning;" : " warnings;");
+  }
   return line + " elapsed " + secondsText(seconds) + " s";
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cmath>
 #include <condition_variable>
 #include <mutex>
@@ -24,7 +25,7 @@ constexpr int kBlocksPerTarget = 16;
 constexpr int kSamplesPerBlock = kPseudoSamples / kBlocksPerTarget;
 
 float targetOf(int32_t k, float meansurf) {
-  return static_cast<float>((static_cast<Extended>(k) - 0.5L) * meansurf);
+  return static_cast<float>((Extended(k) - 0.5) * meansurf);
 }
 
 // Pseudo-samples first .. first + count - 1 of the ecotope (2000 per
@@ -41,24 +42,49 @@ void drawBlock(const DrawSetup& setup, int32_t k, float meansurf, const UniformG
   }
 }
 
+// |x| = m x 2^e for a finite non-zero float x, m in [2^23, 2^24).
+uint64_t significandOf(float x, int& e) {
+  const uint32_t bits = std::bit_cast<uint32_t>(x) & 0x7FFFFFFFu;
+  const uint32_t biased = bits >> 23, fraction = bits & 0x7FFFFFu;
+  if (biased != 0) {
+    e = static_cast<int>(biased) - 150;
+    return fraction | 0x800000u;
+  }
+  const int shift = std::countl_zero(fraction) - 8;  // subnormal: bring bit 23 up
+  e = -149 - shift;
+  return uint64_t{fraction} << shift;
+}
+
 }  // namespace
 
 int32_t surfaceClass(float S, float meansurf, int32_t maxClass) {
-  // In float, S / meansurf + 0.5 would put pseudo-samples of ordinary
-  // decimal surfaces (3 x 0.1 against 0.1) into the wrong class.
-  const Extended y = static_cast<Extended>(S) / meansurf + 0.5L;
-  // The class is trunc(y), 0 above the table (or for NaN), at least 1.
-  if (!(y < static_cast<Extended>(maxClass) + 1)) return 0;
-  if (!(y >= 1)) return 1;
-  // trunc(y) for y in [1, 2^31): y + 2^63 - 2^63 is y rounded to an integer
-  // (the unit in the last place of 2^63 in extended precision is 1), one
-  // less where that rounded up. The integer converts exactly through
-  // double. (std::trunc and a conversion in extended precision switch the
-  // rounding mode of the x87 unit, which costs more than the draws' share
-  // of the class tables.)
-  Extended t = (y + 0x1p63L) - 0x1p63L;
-  if (t > y) t -= 1;
-  return static_cast<int32_t>(static_cast<double>(t));
+  // The class is the integer part of S / meansurf + 1/2 (in float, that
+  // sum would put pseudo-samples of ordinary decimal surfaces, 3 x 0.1
+  // against 0.1, into the wrong class): 0 above the table or for a
+  // quotient that is not a number, at least 1. The quotient rounded to a
+  // 64-bit significand and then increased by 1/2 gives the same integer
+  // part, since a quotient of two floats below 2^31 lies either on a
+  // multiple of 1/2 or more than 2^-25 away from one; here it is taken
+  // exactly, on integers, which needs no extended format at all.
+  const double limit = static_cast<double>(maxClass) + 1;
+  if (std::isnan(S) || std::isnan(meansurf)) return 0;
+  const bool negative = std::signbit(S) != std::signbit(meansurf);
+  if (std::isinf(meansurf)) return std::isinf(S) ? 0 : 1;  // inf / inf; or a quotient of 0
+  if (S == 0.0f) return meansurf == 0.0f ? 0 : 1;          // 0 / 0; or 0
+  if (negative) return 1;                                  // below 1/2, -infinity included
+  if (meansurf == 0.0f || std::isinf(S)) return 0;         // +infinity
+  // S = ms x 2^es, meansurf = mm x 2^em with ms, mm integers in [2^23, 2^24).
+  int es = 0, em = 0;
+  const uint64_t ms = significandOf(S, es), mm = significandOf(meansurf, em);
+  const int d = es - em;  // S / meansurf = (ms / mm) x 2^d, ms / mm in (1/2, 2)
+  if (d > 33) return 0;   // beyond 2^32
+  if (d < -2) return 1;   // below 1/2
+  // floor((2 ms 2^d + mm) / (2 mm)), made whole: d >= 0 scales the
+  // numerator's first term, d < 0 the rest.
+  const uint64_t c =
+      d >= 0 ? ((ms << (d + 1)) + mm) / (2 * mm) : ((ms << 1) + (mm << -d)) / (mm << (1 - d));
+  if (static_cast<double>(c) >= limit) return 0;
+  return c < 1 ? 1 : static_cast<int32_t>(c);
 }
 
 int64_t fillClassTables(const DrawSetup& setup, float meansurf, bool biomass, UniformGenerator& g,

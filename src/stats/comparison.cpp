@@ -31,9 +31,9 @@ PowerFactors powerFactors(const float* q) {
   // Positions in the standard list: 2 the 0.025 quantile, 5 the 0.25,
   // 6 the median, 7 the 0.75 and 10 the 0.975 quantile.
   const float q2 = q[1], q5 = q[4], M = q[5], q7 = q[6], q10 = q[9];
-  // Fourth roots by the general power function in extended precision;
-  // only A, B, F1 and U are rounded to 32 bits.
-  auto root = [](float x) { return std::pow(static_cast<Extended>(x), 0.25L); };
+  // Fourth roots correctly rounded in extended precision; only A, B, F1
+  // and U are rounded to 32 bits.
+  auto root = [](float x) { return fourthRoot(x); };
   const float A = static_cast<float>(root(M));
   const float B = static_cast<float>(root(q7) - A);
   const Extended lowroot = root(q2) - B;
@@ -41,14 +41,14 @@ PowerFactors powerFactors(const float* q) {
   const float U = static_cast<float>(root(q10) + A);
   const Extended uproot = U - root(q5);
   const Extended F2 = ((uproot * uproot) * (uproot * uproot)) / M;
-  return {F1, F2, 0.5L * (F2 + F1)};
+  return {F1, F2, Extended(0.5) * (F2 + F1)};
 }
 
-std::string gradeFor(long double R) {
+std::string gradeFor(Extended R) {
   // Strict comparisons: a NaN fails them all.
-  if (R < 2) return "GOOD      ";
-  if (R < 5) return "MODERATE  ";
-  if (R < 10) return "LOW       ";
+  if (R < Extended(2)) return "GOOD      ";
+  if (R < Extended(5)) return "MODERATE  ";
+  if (R < Extended(10)) return "LOW       ";
   return "VERY POOR ";
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "numeric/extended.h"
+
 namespace eco {
 
 struct Chances {
@@ -27,11 +29,11 @@ std::string powerGrade(std::span<const float> dist);
 // proportions: the downward factor F1, the upward factor F2 and their mean R.
 struct PowerFactors {
   float F1 = 0;
-  long double F2 = 0;
-  long double R = 0;
+  Extended F2 = 0;
+  Extended R = 0;
 };
 PowerFactors powerFactors(const float* q);
 // The grade of R, tested against 2, 5 and 10 with strict comparisons.
-std::string gradeFor(long double R);
+std::string gradeFor(Extended R);
 
 }  // namespace eco

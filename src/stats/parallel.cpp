@@ -1,5 +1,7 @@
 #include "stats/parallel.h"
 
+#include "numeric/extended.h"
+
 namespace eco {
 
 WorkerThreads::WorkerThreads(int count, const std::function<void(int)>& work) {
@@ -8,6 +10,9 @@ WorkerThreads::WorkerThreads(int count, const std::function<void(int)>& work) {
     for (int t = 0; t < count; ++t) {
       threads_.emplace_back([this, work, t] {
         try {
+          // A new thread may start with the platform's own setting of
+          // the floating-point unit (53-bit precision on Windows).
+          ensureExtendedPrecision();
           work(t);
         } catch (...) {
           const std::lock_guard<std::mutex> lock(mutex_);

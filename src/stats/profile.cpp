@@ -10,7 +10,7 @@ const StationGroup& groupOf(const StationTable& stations, int e, int g) {
 }
 
 float assessmentTarget(const StationTable& stations, int e) {
-  const Extended half = 0.5L * groupOf(stations, e, kReference).meansurf;
+  const Extended half = Extended(0.5) * groupOf(stations, e, kReference).meansurf;
   return static_cast<float>(groupOf(stations, e, kAssessment).sumsurf - half);
 }
 

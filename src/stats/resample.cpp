@@ -294,7 +294,7 @@ std::size_t drawBatch(const DrawSetup& d, float target, StationDrawKernel drawSt
       }
     } else {
       const float r = nextUniform(c.g);
-      const int64_t x = static_cast<int64_t>(static_cast<Extended>(n) * r);
+      const int64_t x = truncToInt64(Extended(n) * r);
       i = static_cast<int32_t>(x < n ? x : n - 1);
     }
     const std::size_t j = static_cast<std::size_t>(i);

@@ -15,7 +15,8 @@ file(MAKE_DIRECTORY "${WORK_DIR}")
 file(COPY "${EXAMPLE_DIR}" DESTINATION "${WORK_DIR}" PATTERN "expected" EXCLUDE)
 # `make example` leaves its results beside the inputs; they are not inputs.
 file(GLOB stale "${run}/*.ASS" "${run}/*.SIM" "${run}/*.DEN" "${run}/*.BIO"
-     "${run}/*.NSP" "${run}/*.csv" "${run}/*.html")
+     "${run}/*.NSP" "${run}/*.tables.csv" "${run}/*.assessment.csv"
+     "${run}/*.species.csv" "${run}/*.html")
 if(stale)
   file(REMOVE ${stale})
 endif()

@@ -34,6 +34,30 @@ TEST(Diagnostics, ShownValues) {
   EXPECT_EQ(shownValue("caf\xC3\xA9"), "'caf\xC3\xA9'");  // other bytes as they are
 }
 
+TEST(Diagnostics, LinesAreSafeForATerminal) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain text, caf\xC3\xA9 \xE2\x80\x93 \xF0\x9F\x90\x9F",
+       "plain text, caf\xC3\xA9 \xE2\x80\x93 \xF0\x9F\x90\x9F"},
+      {"\x1B[2J\x1B[H clear", "\\x1B[2J\\x1B[H clear"},
+      {"bell\a, CR\r, DEL\x7F", "bell\\x07, CR\\x0D, DEL\\x7F"},
+      {"C1 CSI \xC2\x9B"
+       "31m",
+       "C1 CSI \\xC2\\x9B31m"},
+      {"lone \x9B, cut \xC3", "lone \\x9B, cut \\xC3"},
+      {"overlong \xC0\xAF, surrogate \xED\xA0\x80",
+       "overlong \\xC0\\xAF, surrogate \\xED\\xA0\\x80"},
+      {"beyond U+10FFFF \xF4\x90\x80\x80", "beyond U+10FFFF \\xF4\\x90\\x80\\x80"},
+      {"Latin-1 caf\xE9 au lait", "Latin-1 caf\\xE9 au lait"},
+  };
+  for (const auto& [in, want] : cases) EXPECT_EQ(terminalSafe(in), want) << in;
+  std::ostringstream err;
+  resetDiagnostics(&err);
+  warnAbout("ecotope 3", "left out", "ecotope 3 (\x1B]0;owned\x07Heath): left out");
+  tellUser("error: \xFF");
+  resetDiagnostics(nullptr);
+  EXPECT_EQ(err.str(), "warning: ecotope 3 (\\x1B]0;owned\\x07Heath): left out\nerror: \\xFF\n");
+}
+
 TEST(Diagnostics, WarningsAreLimitedPerFileAndKind) {
   std::ostringstream err;
   resetDiagnostics(&err);

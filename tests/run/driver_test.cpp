@@ -196,7 +196,7 @@ TEST(FailureText, LayoutOfTheFreeFormatItem) {
 TEST_F(Driver, MissingArgument) {
   const RunResult r = runProgram({});
   EXPECT_EQ(r.out, failureText("error in opening header file"));
-  EXPECT_EQ(r.err, "usage: ecoassess HEADERFILE [--threads N] [--csv] [--html]\n");
+  EXPECT_EQ(r.err, "usage: ecoassess HEADERFILE [--threads N] [--csv] [--html] [--strict]\n");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(namesIn(run()), std::set<std::string>{"in"});
   EXPECT_TRUE(fs::is_empty(in()));

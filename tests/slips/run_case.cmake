@@ -3,7 +3,8 @@
 # error, the exit status, standard output and every output file byte for
 # byte.
 #   PROGRAM   the ecoassess executable
-#   CASE_DIR  tests/slips/<case>: input/ (case.hdr and the input files) and
+#   CASE_DIR  tests/slips/<case>: input/ (case.hdr and the input files),
+#             optionally args.txt (options given before case.hdr, one a line), and
 #             expected/ (warnings.txt = standard error; console.txt,
 #             status.txt, files.txt and every output file). A case with a
 #             file same_outputs_as in its folder keeps only warnings.txt:
@@ -16,7 +17,11 @@ file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
 file(COPY "${CASE_DIR}/input/" DESTINATION "${WORK_DIR}/run")
 file(GLOB_RECURSE before LIST_DIRECTORIES true RELATIVE "${WORK_DIR}/run" "${WORK_DIR}/run/*")
-execute_process(COMMAND "${PROGRAM}" case.hdr
+set(options "")
+if(EXISTS "${CASE_DIR}/args.txt")
+  file(STRINGS "${CASE_DIR}/args.txt" options)
+endif()
+execute_process(COMMAND "${PROGRAM}" ${options} case.hdr
                 WORKING_DIRECTORY "${WORK_DIR}/run"
                 INPUT_FILE /dev/null
                 OUTPUT_FILE "${WORK_DIR}/console.txt"

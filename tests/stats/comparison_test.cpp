@@ -68,10 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
                       FactorCase{4, 4, 4, 4, 4, 1, 1, 1, "GOOD      "}));
 
 TEST(PowerGrade, BoundariesAreStrict) {
-  EXPECT_EQ(gradeFor(1.9999L), "GOOD      ");
-  EXPECT_EQ(gradeFor(2.0L), "MODERATE  ");
-  EXPECT_EQ(gradeFor(5.0L), "LOW       ");
-  EXPECT_EQ(gradeFor(10.0L), "VERY POOR ");
+  EXPECT_EQ(gradeFor(Extended(1.9999)), "GOOD      ");
+  EXPECT_EQ(gradeFor(Extended(2.0)), "MODERATE  ");
+  EXPECT_EQ(gradeFor(Extended(5.0)), "LOW       ");
+  EXPECT_EQ(gradeFor(Extended(10.0)), "VERY POOR ");
   EXPECT_EQ(gradeFor(NAN), "VERY POOR ");
 }
 

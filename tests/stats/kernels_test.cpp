@@ -154,11 +154,11 @@ TEST(ExactFloat, DoubleRootStaysWellWithinItsMargin) {
   for (long i = 0; i < n; ++i) {
     const float x = rng.positive(-149, 128);
     const double y = std::sqrt(std::sqrt(static_cast<double>(x)));
-    const Extended z = std::sqrt(std::sqrt(static_cast<Extended>(x)));
+    const long double z = std::sqrt(std::sqrt(static_cast<long double>(x)));
     int e = 0;
     std::frexp(y, &e);
     const double ulp = std::ldexp(1.0, e - 53);
-    worst = std::max(worst, static_cast<double>(std::fabs(static_cast<Extended>(y) - z) / ulp));
+    worst = std::max(worst, static_cast<double>(std::fabs(static_cast<long double>(y) - z) / ulp));
   }
   EXPECT_LT(worst, 2.0);
   EXPECT_LT(2.0 + 1.0, static_cast<double>(kRootMargin));
@@ -177,7 +177,7 @@ TEST(ExactFloat, EveryPositiveFloatHasTheExtendedRoot) {
       const uint32_t b = static_cast<uint32_t>(start + count);
       std::memcpy(&q[count], &b, sizeof b);
     }
-    Extended a = 0;
+    long double a = 0;
     for (std::size_t i = 0; i < count; ++i) {
       const float r = root4(q[i]);
       ASSERT_EQ(bitsOf(root4Exact(q[i])), bitsOf(r)) << q[i];
@@ -189,7 +189,7 @@ TEST(ExactFloat, EveryPositiveFloatHasTheExtendedRoot) {
       kernelsOf(path).profileSums(q.data(), 1.0f, y.data(), count, sums);
       ASSERT_EQ(sums.count, static_cast<int64_t>(count));
       ASSERT_TRUE(floatSumExact(sums.a, sums.minPositive));
-      ASSERT_EQ(static_cast<Extended>(sums.a), a) << kernelPathName(path) << " " << start;
+      ASSERT_EQ(static_cast<long double>(sums.a), a) << kernelPathName(path) << " " << start;
     }
   }
 }
@@ -404,8 +404,8 @@ TEST(Kernels, AccumulateMatchesTheExtendedSumsInDrawOrder) {
           if (onFloatMidpoint(static_cast<double>(want[slot]) + prod)) {
             ++(slot < head ? rowMidpoints : listMidpoints);
           }
-          want[slot] =
-              static_cast<float>(static_cast<Extended>(want[slot]) + static_cast<Extended>(prod));
+          want[slot] = static_cast<float>(static_cast<long double>(want[slot]) +
+                                          static_cast<long double>(prod));
         };
         for (std::size_t i = 0; i < head; ++i) add(i, st.headProd[uj * head + i]);
         for (int64_t k = st.tailStart[uj]; k < st.tailStart[uj + 1]; ++k) {
@@ -458,7 +458,7 @@ TEST(Kernels, ProfileSumsAreThoseOfTheExtendedRoots) {
       kernelsOf(path).profileSums(acc.data(), S, y.data(), count, got);
       int64_t n = 0;
       float minPositive = std::numeric_limits<float>::infinity();
-      Extended a = 0, m = 0;
+      long double a = 0, m = 0;
       for (std::size_t i = 0; i < count; ++i) {
         const float p = root4(acc[i] / S);
         if (p > 0.0f) {
@@ -478,8 +478,8 @@ TEST(Kernels, ProfileSumsAreThoseOfTheExtendedRoots) {
       const double smallest = std::min(minPositive, smallestY);
       if (floatSumExact(got.a, smallest)) {
         ++exact;
-        ASSERT_EQ(static_cast<Extended>(got.a), a) << kernelPathName(path);
-        ASSERT_EQ(static_cast<Extended>(got.m), m) << kernelPathName(path);
+        ASSERT_EQ(static_cast<long double>(got.a), a) << kernelPathName(path);
+        ASSERT_EQ(static_cast<long double>(got.m), m) << kernelPathName(path);
       }
     }
     // Both kinds of rows occur: the test means something either way.

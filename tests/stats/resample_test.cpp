@@ -145,8 +145,26 @@ TEST(SurfaceClass, SameAsTheExtendedTrunc) {
     const float meansurf = static_cast<float>((x >> 20) % 1000 + 1) * 0.01f;
     cases.push_back({S, meansurf});
   }
+  // Far up the table, where a double quotient is no longer enough, and
+  // quotients of every sign, zero, infinity and subnormal kind.
+  for (int i = 0; i < 20000; ++i) {
+    x ^= x << 13;
+    x ^= x >> 7;
+    x ^= x << 17;
+    const float meansurf = std::ldexp(static_cast<float>(x % 16777216 + 1), -20 - (x >> 60));
+    const double k = static_cast<double>((x >> 24) % 2147483647);
+    const float S = static_cast<float>((k + 0.5) * meansurf);
+    for (float s : {std::nextafter(S, 0.0f), S, std::nextafter(S, 1e38f)}) {
+      cases.push_back({s, meansurf});
+    }
+  }
+  const float odd[] = {0.0f,        -0.0f,     -1.0f, 1.0f,        0x1p-149f,
+                       0x1.8p-148f, 0x1p-148f, 3e38f, 1.0f / 0.0f, -1.0f / 0.0f};
+  for (float a : odd) {
+    for (float b : odd) cases.push_back({a, b});
+  }
   for (const auto& [S, meansurf] : cases) {
-    for (int32_t maxClass : {1, 3, 10, 300, 1250}) {
+    for (int32_t maxClass : {1, 3, 10, 300, 1250, 1 << 28, 2147483646, 2147483647}) {
       ASSERT_EQ(surfaceClass(S, meansurf, maxClass), literal::surfaceClass(S, meansurf, maxClass))
           << S << " / " << meansurf << " of " << maxClass;
     }

@@ -42,12 +42,12 @@ TEST(UniformStream, StationIndexInDoubleBelowTwoToTheTwentyNine) {
     const float r = nextUniform(g);
     const int64_t stations = 1 + static_cast<int64_t>(nextUniform(g) * 536870910.0);
     ASSERT_EQ(static_cast<int64_t>(static_cast<double>(stations) * r),
-              static_cast<int64_t>(static_cast<Extended>(stations) * r));
+              static_cast<int64_t>(static_cast<long double>(stations) * r));
   }
   const float largest = 0x1.fffffep-1f;  // the generator's largest value
   for (int64_t stations : {int64_t{7}, (int64_t{1} << 29) - 1}) {
     const int64_t i = static_cast<int64_t>(static_cast<double>(stations) * largest);
-    EXPECT_EQ(i, static_cast<int64_t>(static_cast<Extended>(stations) * largest));
+    EXPECT_EQ(i, static_cast<int64_t>(static_cast<long double>(stations) * largest));
     EXPECT_LT(i, stations);
   }
 }

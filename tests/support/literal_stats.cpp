@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "numeric/evaluation.h"
+#include "literal_x87.h"
 #include "numeric/machine.h"
 
 namespace eco::literal {
@@ -13,7 +13,7 @@ const StationGroup& groupOf(const StationTable& stations, int e, int g) {
 }
 
 float assessmentTarget(const StationTable& stations, int e) {
-  const Extended half = 0.5L * groupOf(stations, e, kReference).meansurf;
+  const long double half = 0.5L * groupOf(stations, e, kReference).meansurf;
   return static_cast<float>(groupOf(stations, e, kAssessment).sumsurf - half);
 }
 
@@ -23,7 +23,7 @@ std::vector<float> referenceSums(const std::vector<float>& values, const Station
   std::vector<float> acc(nspec, 0.0f);
   for (std::size_t j = 0; j < ref.surf.size(); ++j) {
     for (std::size_t s = 0; s < nspec; ++s) {
-      acc[s] = addProduct(acc[s], values[j * nspec + s], ref.surf[j]);
+      acc[s] = x87AddProduct(acc[s], values[j * nspec + s], ref.surf[j]);
     }
   }
   return acc;
@@ -54,7 +54,7 @@ void buildReferenceProfile(const SurveyTables& t, int e, EcotopeProfile& p) {
   const EcotopeSamples& es = t.samples.ecotope[static_cast<std::size_t>(e)];
   const std::vector<float> acc = referenceSums(denseReference(es, nspec, false), ref, nspec);
   p.refprof.assign(nspec, 0.0f);
-  for (std::size_t s = 0; s < nspec; ++s) p.refprof[s] = root4(acc[s] / ref.sumsurf);
+  for (std::size_t s = 0; s < nspec; ++s) p.refprof[s] = x87Root4(acc[s] / ref.sumsurf);
 }
 
 void buildEcotopeProfile(const SurveyTables& t, int e, EcotopeProfile& p) {
@@ -78,22 +78,22 @@ void buildEcotopeProfile(const SurveyTables& t, int e, EcotopeProfile& p) {
     if (acc[s] > 0.0f) p.nspref = p.nspref + 1.0f;
     const float quotient = acc[s] / ref.sumsurf;
     p.totdensref = p.totdensref + quotient;
-    p.refprof[s] = root4(quotient);
+    p.refprof[s] = x87Root4(quotient);
     if (biomass) {
       const float bq = bacc[s] / ref.sumsurf;
       p.totbiomref = p.totbiomref + bq;
-      p.refbprof[s] = root4(bq);
+      p.refbprof[s] = x87Root4(bq);
     }
   }
   for (std::size_t s = 0; s < nspec; ++s) {
     if (es.assdens[s] > 0.0f) p.nspass = p.nspass + 1.0f;
     const float quotient = es.assdens[s] / ass.sumsurf;
     p.totdensass = p.totdensass + quotient;
-    p.assprof[s] = root4(quotient);
+    p.assprof[s] = x87Root4(quotient);
     if (biomass) {
       const float bq = es.assbiom[s] / ass.sumsurf;
       p.totbiomass = p.totbiomass + bq;
-      p.assbprof[s] = root4(bq);
+      p.assbprof[s] = x87Root4(bq);
     }
   }
 }
@@ -120,14 +120,14 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
 float brayCurtis(std::span<const float> x, std::span<const float> y, std::span<float> contrib) {
   const std::size_t n = x.size();
   const bool want = !contrib.empty();
-  Extended m = 0, a = 0, b = 0;
+  long double m = 0, a = 0, b = 0;
   for (std::size_t s = 0; s < n; ++s) {
     m += x[s] > y[s] ? y[s] : x[s];
     a += x[s];
     b += y[s];
     if (want) contrib[s] = std::fabs(x[s] - y[s]);
   }
-  const Extended total = a + b;
+  const long double total = a + b;
   const float similarity = static_cast<float>(2 * m / total);
   if (want) {
     for (std::size_t s = 0; s < n; ++s) contrib[s] = static_cast<float>(contrib[s] / total);
@@ -166,29 +166,29 @@ void draw(const DrawSetup& d, const Dense& dense, float target, UniformGenerator
       break;
     }
     const float r = randbuf[m++];
-    int64_t i = static_cast<int64_t>(std::trunc(static_cast<Extended>(d.n) * r));
+    int64_t i = static_cast<int64_t>(std::trunc(static_cast<long double>(d.n) * r));
     if (i >= d.n) i = d.n - 1;
     const std::size_t ui = static_cast<std::size_t>(i);
     S = S + d.surf[ui];
     for (std::size_t s = 0; s < nspec; ++s) {
-      acc[s] = addProduct(acc[s], dense.refdens[ui * nspec + s], d.surf[ui]);
+      acc[s] = x87AddProduct(acc[s], dense.refdens[ui * nspec + s], d.surf[ui]);
       if (d.withBiomassProfile) {
-        bacc[s] = addProduct(bacc[s], dense.refbiom[ui * nspec + s], d.surf[ui]);
+        bacc[s] = x87AddProduct(bacc[s], dense.refbiom[ui * nspec + s], d.surf[ui]);
       }
     }
-    densSum = addProduct(densSum, d.stadens[ui], d.surf[ui]);
-    if (d.stabiom != nullptr) biomSum = addProduct(biomSum, d.stabiom[ui], d.surf[ui]);
+    densSum = x87AddProduct(densSum, d.stadens[ui], d.surf[ui]);
+    if (d.stabiom != nullptr) biomSum = x87AddProduct(biomSum, d.stabiom[ui], d.surf[ui]);
   }
   ps.S = S;
   ps.p.resize(nspec);
   float count = 0.0f;
   for (std::size_t s = 0; s < nspec; ++s) {
-    ps.p[s] = root4(acc[s] / S);
+    ps.p[s] = x87Root4(acc[s] / S);
     if (ps.p[s] > 0.0f) count = count + 1.0f;
   }
   if (d.withBiomassProfile) {
     ps.pb.resize(nspec);
-    for (std::size_t s = 0; s < nspec; ++s) ps.pb[s] = root4(bacc[s] / S);
+    for (std::size_t s = 0; s < nspec; ++s) ps.pb[s] = x87Root4(bacc[s] / S);
   }
   ps.D = densSum / S;
   ps.B = biomSum / S;
@@ -204,8 +204,8 @@ void drawPseudoSample(const DrawSetup& setup, float target, UniformGenerator& g,
 }
 
 int32_t surfaceClass(float S, float meansurf, int32_t maxClass) {
-  const Extended x = std::trunc(static_cast<Extended>(S) / meansurf + 0.5L);
-  if (!(x <= static_cast<Extended>(maxClass))) return 0;
+  const long double x = std::trunc(static_cast<long double>(S) / meansurf + 0.5L);
+  if (!(x <= static_cast<long double>(maxClass))) return 0;
   const int32_t c = static_cast<int32_t>(x);
   return c < 1 ? 1 : c;
 }
@@ -222,7 +222,7 @@ int64_t fillClassTables(const DrawSetup& setup, float meansurf, bool biomass, Un
   PseudoSample ps;
   for (int32_t k = 1; k <= setup.n; ++k) {
     progress(k);
-    const float target = static_cast<float>((static_cast<Extended>(k) - 0.5L) * meansurf);
+    const float target = static_cast<float>((static_cast<long double>(k) - 0.5L) * meansurf);
     for (int it = 0; it < kPseudoSamples; ++it) {
       draw(setup, dense, target, g, ps);
       if (ps.fellShort) ++fellShort;
@@ -269,8 +269,8 @@ int64_t fillRefDistributions(const DrawSetup& setup, const EcotopeProfile& profi
     if (biomass) dist.biomdist[k] = ps.B;
     for (std::size_t s = 0; s < nspec; ++s) {
       dist.contribdist.values[s * K + k] = ps.contrib[s];
-      dist.ddiffdist.values[s * K + k] = diffPow4(ps.p[s], profile.refprof[s]);
-      if (biomass) dist.bdiffdist.values[s * K + k] = diffPow4(ps.pb[s], profile.refbprof[s]);
+      dist.ddiffdist.values[s * K + k] = x87DiffPow4(ps.p[s], profile.refprof[s]);
+      if (biomass) dist.bdiffdist.values[s * K + k] = x87DiffPow4(ps.pb[s], profile.refbprof[s]);
     }
   }
   return fellShort;
