@@ -24,12 +24,12 @@ struct Builder {
   ImportedSurvey survey;
   CodeBook ecotopeIds, stationIds, speciesIds;
   std::vector<std::string> ecotopeNames, speciesNames;
-  std::vector<TableProblem> ecotopeNameAt, speciesNameAt;          // where each name was given
-  std::vector<std::size_t> stationId;                              // station -> stationIds entry
-  std::map<std::pair<std::size_t, std::size_t>, long> stationRow;  // (ecotope, id) -> line
-  std::map<std::pair<std::size_t, std::size_t>, long> pairLine;    // (station, species) -> line
+  std::vector<TableProblem> ecotopeNameAt, speciesNameAt;             // where each name was given
+  std::vector<std::size_t> stationId;                                 // station -> stationIds entry
+  std::map<std::pair<std::size_t, std::size_t>, int64_t> stationRow;  // (ecotope, id) -> line
+  std::map<std::pair<std::size_t, std::size_t>, int64_t> pairLine;    // (station, species) -> line
 
-  void fail(const CsvTable& table, long line, const std::string& column, std::string text) {
+  void fail(const CsvTable& table, int64_t line, const std::string& column, std::string text) {
     problems.push_back({table.file, line, column, std::move(text)});
   }
 
@@ -95,7 +95,7 @@ struct Builder {
     for (const CsvRow& row : table.rows) {
       if (!identifier(table, row, id, "ecotope")) continue;
       const std::string& e = row.cells[id];
-      if (const long known = ecotopeIds.find(e); known >= 0) {
+      if (const int64_t known = ecotopeIds.find(e); known >= 0) {
         fail(table, row.line, table.columns[id],
              "ecotope " + shownValue(e) + " is already on line " +
                  std::to_string(ecotopeIds.entries[known].where.line) +
@@ -125,7 +125,7 @@ struct Builder {
         continue;
       }
       const std::string& e = row.cells[ce];
-      long ecotope = ecotopeIds.find(e);
+      int64_t ecotope = ecotopeIds.find(e);
       if (ecotope < 0 && ecotopesGiven) {
         fail(table, row.line, table.columns[ce],
              "ecotope " + shownValue(e) + " is not in " + t.ecotopes->file +
@@ -134,7 +134,7 @@ struct Builder {
       }
       if (ecotope < 0) {
         ecotope =
-            static_cast<long>(ecotopeIds.add(e, {table.file, row.line, table.columns[ce], ""}));
+            static_cast<int64_t>(ecotopeIds.add(e, {table.file, row.line, table.columns[ce], ""}));
         ecotopeNames.emplace_back();
         ecotopeNameAt.push_back({table.file, row.line, cn >= 0 ? table.columns[cn] : "", ""});
       }
@@ -197,7 +197,7 @@ struct Builder {
     for (const CsvRow& row : table.rows) {
       if (!identifier(table, row, id, "species")) continue;
       const std::string& s = row.cells[id];
-      if (const long known = speciesIds.find(s); known >= 0) {
+      if (const int64_t known = speciesIds.find(s); known >= 0) {
         fail(table, row.line, table.columns[id],
              "species " + shownValue(s) + " is already on line " +
                  std::to_string(speciesIds.entries[known].where.line) +
@@ -211,8 +211,9 @@ struct Builder {
   }
 
   // The species index of an identifier met in the samples, or -1.
-  long species(const CsvTable& table, long line, const std::string& column, const std::string& s) {
-    long k = speciesIds.find(s);
+  int64_t species(const CsvTable& table, int64_t line, const std::string& column,
+                  const std::string& s) {
+    int64_t k = speciesIds.find(s);
     if (k >= 0) return k;
     if (t.species) {
       fail(table, line, column,
@@ -220,7 +221,7 @@ struct Builder {
                ": add it there or correct the identifier");
       return -1;
     }
-    k = static_cast<long>(speciesIds.add(s, {table.file, line, column, ""}));
+    k = static_cast<int64_t>(speciesIds.add(s, {table.file, line, column, ""}));
     speciesNames.emplace_back();
     speciesNameAt.push_back({table.file, line, column, ""});
     return k;
@@ -231,14 +232,14 @@ struct Builder {
   std::vector<std::size_t> targets(const CsvTable& table, const CsvRow& row, int cs, int ce) {
     std::vector<std::size_t> out;
     const std::string& s = row.cells[cs];
-    const long id = stationIds.find(s);
+    const int64_t id = stationIds.find(s);
     if (id < 0) {
       fail(table, row.line, table.columns[cs],
            "station " + shownValue(s) + " is not in " + t.stations.file +
                ": add it there or correct the identifier");
       return out;
     }
-    long ecotope = -1;
+    int64_t ecotope = -1;
     if (ce >= 0 && !row.cells[ce].empty()) {
       ecotope = ecotopeIds.find(row.cells[ce]);
       if (ecotope < 0) {
@@ -265,7 +266,7 @@ struct Builder {
   }
 
   // Adds the record of one station and species at `line`, or a problem.
-  void record(const CsvTable& table, long line, const std::string& column,
+  void record(const CsvTable& table, int64_t line, const std::string& column,
               const std::string& stationName, std::size_t station, std::size_t spec, float density,
               float biomass) {
     const auto [it, added] = pairLine.emplace(std::pair(station, spec), line);
@@ -317,7 +318,7 @@ struct Builder {
       float density = 0, biomass = 0;
       bool ok = amount(table, row, cd, "density", &density);
       if (cb >= 0) ok = amount(table, row, cb, "biomass", &biomass) && ok;
-      const long spec = species(table, row.line, table.columns[cp], row.cells[cp]);
+      const int64_t spec = species(table, row.line, table.columns[cp], row.cells[cp]);
       const std::vector<std::size_t> at = targets(table, row, cs, ce);
       if (!ok || spec < 0) continue;
       for (std::size_t j : at) {
@@ -348,14 +349,14 @@ struct Builder {
         }
       }
     }
-    std::vector<long> columnSpecies(table.columns.size(), -1);
+    std::vector<int64_t> columnSpecies(table.columns.size(), -1);
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
       if (int(c) == cs || int(c) == ce) continue;
       columnSpecies[c] = species(table, table.headerLine, table.columns[c], table.columns[c]);
     }
     if (bio != nullptr && bio->rows.size() != table.rows.size()) {
       const std::size_t n = std::min(bio->rows.size(), table.rows.size());
-      const long line = n < bio->rows.size() ? bio->rows[n].line : 0;
+      const int64_t line = n < bio->rows.size() ? bio->rows[n].line : 0;
       fail(*bio, line, "",
            "the biomass table has " + std::to_string(bio->rows.size()) + " rows, the density " +
                "table " + std::to_string(table.rows.size()) +

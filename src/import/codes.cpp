@@ -12,9 +12,9 @@ std::size_t CodeBook::add(const std::string& id, const TableProblem& where) {
   return it->second;
 }
 
-long CodeBook::find(const std::string& id) const {
+int64_t CodeBook::find(const std::string& id) const {
   const auto it = index.find(id);
-  return it == index.end() ? -1 : static_cast<long>(it->second);
+  return it == index.end() ? -1 : static_cast<int64_t>(it->second);
 }
 
 bool wholeNumber(const std::string& id, int32_t* out) {

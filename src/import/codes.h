@@ -26,7 +26,7 @@ struct CodeBook {
   // The entry of `id`, added at `where` if new.
   std::size_t add(const std::string& id, const TableProblem& where);
   // -1 when `id` is not known.
-  long find(const std::string& id) const;
+  int64_t find(const std::string& id) const;
 };
 
 // The identifier's number, when it is a whole number in the 32-bit range.

@@ -21,7 +21,7 @@ std::string trimmed(std::string_view s, char delimiter) {
 // The separator the line of column names holds most of (outside quotes);
 // a comma when it holds none.
 char detectDelimiter(std::string_view text) {
-  long comma = 0, semicolon = 0, tab = 0;
+  int64_t comma = 0, semicolon = 0, tab = 0;
   bool quoted = false;
   for (char c : text) {
     if (c == '"') quoted = !quoted;
@@ -43,11 +43,11 @@ struct RawRecord {
   std::vector<std::string> cells;
   std::vector<bool> quoted;
   bool unterminated = false;
-  long openedLine = 0;
+  int64_t openedLine = 0;
   std::size_t openedCell = 0;
 };
 
-RawRecord readRecord(std::string_view text, std::size_t& at, long& line, char delimiter) {
+RawRecord readRecord(std::string_view text, std::size_t& at, int64_t& line, char delimiter) {
   RawRecord r;
   std::string cell;
   bool inQuotes = false, wasQuoted = false;
@@ -134,7 +134,7 @@ CsvTable parseCsv(std::string_view text, const std::string& file,
   t.file = file;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   std::size_t at = 0;
-  long line = 1;
+  int64_t line = 1;
   // Blank lines before the column names are passed over too.
   while (at < text.size() && (text[at] == '\n' || text[at] == '\r' || isBlank(text[at]))) {
     if (text[at] == '\n' || (text[at] == '\r' && (at + 1 >= text.size() || text[at + 1] != '\n')))
@@ -170,7 +170,7 @@ CsvTable parseCsv(std::string_view text, const std::string& file,
     }
   }
   while (at < text.size()) {
-    const long start = line;
+    const int64_t start = line;
     RawRecord r = readRecord(text, at, line, t.delimiter);
     if (r.unterminated) {
       const std::string col =

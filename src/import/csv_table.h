@@ -8,6 +8,7 @@
 // separators only) is skipped. Unquoted cells lose their surrounding
 // blanks; quoted cells are kept as they stand, line breaks included.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,14 +16,14 @@
 namespace eco {
 
 struct CsvRow {
-  long line = 0;  // the file line the row starts on, the column names' line being 1
+  int64_t line = 0;  // the file line the row starts on, the column names' line being 1
   std::vector<std::string> cells;  // as many as the table has columns
 };
 
 struct CsvTable {
   std::string file;  // as the user named it, for messages
   char delimiter = ',';
-  long headerLine = 1;
+  int64_t headerLine = 1;
   std::vector<std::string> columns;  // the column names as written
   std::vector<CsvRow> rows;
 };
@@ -31,7 +32,7 @@ struct CsvTable {
 // <text>" (line 0: no line; an empty column: no column).
 struct TableProblem {
   std::string file;
-  long line = 0;
+  int64_t line = 0;
   std::string column;
   std::string text;
 };

@@ -165,10 +165,10 @@ std::string shellWord(const std::string& s) {
   return q + "'";
 }
 
-constexpr long kProblemsShown = 50;
+constexpr int64_t kProblemsShown = 50;
 
 int tellProblems(const std::vector<TableProblem>& problems) {
-  long n = 0;
+  int64_t n = 0;
   for (const TableProblem& p : problems) {
     if (++n > kProblemsShown) break;
     tellUser(problemLine(p));

@@ -88,7 +88,7 @@ struct ReadResult {
   bool unreadAfterQuote = false;
   // A quoted text ran over the end of its record: the line where it did
   // first (0: none). Rarely meant; usually a quote left open.
-  long openQuoteLine = 0;
+  int64_t openQuoteLine = 0;
   // Items that a null value or a slash left unchanged (bit i: item i).
   uint64_t keptItems = 0;
   bool slash = false;  // a slash ended the read

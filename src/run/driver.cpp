@@ -106,7 +106,7 @@ int run(const CommandLine& commandLine, const RunTiming& timing) {
   // --strict: a pipeline must not go on with input that gave a warning.
   if (commandLine.strict && diagnostics().warningsWritten > 0) {
     finishWarnings();
-    const long n = diagnostics().warningsWritten;
+    const int64_t n = diagnostics().warningsWritten;
     tellUser("error: --strict: the input gave " + std::to_string(n) +
              (n == 1 ? " warning (above)" : " warnings (above)") +
              ", so the run stops without writing any file: correct the input, or run without "

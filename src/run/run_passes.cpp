@@ -50,7 +50,7 @@ std::string closingLine(const RunSettings& settings, const SurveyTables& t, doub
         "report);";
   }
   // The warnings are easily scrolled away above a long run.
-  const long warnings = diagnostics().warningsWritten;
+  const int64_t warnings = diagnostics().warningsWritten;
   if (warnings > 0) {
     line += " " + std::to_string(warnings) + (warnings == 1 ? " warning;" : " warnings;");
   }

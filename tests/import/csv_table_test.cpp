@@ -13,8 +13,8 @@ struct ParseCase {
   std::string text;
   char delimiter;
   std::vector<std::string> columns;
-  std::vector<std::pair<long, std::vector<std::string>>> rows;  // line, cells
-  std::vector<std::string> problems;                            // problemLine of each
+  std::vector<std::pair<int64_t, std::vector<std::string>>> rows;  // line, cells
+  std::vector<std::string> problems;                               // problemLine of each
 };
 
 const std::vector<ParseCase> kParseCases = {
@@ -107,7 +107,7 @@ TEST(CsvTable, ParsesWhatSpreadsheetsAndRWrite) {
     EXPECT_EQ(told, c.problems);
     EXPECT_EQ(t.delimiter, c.delimiter);
     EXPECT_EQ(t.columns, c.columns);
-    std::vector<std::pair<long, std::vector<std::string>>> rows;
+    std::vector<std::pair<int64_t, std::vector<std::string>>> rows;
     for (const CsvRow& r : t.rows) rows.emplace_back(r.line, r.cells);
     EXPECT_EQ(rows, c.rows);
   }
