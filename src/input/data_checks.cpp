@@ -11,7 +11,7 @@ namespace {
 // Lines past the 32-bit range are still counted, only named less exactly.
 uint64_t packed(int32_t s, long line) {
   const uint64_t l = static_cast<uint64_t>(
-      std::min<long>(line, static_cast<long>(std::numeric_limits<uint32_t>::max())));
+      std::min<int64_t>(line, static_cast<int64_t>(std::numeric_limits<uint32_t>::max())));
   return (static_cast<uint64_t>(static_cast<uint32_t>(s)) << 32) | l;
 }
 
