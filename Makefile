@@ -4,7 +4,7 @@
 #                  then again under AddressSanitizer and UBSan
 JOBS ?= 2
 
-.PHONY: all build example install test test-release test-sanitize bench clean
+.PHONY: all build example install test test-release test-sanitize test-windows dist bench clean
 
 all: build
 
@@ -23,7 +23,9 @@ example: build
 	  echo "== results written to examples/$$e/"; \
 	done
 
-# make install PREFIX=/opt/eco puts the program into /opt/eco/bin.
+# make install PREFIX=/opt/eco puts the program into /opt/eco/bin, the
+# manual page into /opt/eco/share/man/man1 and the guide, README, LICENSE
+# and examples into /opt/eco/share/doc/ecoassess.
 PREFIX ?= /usr/local
 install: build
 	cmake --install build --prefix "$(PREFIX)"
@@ -40,11 +42,21 @@ test-sanitize:
 	cmake --build build-asan -j $(JOBS)
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
+# The Windows program, built with mingw-w64 and run under wine on every
+# golden case, slip case, example and a few generated surveys (minutes).
+test-windows:
+	JOBS=$(JOBS) bash tests/platforms/windows.sh
+
+# The release archives for Windows, Linux x86-64 and Linux aarch64 and the
+# Debian package, in dist/ (installs the cross compilers it lacks).
+dist:
+	JOBS=$(JOBS) bash packaging/make_dist.sh
+
 # The benchmark surveys side by side with the literal evaluation (minutes;
 # see docs/performance.md); `make bench SURVEYS="dense ladder100"` for some.
 bench:
 	BUILD=build-bench bash bench/run_benchmarks.sh $(SURVEYS)
 
 clean:
-	rm -rf build build-test build-asan build-bench
+	rm -rf build build-test build-asan build-bench build-windows build-dist dist
 	rm -f $(foreach x,ASS SIM DEN BIO NSP csv html,examples/*/*.$(x))
