@@ -48,9 +48,9 @@ build() {
 }
 
 build linux-x86_64 "TGZ;DEB" -DECO_STATIC_RUNTIME=ON
+build windows-x86_64 ZIP -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/x86_64-w64-mingw32.cmake"
 build linux-aarch64 TGZ -DECO_STATIC_RUNTIME=ON \
   -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/aarch64-linux-gnu.cmake"
-build windows-x86_64 ZIP -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/x86_64-w64-mingw32.cmake"
 
 for f in "ecoassess-$version-windows-x86_64.zip" "ecoassess-$version-linux-x86_64.tar.gz" \
   "ecoassess-$version-linux-aarch64.tar.gz" "ecoassess_${version}_amd64.deb"; do

@@ -27,13 +27,14 @@ if ((${#need[@]})); then
   apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${need[@]}"
 fi
 
+mkdir -p "$BUILD"
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/x86_64-w64-mingw32.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DECO_TESTS=OFF -DECO_PLATFORM_PROBES=ON \
-  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON > "$BUILD.configure.log" 2>&1 ||
-  { cat "$BUILD.configure.log"; exit 1; }
+  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON > "$BUILD/configure.log" 2>&1 ||
+  { cat "$BUILD/configure.log"; exit 1; }
 cmake --build "$BUILD" -j "$JOBS" --target ecoassess interrupt_probe
 cmake -S "$ROOT" -B "$BUILD/linux" -DCMAKE_BUILD_TYPE=Release -DECO_TESTS=OFF -DECO_BENCH=ON \
-  > "$BUILD.linux-configure.log" 2>&1 || { cat "$BUILD.linux-configure.log"; exit 1; }
+  > "$BUILD/linux-configure.log" 2>&1 || { cat "$BUILD/linux-configure.log"; exit 1; }
 cmake --build "$BUILD/linux" -j "$JOBS" --target ecoassess make_survey
 built=$(date +%s)
 
