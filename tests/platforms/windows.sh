@@ -33,7 +33,8 @@ cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/x86_64-w64-ming
   -DCMAKE_COMPILE_WARNING_AS_ERROR=ON > "$BUILD/configure.log" 2>&1 ||
   { cat "$BUILD/configure.log"; exit 1; }
 cmake --build "$BUILD" -j "$JOBS" --target ecoassess interrupt_probe
-cmake -S "$ROOT" -B "$BUILD/linux" -DCMAKE_BUILD_TYPE=Release -DECO_TESTS=OFF -DECO_BENCH=ON \
+cmake -S "$ROOT" -B "$BUILD/linux" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DECO_TESTS=OFF \
+  -DECO_BENCH=ON \
   > "$BUILD/linux-configure.log" 2>&1 || { cat "$BUILD/linux-configure.log"; exit 1; }
 cmake --build "$BUILD/linux" -j "$JOBS" --target ecoassess make_survey
 built=$(date +%s)
@@ -43,7 +44,7 @@ export WINEPREFIX="$BUILD/wine" WINEDEBUG=-all LC_ALL=C.UTF-8
 [ -d "$WINEPREFIX" ] || wineboot -i > /dev/null 2>&1
 status=0
 python3 "$ROOT/tests/platforms/wine_cases.py" --exe "$BUILD/app/ecoassess.exe" \
-  --probe "$BUILD/tests/platforms/interrupt_probe.exe" --linux "$BUILD/linux/app/ecoassess" \
+  --probe "$BUILD/tests/platforms/probe/interrupt_probe.exe" --linux "$BUILD/linux/app/ecoassess" \
   --survey "$BUILD/linux/bench/make_survey" --work "$BUILD/runs" --jobs "$JOBS" || status=$?
 wineserver -k 2> /dev/null || true
 end=$(date +%s)
