@@ -5,7 +5,7 @@
 # and, for the other compilers and processors, make test-platforms.
 JOBS ?= 2
 
-.PHONY: all build example install test test-release test-sanitize test-platforms bench clean
+.PHONY: all build example install test test-release test-sanitize test-platforms test-windows dist bench clean
 
 all: build
 
@@ -24,7 +24,9 @@ example: build
 	  echo "== results written to examples/$$e/"; \
 	done
 
-# make install PREFIX=/opt/eco puts the program into /opt/eco/bin.
+# make install PREFIX=/opt/eco puts the program into /opt/eco/bin, the
+# manual page into /opt/eco/share/man/man1 and the guide, README, LICENSE
+# and examples into /opt/eco/share/doc/ecoassess.
 PREFIX ?= /usr/local
 install: build
 	cmake --install build --prefix "$(PREFIX)"
@@ -43,10 +45,21 @@ test-sanitize:
 
 # The program built by clang (libstdc++ and libc++), g++ -mlong-double-64
 # and the aarch64 cross compiler (run under qemu), every whole-run case on
-# every kernel path, and the whole suite with the emulated extended type
-# (about 10 minutes; docs/platforms.md).
+# every kernel path, the whole suite with the emulated extended type, and
+# the Windows program under wine (about 15 minutes; docs/platforms.md).
 test-platforms:
 	JOBS=$(JOBS) bash tests/platforms/run_platforms.sh
+	JOBS=$(JOBS) bash tests/platforms/windows.sh
+
+# The Windows program, built with mingw-w64 and run under wine on every
+# golden case, slip case, example and a few generated surveys (minutes).
+test-windows:
+	JOBS=$(JOBS) bash tests/platforms/windows.sh
+
+# The release archives for Windows, Linux x86-64 and Linux aarch64 and the
+# Debian package, in dist/ (installs the cross compilers it lacks).
+dist:
+	JOBS=$(JOBS) bash packaging/make_dist.sh
 
 # The benchmark surveys side by side with the literal evaluation (minutes;
 # see docs/performance.md); `make bench SURVEYS="dense ladder100"` for some.
@@ -54,5 +67,5 @@ bench:
 	BUILD=build-bench bash bench/run_benchmarks.sh $(SURVEYS)
 
 clean:
-	rm -rf build build-test build-asan build-bench build-platforms
+	rm -rf build build-test build-asan build-bench build-platforms build-windows build-dist dist
 	rm -f $(foreach x,ASS SIM DEN BIO NSP tables.csv assessment.csv species.csv html,examples/*/*.$(x))

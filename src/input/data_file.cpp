@@ -9,6 +9,7 @@
 #include "input/open_failure.h"
 #include "input/record_loop.h"
 #include "numeric/evaluation.h"
+#include "platform/files.h"
 
 namespace eco {
 namespace {
@@ -127,11 +128,11 @@ bool openInputFiles(const std::string& baseName, InputFiles& files, std::string&
   for (const Entry& entry : order) {
     const std::string name = baseName + entry.extension;
     std::error_code ec;
-    if (std::filesystem::is_directory(name, ec)) {
+    if (std::filesystem::is_directory(platform::pathOf(name), ec)) {
       message = entry.failure;
       return false;
     }
-    entry.stream->open(name, std::ios::in | std::ios::binary);
+    entry.stream->open(platform::pathOf(name), std::ios::in | std::ios::binary);
     if (!entry.stream->is_open()) {
       message = entry.failure;
       return false;

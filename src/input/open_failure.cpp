@@ -1,9 +1,9 @@
 #include "input/open_failure.h"
 
 #include <array>
-#include <filesystem>
 #include <string_view>
 
+#include "platform/files.h"
 #include "records/diagnostics.h"
 #include "records/file_problem.h"
 
@@ -18,13 +18,14 @@ std::string inputOpenFailure(const std::string& baseName, const std::string& mes
   for (const File& f : files) {
     if (message != "error while opening " + std::string(f.kind) + " file") continue;
     const std::string name = baseName + std::string(f.extension);
-    std::error_code ec;
-    const std::string here = std::filesystem::current_path(ec).string();
+    const std::string here = platform::currentDirectory();
     return failureLine(name, 0, 0,
                        "the " + std::string(f.kind) + " file cannot be opened in " + here + ": " +
                            whyNotReadable(name) + "; check [INP] " + shownValue(baseName) +
-                           " and [PAI] in the header file (the names are case-sensitive; a "
-                           "relative [PAI] is taken from the folder the program was started in, "
+                           " and [PAI] in the header file (" +
+                           (platform::namesAreCaseSensitive() ? "the names are case-sensitive; "
+                                                              : "") +
+                           "a relative [PAI] is taken from the folder the program was started in, "
                            "not from the header file's folder)");
   }
   return {};

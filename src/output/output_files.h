@@ -28,6 +28,10 @@ bool commitOutputFiles(std::string& failedName);
 // Removes every pending temporary file (a failed run). Safe to call twice.
 void discardOutputFiles();
 
+// Removes the temporary files by name only, as an interrupt handler does
+// (safe inside a signal handler; on Windows the files must be closed).
+void removeTemporaryFiles();
+
 // The final names of the files committed by the last commitOutputFiles, in
 // the order opened (the closing line lists them).
 const std::vector<std::string>& committedOutputFiles();

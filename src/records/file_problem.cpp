@@ -1,10 +1,10 @@
 #include "records/file_problem.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+
+#include "platform/files.h"
 
 namespace fs = std::filesystem;
 
@@ -36,43 +36,38 @@ std::string systemReason(int error) {
 std::string whyNotReadable(const std::string& path) {
   if (path.empty()) return "no name is given";
   std::error_code ec;
-  const fs::file_status st = fs::status(path, ec);
+  const fs::file_status st = fs::status(platform::pathOf(path), ec);
   if (ec) return systemReason(ec.value());
   if (fs::is_directory(st)) return "it is a directory";
-  if (::access(path.c_str(), R_OK) != 0) return systemReason(errno);
+  if (const int e = platform::accessError(path, platform::Access::read)) return systemReason(e);
   return "it cannot be read";
 }
 
 std::string whyNotEnterable(const std::string& path) {
   if (path.empty()) return "no path is given";
   std::error_code ec;
-  const fs::file_status st = fs::status(path, ec);
+  const fs::file_status st = fs::status(platform::pathOf(path), ec);
   if (ec) return systemReason(ec.value());
   if (!fs::is_directory(st)) return "it is not a directory";
-  if (::access(path.c_str(), X_OK) != 0) return systemReason(errno);
+  if (const int e = platform::accessError(path, platform::Access::enter)) return systemReason(e);
   return "it cannot be entered";
 }
 
 std::string whyNotCreatable(const std::string& path) {
   std::error_code ec;
-  const fs::file_status st = fs::status(path, ec);
+  const fs::file_status st = fs::status(platform::pathOf(path), ec);
   if (!ec && fs::is_directory(st)) return "a directory of that name is in the way";
-  if (!ec && ::access(path.c_str(), W_OK) != 0) {
-    return errno == EACCES ? "the file exists and is read-only" : systemReason(errno);
+  if (const int e = ec ? 0 : platform::accessError(path, platform::Access::write)) {
+    return e == EACCES ? "the file exists and is read-only" : systemReason(e);
   }
-  const fs::path parent = fs::path(path).parent_path();
-  const std::string dir = parent.empty() ? std::string(".") : parent.string();
-  if (::access(dir.c_str(), W_OK) != 0) {
-    return errno == EACCES ? "the directory is not writable" : systemReason(errno);
+  const fs::path parent = platform::pathOf(path).parent_path();
+  const std::string dir = parent.empty() ? std::string(".") : platform::nameOf(parent);
+  if (const int e = platform::accessError(dir, platform::Access::write)) {
+    return e == EACCES ? "the directory is not writable" : systemReason(e);
   }
   return "it cannot be created";
 }
 
-std::string absolutePath(const std::string& path) {
-  std::error_code ec;
-  const fs::path p = fs::absolute(path, ec);
-  if (ec) return path;
-  return p.lexically_normal().string();
-}
+std::string absolutePath(const std::string& path) { return platform::absoluteName(path); }
 
 }  // namespace eco

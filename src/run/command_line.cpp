@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "run/about.h"
+
 namespace eco {
 namespace {
 
@@ -75,8 +77,6 @@ std::string usageLine() {
   return "usage: ecoassess HEADERFILE [--threads N] [--csv] [--html] [--strict]";
 }
 
-std::string versionText() { return std::string("ecoassess ") + kVersion + "\n"; }
-
 std::string helpText() {
   return usageLine() + "\n" +
          "\n"
@@ -107,7 +107,8 @@ std::string helpText() {
          "[MST] also sets how many random numbers each pseudo-sample takes: keep it to\n"
          "reproduce earlier results.\n"
          "\n"
-         "See docs/guide.md for the input files, the outputs and every message.\n";
+         "The guide, " +
+         guideLocation() + ", explains the input files, the outputs and every message.\n";
 }
 
 }  // namespace eco

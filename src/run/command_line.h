@@ -16,7 +16,8 @@
 
 namespace eco {
 
-inline constexpr const char* kVersion = "1.1.0";
+// The version, set once in the build (CMakeLists.txt, project VERSION).
+inline constexpr const char* kVersion = ECO_VERSION;
 
 struct CommandLine {
   enum class Action { run, help, version, usageError };
@@ -36,7 +37,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args);
 std::string usageLine();
 // What --help prints: usage, options and the header keywords.
 std::string helpText();
-// What --version prints.
+// What --version prints: the version, the system, the compiler and the
+// vector path this processor gets.
 std::string versionText();
 
 }  // namespace eco

@@ -13,7 +13,10 @@
 #include "numeric/extended.h"
 #include "output/edit.h"
 #include "output/output_files.h"
+#include "platform/files.h"
+#include "platform/interrupt.h"
 #include "records/diagnostics.h"
+#include "run/explorer_start.h"
 #include "run/failure_detail.h"
 #include "run/header.h"
 #include "run/run_passes.h"
@@ -44,11 +47,7 @@ int inputFailure(const std::string& report, const std::string& detail = {}) {
   return 1;
 }
 
-bool enterDirectory(const std::string& path) {
-  std::error_code ec;
-  std::filesystem::current_path(path, ec);
-  return !ec;
-}
+bool enterDirectory(const std::string& path) { return platform::setCurrentDirectory(path); }
 
 int run(const CommandLine& commandLine, const RunTiming& timing) {
   // Start-up. (The statistics take their missing value from AMACH(6)
@@ -59,11 +58,12 @@ int run(const CommandLine& commandLine, const RunTiming& timing) {
   // is created in its place.
   const std::string headerName = commandLine.headerFile;
   std::error_code ec;
-  if (headerName.empty() || !std::filesystem::exists(headerName, ec) ||
-      std::filesystem::is_directory(headerName, ec)) {
+  const std::filesystem::path headerPath = platform::pathOf(headerName);
+  if (headerName.empty() || !std::filesystem::exists(headerPath, ec) ||
+      std::filesystem::is_directory(headerPath, ec)) {
     return failure("error in opening header file", headerOpenFailure(headerName));
   }
-  std::ifstream header(headerName, std::ios::in | std::ios::binary);
+  std::ifstream header(headerPath, std::ios::in | std::ios::binary);
   if (!header.is_open()) {
     return failure("error in opening header file", headerOpenFailure(headerName));
   }
@@ -127,14 +127,7 @@ int run(const CommandLine& commandLine, const RunTiming& timing) {
   return 0;
 }
 
-}  // namespace
-
-int runMain(const std::vector<std::string>& args) {
-  // A header file named "import" runs as ./import.
-  if (!args.empty() && args[0] == "import") {
-    return runImport(std::vector<std::string>(args.begin() + 1, args.end()));
-  }
-  const CommandLine cl = parseCommandLine(args);
+int runCommand(const CommandLine& cl) {
   switch (cl.action) {
     case CommandLine::Action::help:
       std::cout << helpText();
@@ -156,6 +149,20 @@ int runMain(const std::vector<std::string>& args) {
   return status;
 }
 
+}  // namespace
+
+int runMain(const std::vector<std::string>& args) {
+  // A header file named "import" runs as ./import.
+  if (!args.empty() && args[0] == "import") {
+    return runImport(std::vector<std::string>(args.begin() + 1, args.end()));
+  }
+  CommandLine cl = parseCommandLine(args);
+  const bool explorer = beginExplorerStart(cl);
+  const int status = runCommand(cl);
+  endExplorerStart(explorer);
+  return status;
+}
+
 int runAssessment(const CommandLine& commandLine) {
   const RunTiming timing{std::chrono::steady_clock::now()};
   ensureExtendedPrecision();
@@ -166,6 +173,10 @@ int runAssessment(const CommandLine& commandLine) {
   int status = 1;
   try {
     status = run(commandLine, timing);
+  } catch (const platform::Interrupted&) {
+    // Every output file is closed by now, so the temporary ones can go.
+    discardOutputFiles();
+    platform::endInterrupted();
   } catch (const RunStopped&) {
     std::cout.flush();
     status = 1;

@@ -1,7 +1,6 @@
 #include "run/failure_detail.h"
 
-#include <filesystem>
-
+#include "platform/files.h"
 #include "records/diagnostics.h"
 #include "records/file_problem.h"
 
@@ -13,11 +12,7 @@ int64_t lineOf(const std::map<std::string, int64_t>& lines, const std::string& k
   return found == lines.end() ? 0 : found->second;
 }
 
-std::string here() {
-  std::error_code ec;
-  const std::filesystem::path p = std::filesystem::current_path(ec);
-  return ec ? std::string(".") : p.string();
-}
+std::string here() { return platform::currentDirectory(); }
 
 }  // namespace
 
@@ -50,7 +45,7 @@ std::string directoryFailure(const std::string& headerName,
   std::string text = std::string("the ") + (output ? "output" : "input") + " directory " +
                      shownValue(path) + " (" + keyword +
                      ") cannot be entered: " + whyNotEnterable(path) + "; ";
-  if (std::filesystem::path(path).is_absolute()) {
+  if (platform::isAbsoluteName(path)) {
     text += "check " + keyword;
   } else {
     text += "a relative path is taken from " + here() + (output ? " (the input directory)" : "") +

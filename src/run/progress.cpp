@@ -1,11 +1,10 @@
 #include "run/progress.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <iostream>
 
+#include "platform/interrupt.h"
 #include "records/diagnostics.h"
 #include "run/guards.h"
 #include "stats/profile.h"
@@ -84,7 +83,10 @@ void ProgressDisplay::beginPass(const char* name, int count, const std::vector<d
   passStart = std::chrono::steady_clock::now();
 }
 
+// The progress calls come between the pieces of work of the main thread,
+// where an interruption can stop it with every file closed.
 void ProgressDisplay::summaryEcotope(int e) {
+  platform::interruptionPoint();
   beginPass("summary tables", summaryCount, summaryWork);
   ecotopeOrdinal = summaryOrdinal[static_cast<std::size_t>(e)];
   currentWeight = 0;
@@ -92,12 +94,14 @@ void ProgressDisplay::summaryEcotope(int e) {
 }
 
 void ProgressDisplay::summaryTarget(int k) {
+  platform::interruptionPoint();
   workDone += currentWeight;
   currentWeight = k;  // about k station draws per pseudo-sample of target k
   update(false);
 }
 
 void ProgressDisplay::reportEcotope(int e, bool done) {
+  platform::interruptionPoint();
   beginPass("report", reportCount, reportWork);
   ecotopeOrdinal = reportOrdinal[static_cast<std::size_t>(e)];
   if (done) workDone += reportWork[static_cast<std::size_t>(e)];

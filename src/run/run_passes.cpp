@@ -1,13 +1,12 @@
 #include "run/run_passes.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <thread>
 
 #include "output/output_files.h"
+#include "platform/console.h"
 #include "records/diagnostics.h"
 #include "run/exports.h"
 #include "run/guards.h"
@@ -70,7 +69,8 @@ bool runPasses(const RunSettings& settings, const SurveyTables& tables,
                           ? commandLine.threads
                           : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
   PassConsole console{&std::cout, threads};
-  ProgressDisplay progress(settings, tables, summary, report, ::isatty(2) == 1, &std::cerr);
+  ProgressDisplay progress(settings, tables, summary, report, platform::progressLineAvailable(),
+                           &std::cerr);
   console.progress = &progress;
   Exports exports;
   exports.csv = commandLine.csv;

@@ -113,7 +113,7 @@ TEST(CommandLine, ThroughTheProgram) {
     std::string out, err;
   };
   const std::vector<Case> cases = {
-      {{"--version"}, 0, "ecoassess 1.1.0\n", ""},
+      {{"--version"}, 0, eco::versionText(), ""},
       {{}, 1, failureText("error in opening header file"), usage},
       {{"case.hdr", "--nope"}, 2, "", "ecoassess: unknown option '--nope'\n" + usage},
       {{"case.hdr", "--threads"},
