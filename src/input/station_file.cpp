@@ -53,7 +53,7 @@ std::string surfaceText(float surface) {
 // ecotope, a code used twice in one ecotope, or a group over [MST].
 std::string stationFailure(const EcotopeTable& ecotopes, const StationTable& stations,
                            int32_t ecotopeCode, int group, int32_t stationCode,
-                           const std::string& fileName, long line) {
+                           const std::string& fileName, int64_t line) {
   const auto e = ecotopes.index.find(ecotopeCode);
   if (e == ecotopes.index.end()) {
     return failureLine(fileName, line, 0,
@@ -105,7 +105,7 @@ bool readStationFile(std::istream& in, const std::string& fileName, EcotopeTable
       case NextRecord::record:
         break;
     }
-    const long line = reader.line;
+    const int64_t line = reader.line;
     int group = kReference;
     if (!decodeSampleCode(sampleCode, group)) {
       status.message = "wrong ASS/REF code in station file";

@@ -79,7 +79,7 @@ bool removeFile(const char* name) {
   return n > 0 && DeleteFileW(w) != 0;
 }
 
-long processId() { return static_cast<long>(GetCurrentProcessId()); }
+int64_t processId() { return static_cast<int64_t>(GetCurrentProcessId()); }
 
 std::string executableName() {
   std::wstring w(32768, L'\0');
@@ -104,7 +104,7 @@ bool replaceFile(const std::string& from, const std::string& to) {
 
 bool removeFile(const char* name) { return ::unlink(name) == 0; }
 
-long processId() { return static_cast<long>(::getpid()); }
+int64_t processId() { return static_cast<int64_t>(::getpid()); }
 
 std::string executableName() {
   std::error_code ec;

@@ -4,6 +4,7 @@
 // script works whatever the code page, and elsewhere the bytes are passed
 // on unchanged.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -38,7 +39,7 @@ std::string absoluteName(const std::string& name);
 bool isAbsoluteName(const std::string& name);
 
 // This process's id (for temporary names).
-long processId();
+int64_t processId();
 // The program's own file, or an empty string.
 std::string executableName();
 
