@@ -26,7 +26,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 RESULTS = re.compile(r"\.(ASS|SIM|DEN|BIO|NSP|csv|html)$")
 ELAPSED = re.compile(rb"elapsed [0-9]+\.[0-9]+ s")
-CASE_REMARK = b" (the names are case-sensitive)"
+CASE_REMARK = b"the names are case-sensitive; "
 
 
 def windows_name(path):
@@ -70,7 +70,7 @@ class Runner:
 
     # One run of a case folder as the case runners do it: copy the inputs,
     # run `ecoassess case.hdr`, collect what it wrote.
-    def run_copy(self, name, inputs, header, args=(), env=None, keep=None):
+    def run_copy(self, name, inputs, header, args=(), env=None, keep=None, options=()):
         run = self.work / name / "run"
         if keep is None:
             shutil.rmtree(run.parent, ignore_errors=True)
@@ -79,7 +79,7 @@ class Runner:
                 if f.is_file() and RESULTS.search(f.name):
                     f.unlink()
         before = set(files_below(run))
-        status, out, err = self.wine(self.exe, run, [header] + list(args), env)
+        status, out, err = self.wine(self.exe, run, list(options) + [header] + list(args), env)
         err = ELAPSED.sub(b"elapsed <time> s", err)
         err = err.replace(windows_name(run), b"<run>")
         produced = [f for f in files_below(run) if f not in before]
@@ -92,7 +92,11 @@ class Runner:
         same = folder / "same_outputs_as"
         if same.exists():
             outputs = folder.parent / same.read_text().split()[0] / "expected"
-        run, status, out, err, produced = self.run_copy(name, folder / "input", "case.hdr")
+        # Options given before the header file, one a line.
+        given = folder / "args.txt"
+        options = [a for a in given.read_text().split("\n") if a] if given.exists() else []
+        run, status, out, err, produced = self.run_copy(name, folder / "input", "case.hdr",
+                                                        options=options)
         problems = []
         listing = ("\n".join(sorted(produced)) + "\n").encode()
         for label, actual, path in (("console.txt", out, outputs / "console.txt"),
@@ -151,6 +155,40 @@ class Runner:
             ok = self.check(name + "." + path, problems) and ok
         return ok
 
+    # An example's tables imported by the Windows program (from a folder of
+    # its own, the tables named with theirs), then the survey run: the
+    # example's expected outputs byte for byte.
+    def imported(self, folder):
+        name = "import." + folder.name
+        header = (folder / (folder.name + ".hdr")).read_text()
+        key = {k: (re.search(r"\[" + k + r"\] +([^ \n#]+)", header) or [None, None])[1]
+               for k in ("INP", "MST", "ARM", "LLN")}
+        top = self.work / name
+        shutil.rmtree(top, ignore_errors=True)
+        tables = top / "tables"
+        tables.mkdir(parents=True)
+        for f in folder.glob(key["INP"] + "_*.csv"):
+            shutil.copy(f, tables / f.name)
+        args = ["import", "--name", key["INP"], "--dir", "survey", "--max-stations", key["MST"],
+                "--mode", key["ARM"]] + (["--list-length", key["LLN"]] if key["LLN"] else [])
+        for table in ("stations", "samples", "biomass", "species", "ecotopes"):
+            if (tables / f"{key['INP']}_{table}.csv").exists():
+                args += ["--" + table, f"tables\\{key['INP']}_{table}.csv"]
+        status, out, err = self.wine(self.exe, top, args)
+        problems = [] if status == 0 and not err else [f"import status {status}: {err.decode()}"]
+        run = top / "survey"
+        if not problems:
+            status, out, err = self.wine(self.exe, run, ["--strict", key["INP"] + ".hdr"])
+            if status != 0:
+                problems.append(f"run status {status}: {err.decode(errors='replace')}")
+            if out != (folder / "expected/console.txt").read_bytes():
+                problems.append("console.txt")
+            for f in (folder / "expected").iterdir():
+                if f.name != "console.txt" and (
+                        not (run / f.name).exists() or (run / f.name).read_bytes() != f.read_bytes()):
+                    problems.append(f.name)
+        return self.check(name, problems)
+
     # The same run again in the same folder: every output file replaced in
     # place, nothing left over.
     def second_run(self):
@@ -199,7 +237,8 @@ class Runner:
         status, out, err = self.wine(self.exe, top, ["Überwachung Ästuar 河口/Mündung ü.hdr"])
         wanted = ("error: Küste.SPE: the species file cannot be opened in " +
                   windows_name(survey).decode() + ": it does not exist; check [INP] 'Küste' " +
-                  "and [PAI] in the header file\n").encode()
+                  "and [PAI] in the header file (a relative [PAI] is taken from the folder the " +
+                  "program was started in, not from the header file's folder)\n").encode()
         if status != 1 or err != wanted:
             problems.append(f"missing file: status {status}, {err.decode(errors='replace')}")
         return self.check(name, problems)
@@ -248,6 +287,7 @@ def main():
     for folder in sorted((ROOT / "examples").iterdir()):
         if (folder / (folder.name + ".hdr")).exists():
             jobs.append((r.example, folder))
+            jobs.append((r.imported, folder))
     for shape, seed in ((["ladder", "6"], "7"), (["ladder", "25"], "11"), (["ladder", "60"], "5"),
                         (["dense"], "3")):
         jobs.append((r.generated, shape, seed))
