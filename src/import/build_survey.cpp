@@ -267,13 +267,13 @@ struct Builder {
 
   // Adds the record of one station and species at `line`, or a problem.
   void record(const CsvTable& table, int64_t line, const std::string& column,
-              const std::string& stationName, std::size_t station, std::size_t spec, float density,
+              const std::string& stationName, std::size_t station, std::size_t taxon, float density,
               float biomass) {
-    const auto [it, added] = pairLine.emplace(std::pair(station, spec), line);
+    const auto [it, added] = pairLine.emplace(std::pair(station, taxon), line);
     if (!added) {
       fail(table, line, column,
            "station " + shownValue(stationName) + " and species " +
-               shownValue(speciesIds.entries[spec].id) + " were already given on line " +
+               shownValue(speciesIds.entries[taxon].id) + " were already given on line " +
                std::to_string(it->second) +
                ": give every station and species once (add up the parts of one sample)");
       return;
@@ -296,7 +296,7 @@ struct Builder {
         return;
       }
     }
-    survey.records.push_back({station, spec, density, biomass});
+    survey.records.push_back({station, taxon, density, biomass});
   }
 
   void longSamples() {
@@ -318,11 +318,11 @@ struct Builder {
       float density = 0, biomass = 0;
       bool ok = amount(table, row, cd, "density", &density);
       if (cb >= 0) ok = amount(table, row, cb, "biomass", &biomass) && ok;
-      const int64_t spec = species(table, row.line, table.columns[cp], row.cells[cp]);
+      const int64_t taxon = species(table, row.line, table.columns[cp], row.cells[cp]);
       const std::vector<std::size_t> at = targets(table, row, cs, ce);
-      if (!ok || spec < 0) continue;
+      if (!ok || taxon < 0) continue;
       for (std::size_t j : at) {
-        record(table, row.line, table.columns[cp], row.cells[cs], j, spec, density, biomass);
+        record(table, row.line, table.columns[cp], row.cells[cs], j, taxon, density, biomass);
       }
     }
   }

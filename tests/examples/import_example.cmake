@@ -19,9 +19,14 @@ set(args import --stations "${base}_stations.csv" --samples "${base}_samples.csv
 if(NOT LLN STREQUAL "")
   list(APPEND args --list-length "${LLN}")
 endif()
-foreach(table biomass species ecotopes)
-  if(EXISTS "${base}_${table}.csv")
-    list(APPEND args --${table} "${base}_${table}.csv")
+# The optional tables, each with the name its file ends in (the species
+# table as NAME_taxa.csv).
+foreach(table biomass:biomass species:taxa ecotopes:ecotopes)
+  string(REPLACE ":" ";" parts "${table}")
+  list(GET parts 0 option)
+  list(GET parts 1 suffix)
+  if(EXISTS "${base}_${suffix}.csv")
+    list(APPEND args --${option} "${base}_${suffix}.csv")
   endif()
 endforeach()
 

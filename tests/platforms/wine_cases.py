@@ -171,9 +171,10 @@ class Runner:
             shutil.copy(f, tables / f.name)
         args = ["import", "--name", key["INP"], "--dir", "survey", "--max-stations", key["MST"],
                 "--mode", key["ARM"]] + (["--list-length", key["LLN"]] if key["LLN"] else [])
-        for table in ("stations", "samples", "biomass", "species", "ecotopes"):
-            if (tables / f"{key['INP']}_{table}.csv").exists():
-                args += ["--" + table, f"tables\\{key['INP']}_{table}.csv"]
+        for table, suffix in (("stations", "stations"), ("samples", "samples"),
+                              ("biomass", "biomass"), ("species", "taxa"), ("ecotopes", "ecotopes")):
+            if (tables / f"{key['INP']}_{suffix}.csv").exists():
+                args += ["--" + table, f"tables\\{key['INP']}_{suffix}.csv"]
         status, out, err = self.wine(self.exe, top, args)
         problems = [] if status == 0 and not err else [f"import status {status}: {err.decode()}"]
         run = top / "survey"
