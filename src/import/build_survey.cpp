@@ -88,24 +88,35 @@ struct Builder {
     return true;
   }
 
-  void ecotopesTable(const CsvTable& table) {
-    const int id = need(table, kEcotope, "the ecotopes table needs the columns ecotope and name");
-    const int name = findColumn(table, {"name", "ecotope_name", "habitat_name"});
+  // A table of codes with optional names (the ecotopes or the species
+  // table): one row each, in the order that becomes the survey's.
+  void codeTable(const CsvTable& table, const std::vector<std::string_view>& idColumns,
+                 const std::vector<std::string_view>& nameColumns, const std::string& word,
+                 const std::string& needs, CodeBook& ids, std::vector<std::string>& names,
+                 std::vector<TableProblem>& nameAt) {
+    const int id = need(table, idColumns, needs);
+    const int name = findColumn(table, nameColumns);
     if (id < 0) return;
     for (const CsvRow& row : table.rows) {
-      if (!identifier(table, row, id, "ecotope")) continue;
-      const std::string& e = row.cells[id];
-      if (const int64_t known = ecotopeIds.find(e); known >= 0) {
+      if (!identifier(table, row, id, word)) continue;
+      const std::string& code = row.cells[id];
+      if (const int64_t known = ids.find(code); known >= 0) {
         fail(table, row.line, table.columns[id],
-             "ecotope " + shownValue(e) + " is already on line " +
-                 std::to_string(ecotopeIds.entries[known].where.line) +
-                 ": give every ecotope one row");
+             word + " " + shownValue(code) + " is already on line " +
+                 std::to_string(ids.entries[known].where.line) + ": give every " + word +
+                 " one row");
         continue;
       }
-      ecotopeIds.add(e, {table.file, row.line, table.columns[id], ""});
-      ecotopeNames.push_back(name >= 0 ? row.cells[name] : std::string());
-      ecotopeNameAt.push_back({table.file, row.line, name >= 0 ? table.columns[name] : "", ""});
+      ids.add(code, {table.file, row.line, table.columns[id], ""});
+      names.push_back(name >= 0 ? row.cells[name] : std::string());
+      nameAt.push_back({table.file, row.line, name >= 0 ? table.columns[name] : "", ""});
     }
+  }
+
+  void ecotopesTable(const CsvTable& table) {
+    codeTable(table, kEcotope, {"name", "ecotope_name", "habitat_name"}, "ecotope",
+              "the ecotopes table needs the columns ecotope and name", ecotopeIds, ecotopeNames,
+              ecotopeNameAt);
   }
 
   void stationsTable() {
@@ -191,23 +202,9 @@ struct Builder {
   }
 
   void speciesTable(const CsvTable& table) {
-    const int id = need(table, kSpecies, "the species table needs the columns species and name");
-    const int name = findColumn(table, {"name", "species_name", "taxon_name"});
-    if (id < 0) return;
-    for (const CsvRow& row : table.rows) {
-      if (!identifier(table, row, id, "species")) continue;
-      const std::string& s = row.cells[id];
-      if (const int64_t known = speciesIds.find(s); known >= 0) {
-        fail(table, row.line, table.columns[id],
-             "species " + shownValue(s) + " is already on line " +
-                 std::to_string(speciesIds.entries[known].where.line) +
-                 ": give every species one row");
-        continue;
-      }
-      speciesIds.add(s, {table.file, row.line, table.columns[id], ""});
-      speciesNames.push_back(name >= 0 ? row.cells[name] : std::string());
-      speciesNameAt.push_back({table.file, row.line, name >= 0 ? table.columns[name] : "", ""});
-    }
+    codeTable(table, kSpecies, {"name", "species_name", "taxon_name"}, "species",
+              "the species table needs the columns species and name", speciesIds, speciesNames,
+              speciesNameAt);
   }
 
   // The species index of an identifier met in the samples, or -1.
