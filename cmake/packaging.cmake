@@ -22,10 +22,12 @@ install(TARGETS ecoassess RUNTIME DESTINATION ${ECO_BIN_DIR})
 install(FILES README.md LICENSE DESTINATION ${ECO_DOC_DIR})
 install(FILES docs/guide.md docs/exports.md docs/performance.md docs/numerics.md
         DESTINATION ${ECO_GUIDE_DIR})
-# The examples as in the repository: inputs and expected/, not the results
-# of `make example` that may lie beside the inputs.
+# The examples as in the repository: inputs, their tables as CSV and
+# expected/, not the results of `make example` that may lie beside the
+# inputs (the exports' CSV files included).
 install(DIRECTORY examples/ DESTINATION ${ECO_DOC_DIR}/examples
-        REGEX "/examples/[^/]+/[^/]+\\.(ASS|SIM|DEN|BIO|NSP|csv|html)$" EXCLUDE
+        REGEX "/examples/[^/]+/[^/]+\\.(ASS|SIM|DEN|BIO|NSP|html)$" EXCLUDE
+        REGEX "/examples/[^/]+/[^/]+\\.(tables|assessment|species)\\.csv$" EXCLUDE
         REGEX "__pycache__" EXCLUDE)
 
 set(CPACK_PACKAGE_NAME ecoassess)

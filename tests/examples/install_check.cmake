@@ -22,6 +22,7 @@ endif()
 foreach(f share/man/man1/ecoassess.1 share/doc/ecoassess/README.md
           share/doc/ecoassess/LICENSE share/doc/ecoassess/guide.md
           share/doc/ecoassess/examples/benthos/expected/benthos.ASS
+          share/doc/ecoassess/examples/benthos/benthos_samples.csv
           share/doc/ecoassess/examples/dune/dune.hdr)
   if(NOT EXISTS "${WORK_DIR}/prefix/${f}")
     message(FATAL_ERROR "cmake --install left out ${f}")
