@@ -12,6 +12,7 @@
 #include "numeric/native_extended.h"
 #include "numeric/soft_extended.h"
 #include "stats/long_tests.h"
+#include "support/splitmix.h"
 
 #ifdef ECO_HAVE_MPFR
 #include <mpfr.h>
@@ -27,12 +28,7 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 struct Rng {
   uint64_t s;
-  uint64_t next() {
-    uint64_t z = (s += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
+  uint64_t next() { return test::splitmix(s); }
   int below(int n) { return static_cast<int>(next() % static_cast<uint64_t>(n)); }
   float anyFloat() {
     const auto b = static_cast<uint32_t>(next());

@@ -13,6 +13,7 @@
 #include "numeric/accumulate_kernels.h"
 #include "numeric/evaluation.h"
 #include "numeric/exact_float.h"
+#include "support/splitmix.h"
 
 namespace eco {
 namespace {
@@ -29,12 +30,7 @@ uint32_t bitsOf(float x) {
 // splitmix64
 struct Rng {
   uint64_t s;
-  uint64_t next() {
-    uint64_t z = (s += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
+  uint64_t next() { return test::splitmix(s); }
   double unit() { return static_cast<double>(next() >> 11) * 0x1p-53; }
   int below(int n) { return static_cast<int>(next() % static_cast<uint64_t>(n)); }
   // A positive float of random significand between 2^lo and 2^hi.

@@ -6,18 +6,15 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "splitmix.h"
+
 namespace eco::test {
 namespace {
 
 // splitmix64: small, fast and the same everywhere.
 struct Random {
   uint64_t state;
-  uint64_t next() {
-    uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
+  uint64_t next() { return test::splitmix(state); }
   double uniform() { return (static_cast<double>(next() >> 11) + 0.5) * 0x1p-53; }
   double normal() {
     const double u = uniform(), v = uniform();
