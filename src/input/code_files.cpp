@@ -6,6 +6,7 @@
 #include "input/lookups.h"
 #include "input/record_loop.h"
 #include "records/diagnostics.h"
+#include "text/trim.h"
 
 namespace eco {
 namespace {
@@ -13,10 +14,7 @@ namespace {
 constexpr std::array<std::string_view, 2> kSpeciesItems = {"species code", "species name"};
 constexpr std::array<std::string_view, 2> kEcotopeItems = {"ecotope code", "ecotope name"};
 
-std::string shownName(const std::string& name) {
-  const std::size_t end = name.find_last_not_of(' ');
-  return shownValue(end == std::string::npos ? std::string() : name.substr(0, end + 1));
-}
+std::string shownName(const std::string& name) { return shownValue(trimmed(name)); }
 
 // Reads every (code, name) record; `registerCode` registers the code of the
 // record on `line` and returns where the name goes, or null with the

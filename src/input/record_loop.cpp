@@ -7,14 +7,10 @@
 #include <vector>
 
 #include "records/diagnostics.h"
+#include "text/trim.h"
 
 namespace eco {
 namespace {
-
-std::string trimmedText(const std::string& t) {
-  const std::size_t end = t.find_last_not_of(' ');
-  return end == std::string::npos ? std::string() : t.substr(0, end + 1);
-}
 
 bool isSeparator(char c) { return c == ' ' || c == '\t' || c == ','; }
 
@@ -286,7 +282,7 @@ std::string valuesAsRead(std::span<const ReadItem> items) {
         break;
       }
       case ReadItem::Kind::text:
-        s += shownValue(trimmedText(*item.textValue));
+        s += shownValue(trimmed(*item.textValue));
         break;
     }
   }

@@ -9,6 +9,7 @@
 #include "input/record_loop.h"
 #include "numeric/evaluation.h"
 #include "records/diagnostics.h"
+#include "text/trim.h"
 
 namespace eco {
 namespace {
@@ -37,11 +38,6 @@ bool validSurface(float surface, int group) {
 
 constexpr std::array<std::string_view, 4> kStationItems = {"ecotope code", "station code",
                                                            "sample code", "surface"};
-
-std::string trimmedCode(const std::string& t) {
-  const std::size_t end = t.find_last_not_of(' ');
-  return end == std::string::npos ? std::string() : t.substr(0, end + 1);
-}
 
 std::string surfaceText(float surface) {
   char buf[32];
@@ -110,7 +106,7 @@ bool readStationFile(std::istream& in, const std::string& fileName, EcotopeTable
     if (!decodeSampleCode(sampleCode, group)) {
       status.message = "wrong ASS/REF code in station file";
       status.detail = failureLine(fileName, line, 0,
-                                  "sample code " + shownValue(trimmedCode(sampleCode)) +
+                                  "sample code " + shownValue(trimmed(sampleCode)) +
                                       " is neither REF nor ASS: write REF (or ref) for a "
                                       "reference station, ASS (or ass) for an assessment station");
       return false;

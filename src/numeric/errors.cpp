@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "text/trim.h"
+
 namespace eco {
 namespace {
 
@@ -243,11 +245,6 @@ void printMessage() {
   out.flush();
 }
 
-std::string trimRight(std::string_view s) {
-  const std::size_t end = s.find_last_not_of(' ');
-  return end == std::string_view::npos ? std::string() : std::string(s.substr(0, end + 1));
-}
-
 }  // namespace
 
 std::ostream& errorStream() { return *facility().out; }
@@ -346,7 +343,7 @@ void E1VALS(int32_t k, std::string_view text) {
   text = text.substr(0, kMaxText);
   std::string value;
   if (k > 0) {
-    value = trimRight(text);
+    value = trimmed(text);
     if (value.empty()) value.assign(1, ' ');
   } else {
     value = std::string(text);

@@ -7,6 +7,7 @@
 #include "records/diagnostics.h"
 #include "records/free_read.h"
 #include "records/line_read.h"
+#include "text/trim.h"
 
 namespace eco {
 namespace {
@@ -59,11 +60,6 @@ constexpr std::array<Keyword, 14> kKeywords = {{
 constexpr std::string_view kKeywordList =
     "[TIT] [PAI] [PAO] [INP] [OUT] [BIO] [ASS] [MET] [MSP] [MST] [EMS] [ARM] [LLN] [EOF]";
 
-std::string trimmedRight(std::string_view t) {
-  const std::size_t end = t.find_last_not_of(' ');
-  return end == std::string_view::npos ? std::string() : std::string(t.substr(0, end + 1));
-}
-
 // The text after a value, from column `rest` (1-based) of the value text,
 // that the value's read did not take; empty when only blanks, a comment
 // ("#...") or the next keyword ("[...") follow. One comma or slash that
@@ -82,13 +78,13 @@ std::string textNotRead(const std::string& value, std::size_t rest) {
   if (i >= value.size() || value[i] == '#' || value[i] == '[') return {};
   std::size_t end = value.find_first_of("#[", i);
   if (end == std::string::npos) end = value.size();
-  return trimmedRight(std::string_view(value).substr(i, end - i));
+  return trimmed(std::string_view(value).substr(i, end - i));
 }
 
 // What the user wrote as the value: the value text up to a comment or the
 // next keyword, without trailing blanks.
 std::string writtenValue(const std::string& value) {
-  return trimmedRight(std::string_view(value).substr(0, value.find_first_of("#[")));
+  return trimmed(std::string_view(value).substr(0, value.find_first_of("#[")));
 }
 
 void fail(HeaderFlags& flags, std::string_view message) {
@@ -210,7 +206,7 @@ void readHeaderLine(const std::string& lineIn, int k, RunSettings& settings, Hea
       if (!readValue(value, ReadItem::text(*field, field->size()), *key, flags, rest, taken)) {
         return;
       }
-      took = shownValue(trimmedRight(*field));
+      took = shownValue(trimmed(*field));
       break;
     }
     case ValueKind::logical: {
@@ -298,8 +294,7 @@ void checkColumns(const std::string& raw, const std::string& fileName, int64_t l
   // been named already).
   if (raw.size() > kLineWidth && (hash == std::string::npos || hash >= kLineWidth)) {
     const std::size_t from = std::max(kLineWidth, warnedUpTo);
-    const std::string beyond =
-        trimmedRight(std::string_view(raw).substr(std::min(from, raw.size())));
+    const std::string beyond = trimmed(std::string_view(raw).substr(std::min(from, raw.size())));
     if (beyond.find_first_not_of(" \t") != std::string::npos) {
       warnAt(fileName, lineNumber, "header column",
              "the text beyond column 80, " + shownValue(beyond) +
@@ -312,7 +307,7 @@ void checkColumns(const std::string& raw, const std::string& fileName, int64_t l
 // header line is no longer read: the detail says so.
 void valueBeyondColumn80(const std::string& raw, const std::string& keyword, HeaderFlags& flags) {
   if (flags.detail.rfind(keyword + " has no value", 0) != 0 || raw.size() <= kLineWidth) return;
-  const std::string beyond = trimmedRight(std::string_view(raw).substr(kLineWidth));
+  const std::string beyond = trimmed(std::string_view(raw).substr(kLineWidth));
   const std::size_t first = beyond.find_first_not_of(" \t");
   if (first == std::string::npos) return;
   flags.detail =
@@ -324,9 +319,8 @@ void valueBeyondColumn80(const std::string& raw, const std::string& keyword, Hea
 // The output files a run of these settings creates, for the empty [OUT].
 std::string outputExtensions(const RunSettings& s) {
   std::string list;
-  if (s.mode == 1 || s.mode == 2)
-    list = s.biomassPresent ? ".SIM, .DEN, .BIO, .NSP" : ".SIM, .DEN, .NSP";
-  if (s.mode == 2 || s.mode == 3) list += list.empty() ? ".ASS" : ", .ASS";
+  if (writesTables(s)) list = s.biomassPresent ? ".SIM, .DEN, .BIO, .NSP" : ".SIM, .DEN, .NSP";
+  if (writesReport(s)) list += list.empty() ? ".ASS" : ", .ASS";
   return list;
 }
 
@@ -387,7 +381,7 @@ bool readHeaderFile(std::istream& in, const std::string& fileName, RunSettings& 
       flags.lines[line.substr(static_cast<std::size_t>(k - 1), 5)] = lineNumber;
       if (!unread.empty()) warnAt(fileName, lineNumber, "header value", unread);
       if (flags.end) {
-        if (trimmedRight(settings.outputName).empty()) {
+        if (trimmed(settings.outputName).empty()) {
           const auto out = flags.lines.find("[OUT]");
           warnAt(fileName, out == flags.lines.end() ? 0 : out->second, "empty output name",
                  "[OUT] gives no base name, so the output files are named " +

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "records/diagnostics.h"
+#include "text/trim.h"
 
 namespace eco {
 namespace {
@@ -16,8 +17,7 @@ std::string number(float v) {
 
 void warnLeftOut(const SurveyTables& t, int e, const char* what, const std::string& reason) {
   const std::size_t ue = static_cast<std::size_t>(e);
-  std::string name = t.ecotopes.etname[ue];
-  name.erase(name.find_last_not_of(' ') + 1);
+  const std::string name = trimmed(t.ecotopes.etname[ue]);
   warnAbout(std::string("ecotopes left out of the ") + what, "ecotope",
             "ecotope " + std::to_string(t.ecotopes.etcode[ue]) + " (" + name +
                 "): left out of the " + what + ": " + reason);

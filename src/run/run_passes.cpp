@@ -35,11 +35,11 @@ std::string closingLine(const RunSettings& settings, const SurveyTables& t, doub
   }
   std::string line = "done: wrote " + (files.empty() ? std::string("no files") : files) + " in " +
                      trimmed(settings.outputPath) + ";";
-  if (settings.mode == 1 || settings.mode == 2) {
+  if (writesTables(settings)) {
     line += " " + std::to_string(inTables) + " of " + std::to_string(t.ecotopes.net()) +
             " ecotopes in the tables;";
   }
-  if (settings.mode == 2 || settings.mode == 3) {
+  if (writesReport(settings)) {
     line += " " + std::to_string(inReport) + " of " + std::to_string(t.ecotopes.net()) +
             " ecotopes in the report;";
   }
@@ -60,8 +60,8 @@ std::string closingLine(const RunSettings& settings, const SurveyTables& t, doub
 
 bool runPasses(const RunSettings& settings, const SurveyTables& tables,
                const CommandLine& commandLine, const RunTiming& timing, std::string& message) {
-  const bool summary = settings.mode == 1 || settings.mode == 2;
-  const bool report = settings.mode == 2 || settings.mode == 3;
+  const bool summary = writesTables(settings);
+  const bool report = writesReport(settings);
   warnRunaway(settings, tables, summary, report);
   warnOverflow(tables, summary, report);
 

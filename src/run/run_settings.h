@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <string>
 
+#include "text/trim.h"
+
 namespace eco {
 
 // A text of exactly n characters: t cut or blank padded.
 std::string fixedText(const std::string& t, std::size_t n);
-// t without its trailing blanks.
-std::string trimmed(const std::string& t);
 
 struct RunSettings {
   std::string title = std::string(80, ' ');
@@ -26,5 +26,9 @@ struct RunSettings {
   int32_t mode = 1;  // 1 summary tables, 2 both, 3 report only
   int32_t listLength = 10;
 };
+
+// What [ARM] asks for: the summary tables (1, 2), the report (2, 3).
+inline bool writesTables(const RunSettings& s) { return s.mode == 1 || s.mode == 2; }
+inline bool writesReport(const RunSettings& s) { return s.mode == 2 || s.mode == 3; }
 
 }  // namespace eco
