@@ -4,6 +4,7 @@
 #include <string>
 
 #include "records/diagnostics.h"
+#include "stats/eligibility.h"
 #include "text/trim.h"
 
 namespace eco {
@@ -32,17 +33,24 @@ void warnLeftOutOfSummary(const SurveyTables& t, int e) {
 void warnLeftOutOfReport(const SurveyTables& t, int e) {
   const EcotopeStations& et = t.stations.ecotope[static_cast<std::size_t>(e)];
   const StationGroup& ref = et.group[kReference];
-  const StationGroup& ass = et.group[kAssessment];
   std::string reason;
-  if (ref.nstat() == 0) {
-    reason = "no reference station";
-  } else if (ass.nstat() == 0) {
-    reason = "no assessment station";
-  } else if (ref.nstat() < 3) {
-    reason = "fewer than three reference stations (" + std::to_string(ref.nstat()) + ")";
-  } else {
-    reason = "assessment surface not above half the mean reference surface (" +
-             number(ass.sumsurf) + " against half of " + number(ref.meansurf) + ")";
+  switch (reportLeftOut(t.stations, e)) {
+    case LeftOut::taken:
+      return;
+    case LeftOut::noReference:
+      reason = "no reference station";
+      break;
+    case LeftOut::noAssessment:
+      reason = "no assessment station";
+      break;
+    case LeftOut::fewReferences:
+      reason = "fewer than three reference stations (" + std::to_string(ref.nstat()) + ")";
+      break;
+    case LeftOut::smallAssessment:
+      reason = "assessment surface not above half the mean reference surface (" +
+               number(et.group[kAssessment].sumsurf) + " against half of " + number(ref.meansurf) +
+               ")";
+      break;
   }
   warnLeftOut(t, e, "report", reason);
 }

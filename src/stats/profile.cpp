@@ -9,11 +9,6 @@ const StationGroup& groupOf(const StationTable& stations, int e, int g) {
   return stations.ecotope[static_cast<std::size_t>(e)].group[static_cast<std::size_t>(g)];
 }
 
-float assessmentTarget(const StationTable& stations, int e) {
-  const Extended half = Extended(0.5) * groupOf(stations, e, kReference).meansurf;
-  return static_cast<float>(groupOf(stations, e, kAssessment).sumsurf - half);
-}
-
 // Surface-weighted sums over the reference stations (stations outer,
 // species inner), each rounded to a float after every addition. A species
 // without a record at a station adds 0 x surface there, which changes no
@@ -32,16 +27,6 @@ std::vector<float> referenceSums(const EcotopeSamples& es, const StationGroup& r
 }
 
 }  // namespace
-
-bool eligibleForSummary(const StationTable& stations, int e) {
-  return groupOf(stations, e, kReference).nstat() >= 1;
-}
-
-bool eligibleForReport(const StationTable& stations, int e) {
-  if (groupOf(stations, e, kAssessment).nstat() <= 0) return false;
-  if (groupOf(stations, e, kReference).nstat() <= 2) return false;
-  return assessmentTarget(stations, e) > 0.0f;  // fails for NaN too
-}
 
 bool surfaceWarning(const StationTable& stations, int e) {
   const StationGroup& ref = groupOf(stations, e, kReference);

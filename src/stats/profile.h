@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "input/tables.h"
+#include "stats/eligibility.h"
 
 namespace eco {
 
@@ -18,11 +19,6 @@ struct EcotopeProfile {
   float asstarget = 0;  // assessment surface less half the mean reference surface
 };
 
-// The summary pass takes every ecotope with a reference station.
-bool eligibleForSummary(const StationTable& stations, int e);
-// The report pass: an assessment station, three reference stations and an
-// assessment surface above half the mean reference station surface.
-bool eligibleForReport(const StationTable& stations, int e);
 // The reference surfaces are very unequal: deviation above mean.
 bool surfaceWarning(const StationTable& stations, int e);
 

@@ -9,12 +9,6 @@
 
 namespace eco {
 
-bool eligibleForSummary(const StationTable& stations, int e) {
-  return literal::eligibleForSummary(stations, e);
-}
-bool eligibleForReport(const StationTable& stations, int e) {
-  return literal::eligibleForReport(stations, e);
-}
 bool surfaceWarning(const StationTable& stations, int e) {
   return literal::surfaceWarning(stations, e);
 }

@@ -12,7 +12,7 @@ const StationGroup& groupOf(const StationTable& stations, int e, int g) {
   return stations.ecotope[static_cast<std::size_t>(e)].group[static_cast<std::size_t>(g)];
 }
 
-float assessmentTarget(const StationTable& stations, int e) {
+float targetSurface(const StationTable& stations, int e) {
   const long double half = 0.5L * groupOf(stations, e, kReference).meansurf;
   return static_cast<float>(groupOf(stations, e, kAssessment).sumsurf - half);
 }
@@ -40,7 +40,7 @@ bool eligibleForSummary(const StationTable& stations, int e) {
 bool eligibleForReport(const StationTable& stations, int e) {
   if (groupOf(stations, e, kAssessment).nstat() <= 0) return false;
   if (groupOf(stations, e, kReference).nstat() <= 2) return false;
-  return assessmentTarget(stations, e) > 0.0f;
+  return targetSurface(stations, e) > 0.0f;
 }
 
 bool surfaceWarning(const StationTable& stations, int e) {
@@ -64,7 +64,7 @@ void buildEcotopeProfile(const SurveyTables& t, int e, EcotopeProfile& p) {
   const StationGroup& ass = groupOf(t.stations, e, kAssessment);
   const EcotopeSamples& es = t.samples.ecotope[static_cast<std::size_t>(e)];
   p = EcotopeProfile{};
-  p.asstarget = assessmentTarget(t.stations, e);
+  p.asstarget = targetSurface(t.stations, e);
   p.refprof.assign(nspec, 0.0f);
   p.assprof.assign(nspec, 0.0f);
   if (biomass) {

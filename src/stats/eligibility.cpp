@@ -1,0 +1,33 @@
+#include "stats/eligibility.h"
+
+#include "numeric/evaluation.h"
+
+namespace eco {
+namespace {
+
+const StationGroup& stationGroup(const StationTable& stations, int e, int g) {
+  return stations.ecotope[static_cast<std::size_t>(e)].group[static_cast<std::size_t>(g)];
+}
+
+}  // namespace
+
+float assessmentTarget(const StationTable& stations, int e) {
+  const Extended half = Extended(0.5) * stationGroup(stations, e, kReference).meansurf;
+  return static_cast<float>(stationGroup(stations, e, kAssessment).sumsurf - half);
+}
+
+LeftOut summaryLeftOut(const StationTable& stations, int e) {
+  return stationGroup(stations, e, kReference).nstat() >= 1 ? LeftOut::taken : LeftOut::noReference;
+}
+
+LeftOut reportLeftOut(const StationTable& stations, int e) {
+  const int32_t references = stationGroup(stations, e, kReference).nstat();
+  if (references == 0) return LeftOut::noReference;
+  if (stationGroup(stations, e, kAssessment).nstat() <= 0) return LeftOut::noAssessment;
+  if (references < 3) return LeftOut::fewReferences;
+  // Not above 0 fails for NaN too.
+  if (!(assessmentTarget(stations, e) > 0.0f)) return LeftOut::smallAssessment;
+  return LeftOut::taken;
+}
+
+}  // namespace eco
