@@ -151,124 +151,154 @@ int32_t* integerField(std::string_view name, RunSettings& s) {
 
 }  // namespace
 
+namespace {
+
+// The keyword of a line: the five characters from column k, read as one
+// free-format text. Null with the failure recorded in the flags.
+const Keyword* readKeyword(const std::string& line, int k, HeaderFlags& flags) {
+  const std::size_t start = static_cast<std::size_t>(k - 1);
+  std::string keyword(5, ' ');
+  RecordSource source = fieldSource(line.substr(start, 5));
+  const ReadItem item = ReadItem::text(keyword, 5);
+  if (readRecord(source, std::span<const ReadItem>(&item, 1)).outcome != ReadOutcome::complete) {
+    fail(flags, "error reading keyword in header file");
+    flags.column = static_cast<std::size_t>(k);
+    flags.detail = "the keyword " + shownValue(line.substr(start, 5)) +
+                   " cannot be read: the keywords are " + std::string(kKeywordList);
+    return nullptr;
+  }
+  for (const Keyword& candidate : kKeywords) {
+    if (keyword == candidate.name) return &candidate;
+  }
+  fail(flags, "unknown keyword found in header file");
+  flags.column = static_cast<std::size_t>(k);
+  flags.detail = "unknown keyword " + shownValue(keyword) + ": the keywords are " +
+                 std::string(kKeywordList) +
+                 ", in capitals; a '[' in columns 1 to 75 always starts a keyword, so no "
+                 "value may hold one (a # before it makes the rest of the line a comment)";
+  return nullptr;
+}
+
+// What a keyword's read left: where the text after the value begins, and
+// the value taken as the rest's warning shows it.
+struct ValueRead {
+  std::size_t rest = 0;
+  bool taken = true;
+  std::string took;
+};
+
+bool readLogicalValue(const std::string& value, const Keyword& key, RunSettings& settings,
+                      HeaderFlags& flags, ValueRead& r) {
+  std::string code(1, ' ');
+  if (!readValue(value, ReadItem::text(code, 1), key, flags, r.rest, r.taken)) return false;
+  bool& target = key.name == "[BIO]" ? settings.biomassPresent : settings.presenceAssessment;
+  if (!decodeLogical(code[0], target)) {
+    fail(flags, key.checkFailure);
+    flags.detail = std::string(key.name) + " " + shownValue(writtenValue(value)) +
+                   " is not a valid code: " + std::string(key.need);
+    return false;
+  }
+  r.took = shownValue(code);
+  // Only the first letter counts, so a word (yes, false) is read whole.
+  const std::size_t end = value.find_first_of(" ,/");
+  r.rest = (end == std::string::npos ? value.size() : end) + 1;
+  return true;
+}
+
+// A one-digit integer field: a blank counts as 0.
+bool readModeValue(const std::string& value, const Keyword& key, RunSettings& settings,
+                   HeaderFlags& flags, ValueRead& r) {
+  const char c = value[0];
+  if (c != ' ' && (c < '0' || c > '9')) {
+    fail(flags, key.readFailure);
+    flags.detail = std::string(key.name) + " " + shownValue(writtenValue(value)) +
+                   " is not a mode: " + std::string(key.need);
+    return false;
+  }
+  settings.mode = c == ' ' ? 0 : c - '0';
+  if (settings.mode < 1 || settings.mode > 3) {
+    fail(flags, key.checkFailure);
+    flags.detail = c == ' ' ? std::string(key.name) + " has no value: " + std::string(key.need)
+                            : std::string(key.name) + " " + shownValue(writtenValue(value)) +
+                                  " is not a mode: " + std::string(key.need);
+    return false;
+  }
+  r.took = std::string(1, c);
+  r.rest = 2;
+  return true;
+}
+
+// Reads the value of a keyword with one; false with the failure recorded.
+bool readKeywordValue(const std::string& value, const Keyword& key, RunSettings& settings,
+                      HeaderFlags& flags, ValueRead& r) {
+  switch (key.kind) {
+    case ValueKind::none:
+    case ValueKind::wholeText:
+      break;
+    case ValueKind::text: {
+      std::string* field = key.name == "[PAI]"   ? &settings.inputPath
+                           : key.name == "[PAO]" ? &settings.outputPath
+                           : key.name == "[INP]" ? &settings.inputName
+                                                 : &settings.outputName;
+      if (!readValue(value, ReadItem::text(*field, field->size()), key, flags, r.rest, r.taken)) {
+        return false;
+      }
+      r.took = shownValue(trimmed(*field));
+      return true;
+    }
+    case ValueKind::logical:
+      return readLogicalValue(value, key, settings, flags, r);
+    case ValueKind::integer: {
+      int32_t* field = integerField(key.name, settings);
+      if (!readValue(value, ReadItem::integer(*field), key, flags, r.rest, r.taken)) return false;
+      r.took = std::to_string(*field);
+      return true;
+    }
+    case ValueKind::digit:
+      return readModeValue(value, key, settings, flags, r);
+  }
+  return true;
+}
+
+// The warning about text after a value that was not read, or empty.
+std::string unreadText(const std::string& value, const Keyword& key, const ValueRead& r) {
+  const std::string left = textNotRead(value, r.rest);
+  if (left.empty()) return {};
+  std::string text = std::string(key.name) + " took " +
+                     (r.taken ? "the value " + r.took : std::string("no value (a slash ends it)")) +
+                     "; the rest of the line, " + shownValue(left) + ", was not read: ";
+  if (key.kind == ValueKind::text) {
+    return text + "enclose a value with blanks, slashes or commas in apostrophes, e.g. " +
+           std::string(key.name) + " '" + writtenValue(value) + "'";
+  }
+  if (key.kind == ValueKind::digit)
+    return text + "only the first character counts; " + std::string(key.need);
+  return text + "write only the value after the keyword (a comment starts with #)";
+}
+
+}  // namespace
+
 void readHeaderLine(const std::string& lineIn, int k, RunSettings& settings, HeaderFlags& flags,
                     std::string* unread) {
   const std::string line = fixedText(lineIn, kLineWidth);
-  const std::size_t start = static_cast<std::size_t>(k - 1);
-
-  // The five characters from column k are read as one free-format text.
-  std::string keyword(5, ' ');
-  {
-    RecordSource source = fieldSource(line.substr(start, 5));
-    const ReadItem item = ReadItem::text(keyword, 5);
-    if (readRecord(source, std::span<const ReadItem>(&item, 1)).outcome != ReadOutcome::complete) {
-      fail(flags, "error reading keyword in header file");
-      flags.column = static_cast<std::size_t>(k);
-      flags.detail = "the keyword " + shownValue(line.substr(start, 5)) +
-                     " cannot be read: the keywords are " + std::string(kKeywordList);
-      return;
-    }
-  }
-  const Keyword* key = nullptr;
-  for (const Keyword& candidate : kKeywords) {
-    if (keyword == candidate.name) key = &candidate;
-  }
-  if (key == nullptr) {
-    fail(flags, "unknown keyword found in header file");
-    flags.column = static_cast<std::size_t>(k);
-    flags.detail = "unknown keyword " + shownValue(keyword) + ": the keywords are " +
-                   std::string(kKeywordList) +
-                   ", in capitals; a '[' in columns 1 to 75 always starts a keyword, so no "
-                   "value may hold one (a # before it makes the rest of the line a comment)";
+  const Keyword* key = readKeyword(line, k, flags);
+  if (key == nullptr) return;
+  if (key->kind == ValueKind::none) {
+    flags.end = true;
     return;
   }
-
   // The value text: the rest of the line without its leading blanks.
+  const std::size_t start = static_cast<std::size_t>(k - 1);
   std::string value = start + 5 < line.size() ? line.substr(start + 5) : std::string();
   const std::size_t first = value.find_first_not_of(' ');
   value = fixedText(first == std::string::npos ? std::string() : value.substr(first), kLineWidth);
-
-  std::size_t rest = 0;
-  bool taken = true;
-  std::string took;  // the value taken, as the rest's warning shows it
-  switch (key->kind) {
-    case ValueKind::none:
-      flags.end = true;
-      return;
-    case ValueKind::wholeText:
-      settings.title = value;
-      return;
-    case ValueKind::text: {
-      std::string* field = key->name == "[PAI]"   ? &settings.inputPath
-                           : key->name == "[PAO]" ? &settings.outputPath
-                           : key->name == "[INP]" ? &settings.inputName
-                                                  : &settings.outputName;
-      if (!readValue(value, ReadItem::text(*field, field->size()), *key, flags, rest, taken)) {
-        return;
-      }
-      took = shownValue(trimmed(*field));
-      break;
-    }
-    case ValueKind::logical: {
-      std::string code(1, ' ');
-      if (!readValue(value, ReadItem::text(code, 1), *key, flags, rest, taken)) return;
-      bool& target = key->name == "[BIO]" ? settings.biomassPresent : settings.presenceAssessment;
-      if (!decodeLogical(code[0], target)) {
-        fail(flags, key->checkFailure);
-        flags.detail = std::string(key->name) + " " + shownValue(writtenValue(value)) +
-                       " is not a valid code: " + std::string(key->need);
-        return;
-      }
-      took = shownValue(code);
-      // Only the first letter counts, so a word (yes, false) is read whole.
-      const std::size_t end = value.find_first_of(" ,/");
-      rest = (end == std::string::npos ? value.size() : end) + 1;
-      break;
-    }
-    case ValueKind::integer: {
-      int32_t* field = integerField(key->name, settings);
-      if (!readValue(value, ReadItem::integer(*field), *key, flags, rest, taken)) return;
-      took = std::to_string(*field);
-      break;
-    }
-    case ValueKind::digit: {
-      // A one-digit integer field: a blank counts as 0.
-      const char c = value[0];
-      if (c != ' ' && (c < '0' || c > '9')) {
-        fail(flags, key->readFailure);
-        flags.detail = std::string(key->name) + " " + shownValue(writtenValue(value)) +
-                       " is not a mode: " + std::string(key->need);
-        return;
-      }
-      settings.mode = c == ' ' ? 0 : c - '0';
-      if (settings.mode < 1 || settings.mode > 3) {
-        fail(flags, key->checkFailure);
-        flags.detail = c == ' '
-                           ? std::string(key->name) + " has no value: " + std::string(key->need)
-                           : std::string(key->name) + " " + shownValue(writtenValue(value)) +
-                                 " is not a mode: " + std::string(key->need);
-        return;
-      }
-      took = std::string(1, c);
-      rest = 2;
-      break;
-    }
+  if (key->kind == ValueKind::wholeText) {
+    settings.title = value;
+    return;
   }
-  if (unread == nullptr) return;
-  const std::string left = textNotRead(value, rest);
-  if (left.empty()) return;
-  std::string text = std::string(key->name) + " took " +
-                     (taken ? "the value " + took : std::string("no value (a slash ends it)")) +
-                     "; the rest of the line, " + shownValue(left) + ", was not read: ";
-  if (key->kind == ValueKind::text) {
-    text += "enclose a value with blanks, slashes or commas in apostrophes, e.g. " +
-            std::string(key->name) + " '" + writtenValue(value) + "'";
-  } else if (key->kind == ValueKind::digit) {
-    text += "only the first character counts; " + std::string(key->need);
-  } else {
-    text += "write only the value after the keyword (a comment starts with #)";
-  }
-  *unread = text;
+  ValueRead r;
+  if (!readKeywordValue(value, *key, settings, flags, r)) return;
+  if (unread != nullptr) *unread = unreadText(value, *key, r);
 }
 
 namespace {
