@@ -333,82 +333,102 @@ RecordSource fieldSource(const std::string& text) {
   return source;
 }
 
+namespace {
+
+// Running out of records is the end of the file only when the source
+// really ended: a stream that failed, or a line too long to take, is an
+// error of its own, reported at the line it could not take.
+ReadResult endOfRecords(const Reader& reader, const RecordSource& source, ReadResult& result) {
+  if (reader.lastTake == LineRead::readError || reader.lastTake == LineRead::tooLong) {
+    result.outcome = ReadOutcome::error;
+    result.streamFailed = true;
+    result.lastLine = source.lineNumber + 1;
+    result.report =
+        report(source, reader.lastTake == LineRead::readError ? "read error" : "line too long");
+    return result;
+  }
+  result.outcome = ReadOutcome::endOfFile;
+  result.report = report(source, "end-of-file during read");
+  return result;
+}
+
+ReadResult readFailure(const RecordSource& source, ConvertStatus status, int item,
+                       ReadResult& result) {
+  result.outcome = ReadOutcome::error;
+  result.badItem = item;
+  result.report =
+      report(source, status == ConvertStatus::conversionError ? "input conversion error"
+                                                              : "list-directed I/O syntax error");
+  return result;
+}
+
+void countSatisfied(const RecordSource& source, bool kept, int i, ReadResult& result) {
+  if (kept && i < 64) result.keptItems |= uint64_t{1} << i;
+  if (source.lineNumber == result.firstLine) ++result.satisfiedOnFirstLine;
+  ++result.satisfied;
+}
+
+// What reading one item came to: a value to assign, a null value (the item
+// keeps its value), a slash that ends the read, the end of the records or a
+// failure.
+enum class ItemStep { next, nullValue, slash, endOfFile, failed };
+
+// Finds the next value when no repeat count is running and takes it.
+ItemStep takeNextValue(Reader& reader, const ReadItem& item, ConvertStatus& status) {
+  const Step step = reader.findValue();
+  if (step == Step::endOfFile) return ItemStep::endOfFile;
+  if (step == Step::syntaxError) {
+    reader.noteBadValue(reader.junkStart, reader.rawValue(reader.junkStart),
+                        ReadResult::Hint::junkAfterQuote);
+    status = ConvertStatus::syntaxError;
+    return ItemStep::failed;
+  }
+  if (step == Step::slash) return ItemStep::slash;
+  if (step == Step::null) return ItemStep::nullValue;
+  const ReadOutcome taken = reader.takeValue(item.kind, status);
+  if (taken == ReadOutcome::endOfFile) return ItemStep::endOfFile;
+  if (taken == ReadOutcome::error) return ItemStep::failed;
+  reader.afterValue = true;
+  return ItemStep::next;
+}
+
+// Assigns the current (possibly repeated) value to an item.
+ItemStep assignValue(Reader& reader, const ReadItem& item, ConvertStatus& status) {
+  --reader.repeatLeft;
+  if (reader.repeated.null) return ItemStep::next;
+  status = assign(item, reader.repeated);
+  if (status != ConvertStatus::ok) {
+    reader.noteBadValue(reader.valueStart, reader.rawValue(reader.valueStart),
+                        reader.repeated.quoted ? ReadResult::Hint::quoted : ReadResult::Hint::none);
+    return ItemStep::failed;
+  }
+  if (item.kind == ReadItem::Kind::real) reader.checkDecimalComma(reader.repeated);
+  return ItemStep::next;
+}
+
+}  // namespace
+
 ReadResult readRecord(RecordSource& source, std::span<const ReadItem> items) {
   ReadResult result;
   // Every read of a text field starts again at its beginning.
   if (source.stream == nullptr) source.fieldTaken = false;
   Reader reader(source, result);
-
-  // Running out of records is the end of the file only when the source
-  // really ended: a stream that failed, or a line too long to take, is an
-  // error of its own, reported at the line it could not take.
-  auto endOfFile = [&]() {
-    if (reader.lastTake == LineRead::readError || reader.lastTake == LineRead::tooLong) {
-      result.outcome = ReadOutcome::error;
-      result.streamFailed = true;
-      result.lastLine = source.lineNumber + 1;
-      result.report =
-          report(source, reader.lastTake == LineRead::readError ? "read error" : "line too long");
-      return result;
-    }
-    result.outcome = ReadOutcome::endOfFile;
-    result.report = report(source, "end-of-file during read");
-    return result;
-  };
-  auto failed = [&](ConvertStatus status, int item) {
-    result.outcome = ReadOutcome::error;
-    result.badItem = item;
-    result.report =
-        report(source, status == ConvertStatus::conversionError ? "input conversion error"
-                                                                : "list-directed I/O syntax error");
-    return result;
-  };
-  auto satisfy = [&](bool kept, int i) {
-    if (kept && i < 64) result.keptItems |= uint64_t{1} << i;
-    if (source.lineNumber == result.firstLine) ++result.satisfiedOnFirstLine;
-    ++result.satisfied;
-  };
-
-  if (!reader.advance()) return endOfFile();
+  if (!reader.advance()) return endOfRecords(reader, source, result);
 
   const int n = static_cast<int>(items.size());
   for (int i = 0; i < n; ++i) {
     const ReadItem& item = items[static_cast<std::size_t>(i)];
-    if (reader.repeatLeft == 0) {
-      const Step step = reader.findValue();
-      if (step == Step::endOfFile) return endOfFile();
-      if (step == Step::syntaxError) {
-        reader.noteBadValue(reader.junkStart, reader.rawValue(reader.junkStart),
-                            ReadResult::Hint::junkAfterQuote);
-        return failed(ConvertStatus::syntaxError, i);
-      }
-      if (step == Step::slash) {
-        result.slash = true;
-        for (int k = i; k < n && k < 64; ++k) result.keptItems |= uint64_t{1} << k;
-        break;
-      }
-      if (step == Step::null) {
-        satisfy(true, i);
-        continue;
-      }
-      ConvertStatus status = ConvertStatus::ok;
-      const ReadOutcome taken = reader.takeValue(item.kind, status);
-      if (taken == ReadOutcome::endOfFile) return endOfFile();
-      if (taken == ReadOutcome::error) return failed(status, i);
-      reader.afterValue = true;
+    ConvertStatus status = ConvertStatus::ok;
+    ItemStep step = reader.repeatLeft == 0 ? takeNextValue(reader, item, status) : ItemStep::next;
+    if (step == ItemStep::next) step = assignValue(reader, item, status);
+    if (step == ItemStep::endOfFile) return endOfRecords(reader, source, result);
+    if (step == ItemStep::failed) return readFailure(source, status, i, result);
+    if (step == ItemStep::slash) {
+      result.slash = true;
+      for (int k = i; k < n && k < 64; ++k) result.keptItems |= uint64_t{1} << k;
+      break;
     }
-    --reader.repeatLeft;
-    if (!reader.repeated.null) {
-      const ConvertStatus status = assign(item, reader.repeated);
-      if (status != ConvertStatus::ok) {
-        reader.noteBadValue(
-            reader.valueStart, reader.rawValue(reader.valueStart),
-            reader.repeated.quoted ? ReadResult::Hint::quoted : ReadResult::Hint::none);
-        return failed(status, i);
-      }
-      if (item.kind == ReadItem::Kind::real) reader.checkDecimalComma(reader.repeated);
-    }
-    satisfy(reader.repeated.null, i);
+    countSatisfied(source, step == ItemStep::nullValue || reader.repeated.null, i, result);
   }
   result.restColumn = (result.slash ? reader.pos - 1 : reader.pos) + 1;
   if (!result.slash) {
