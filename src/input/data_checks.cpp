@@ -22,6 +22,45 @@ struct Repeat {
   int g = 0;
 };
 
+// The first kWarningLimit repeats in file order, and how many there are in
+// all (a file pasted twice over may repeat every one of its records, so
+// only the few to be told are kept: a heap with the latest on top).
+struct FirstRepeats {
+  std::vector<Repeat> kept;
+  int64_t count = 0;
+
+  static bool later(const Repeat& a, const Repeat& b) { return a.line < b.line; }
+
+  void add(const Repeat& repeat) {
+    ++count;
+    if (kept.size() < static_cast<std::size_t>(kWarningLimit)) {
+      kept.push_back(repeat);
+      std::push_heap(kept.begin(), kept.end(), later);
+    } else if (repeat.line < kept.front().line) {
+      std::pop_heap(kept.begin(), kept.end(), later);
+      kept.back() = repeat;
+      std::push_heap(kept.begin(), kept.end(), later);
+    }
+  }
+  void sortInFileOrder() { std::sort_heap(kept.begin(), kept.end(), later); }
+};
+
+std::string repeatText(const SurveyTables& tables, const Repeat& r) {
+  const StationGroup& sg =
+      tables.stations.ecotope[static_cast<std::size_t>(r.e)].group[static_cast<std::size_t>(r.g)];
+  std::string text = "station " + std::to_string(sg.stacode[static_cast<std::size_t>(r.j)]) + " (" +
+                     groupWord(r.g) + ") of ecotope " +
+                     std::to_string(tables.ecotopes.etcode[static_cast<std::size_t>(r.e)]) +
+                     " and species " +
+                     std::to_string(tables.species.specode[static_cast<std::size_t>(r.s)]) +
+                     " were already recorded on line " + std::to_string(r.earlier) + ": ";
+  if (r.g == kReference) {
+    return text + "this record replaces the values of line " + std::to_string(r.earlier) +
+           " (the station's total counts both); remove one of the two lines";
+  }
+  return text + "the values of both lines are added; remove one of them if it was entered twice";
+}
+
 }  // namespace
 
 DataChecks::DataChecks(const StationTable& stations) {
@@ -48,12 +87,14 @@ void DataChecks::note(int32_t e, int g, int32_t j, int32_t s, int64_t line) {
 }
 
 void DataChecks::warn(const SurveyTables& tables, const std::string& dataFile) {
-  // Repeated records, found per station. Only the first kWarningLimit in
-  // file order are told; the others are counted (a file pasted twice over
-  // may repeat every one of its records).
-  std::vector<Repeat> first;  // a heap: the latest of the kept ones on top
-  int64_t count = 0;
-  auto later = [](const Repeat& a, const Repeat& b) { return a.line < b.line; };
+  warnRepeats(tables, dataFile);
+  warnStationsWithoutRecords(tables, dataFile);
+}
+
+// Repeated records, found per station; only the first few in file order are
+// told, the others counted.
+void DataChecks::warnRepeats(const SurveyTables& tables, const std::string& dataFile) {
+  FirstRepeats repeats;
   for (std::size_t e = 0; e < tables.stations.ecotope.size(); ++e) {
     for (int g = 0; g < 2; ++g) {
       const StationGroup& sg = tables.stations.ecotope[e].group[static_cast<std::size_t>(g)];
@@ -64,46 +105,24 @@ void DataChecks::warn(const SurveyTables& tables, const std::string& dataFile) {
         std::sort(r.begin(), r.end());
         for (std::size_t i = 1; i < r.size(); ++i) {
           if ((r[i] >> 32) != (r[i - 1] >> 32)) continue;
-          ++count;
-          const Repeat repeat{static_cast<int64_t>(r[i] & 0xFFFFFFFFu),
-                              static_cast<int64_t>(r[i - 1] & 0xFFFFFFFFu),
-                              static_cast<int32_t>(e),
-                              static_cast<int32_t>(j),
-                              static_cast<int32_t>(r[i] >> 32),
-                              g};
-          if (first.size() < static_cast<std::size_t>(kWarningLimit)) {
-            first.push_back(repeat);
-            std::push_heap(first.begin(), first.end(), later);
-          } else if (repeat.line < first.front().line) {
-            std::pop_heap(first.begin(), first.end(), later);
-            first.back() = repeat;
-            std::push_heap(first.begin(), first.end(), later);
-          }
+          repeats.add(Repeat{static_cast<int64_t>(r[i] & 0xFFFFFFFFu),
+                             static_cast<int64_t>(r[i - 1] & 0xFFFFFFFFu), static_cast<int32_t>(e),
+                             static_cast<int32_t>(j), static_cast<int32_t>(r[i] >> 32), g});
         }
       }
     }
   }
-  std::sort_heap(first.begin(), first.end(), later);
-  for (const Repeat& r : first) {
-    const StationGroup& sg =
-        tables.stations.ecotope[static_cast<std::size_t>(r.e)].group[static_cast<std::size_t>(r.g)];
-    std::string text = "station " + std::to_string(sg.stacode[static_cast<std::size_t>(r.j)]) +
-                       " (" + groupWord(r.g) + ") of ecotope " +
-                       std::to_string(tables.ecotopes.etcode[static_cast<std::size_t>(r.e)]) +
-                       " and species " +
-                       std::to_string(tables.species.specode[static_cast<std::size_t>(r.s)]) +
-                       " were already recorded on line " + std::to_string(r.earlier) + ": ";
-    if (r.g == kReference) {
-      text += "this record replaces the values of line " + std::to_string(r.earlier) +
-              " (the station's total counts both); remove one of the two lines";
-    } else {
-      text += "the values of both lines are added; remove one of them if it was entered twice";
-    }
-    warnAt(dataFile, r.line, "repeated record", text);
+  repeats.sortInFileOrder();
+  for (const Repeat& r : repeats.kept) {
+    warnAt(dataFile, r.line, "repeated record", repeatText(tables, r));
   }
-  countWarnings(dataFile, "repeated record", count - static_cast<int64_t>(first.size()));
+  countWarnings(dataFile, "repeated record",
+                repeats.count - static_cast<int64_t>(repeats.kept.size()));
+}
 
-  // Stations without any record: each counts as a station without fauna.
+// Each station without any record counts as a station without fauna.
+void DataChecks::warnStationsWithoutRecords(const SurveyTables& tables,
+                                            const std::string& dataFile) const {
   for (std::size_t e = 0; e < tables.stations.ecotope.size(); ++e) {
     for (int g = 0; g < 2; ++g) {
       const StationGroup& sg = tables.stations.ecotope[e].group[static_cast<std::size_t>(g)];

@@ -27,6 +27,8 @@ class DataChecks {
 
  private:
   std::size_t flat(int32_t e, int g, int32_t j) const;
+  void warnRepeats(const SurveyTables& tables, const std::string& dataFile);
+  void warnStationsWithoutRecords(const SurveyTables& tables, const std::string& dataFile) const;
 
   std::vector<std::size_t> offset_;  // first flat index of each (ecotope, group)
   // Per station: (species << 32 | line) of every record with a species.
