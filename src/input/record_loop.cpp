@@ -289,79 +289,104 @@ std::string valuesAsRead(std::span<const ReadItem> items) {
   return s;
 }
 
-NextRecord nextRecord(RecordReader& r, InputStatus& status) {
-  const ReadResult result = readRecord(r.source, r.items);
-  const std::string& file = r.source.fileName;
-  if (result.outcome == ReadOutcome::endOfFile && result.satisfied > 0) {
-    status.inputLayer = false;
-    status.message = "record with too few values in " + std::string(r.kind) + " file, line " +
-                     std::to_string(result.firstLine);
-    status.detail = failureLine(
-        file, result.openQuoteLine != 0 ? result.openQuoteLine : result.firstLine, 0,
-        result.openQuoteLine != 0
-            ? "the quote that starts the " + nameOf(r, result.satisfied) +
-                  " is never closed, so it runs on to the end of the file: close the quote (" +
-                  kQuoteInName + ")"
-        : onlyNulls(result, result.satisfied)
-            ? std::string("the line ") + kEmptyRow +
-                  ": it starts a record, and the file ends before the record's " +
-                  nameOf(r, result.satisfied) + "; delete the empty rows at the end of the file"
-            : "the file ends before the record's " + nameOf(r, result.satisfied) +
-                  ": write all values of a record (" + recordNames(r) + ") on its line");
-    return NextRecord::failed;
+namespace {
+
+// The file ends inside a record.
+void failRecordCutOff(const RecordReader& r, const ReadResult& result, InputStatus& status) {
+  status.inputLayer = false;
+  status.message = "record with too few values in " + std::string(r.kind) + " file, line " +
+                   std::to_string(result.firstLine);
+  status.detail = failureLine(
+      r.source.fileName, result.openQuoteLine != 0 ? result.openQuoteLine : result.firstLine, 0,
+      result.openQuoteLine != 0
+          ? "the quote that starts the " + nameOf(r, result.satisfied) +
+                " is never closed, so it runs on to the end of the file: close the quote (" +
+                kQuoteInName + ")"
+      : onlyNulls(result, result.satisfied)
+          ? std::string("the line ") + kEmptyRow +
+                ": it starts a record, and the file ends before the record's " +
+                nameOf(r, result.satisfied) + "; delete the empty rows at the end of the file"
+          : "the file ends before the record's " + nameOf(r, result.satisfied) +
+                ": write all values of a record (" + recordNames(r) + ") on its line");
+}
+
+// A record that took values from the next line and left the rest of it.
+void failRecordRunOn(const RecordReader& r, const ReadResult& result, InputStatus& status) {
+  status.inputLayer = false;
+  status.message = "record with too few values in " + std::string(r.kind) + " file, line " +
+                   std::to_string(result.firstLine);
+  if (result.openQuoteLine != 0) {
+    status.detail =
+        failureLine(r.source.fileName, result.openQuoteLine, 0,
+                    "the quote that starts the " + nameOf(r, result.satisfiedOnFirstLine) +
+                        " is not closed on its line, so the value runs on to line " +
+                        std::to_string(result.lastLine) + ", and the rest of that line " +
+                        "would be lost: close the quote (" + kQuoteInName + ")");
+    return;
   }
-  if (result.outcome == ReadOutcome::complete && result.continued && result.leftover) {
-    status.inputLayer = false;
-    status.message = "record with too few values in " + std::string(r.kind) + " file, line " +
-                     std::to_string(result.firstLine);
-    if (result.openQuoteLine != 0) {
-      status.detail =
-          failureLine(file, result.openQuoteLine, 0,
-                      "the quote that starts the " + nameOf(r, result.satisfiedOnFirstLine) +
-                          " is not closed on its line, so the value runs on to line " +
-                          std::to_string(result.lastLine) + ", and the rest of that line " +
-                          "would be lost: close the quote (" + kQuoteInName + ")");
-      return NextRecord::failed;
-    }
-    status.detail = failureLine(
-        file, result.firstLine, 0,
-        "the record ends before its " + nameOf(r, result.satisfiedOnFirstLine) +
-            ", so it would take it from line " + std::to_string(result.lastLine) +
-            " and lose the rest of that line: " +
-            (onlyNulls(result, result.satisfiedOnFirstLine)
-                 ? "line " + std::to_string(result.firstLine) + " " + kEmptyRow + ": delete it"
-                 : "write all values of a record (" + recordNames(r) + ") on its line"));
-    return NextRecord::failed;
+  status.detail = failureLine(
+      r.source.fileName, result.firstLine, 0,
+      "the record ends before its " + nameOf(r, result.satisfiedOnFirstLine) +
+          ", so it would take it from line " + std::to_string(result.lastLine) +
+          " and lose the rest of that line: " +
+          (onlyNulls(result, result.satisfiedOnFirstLine)
+               ? "line " + std::to_string(result.firstLine) + " " + kEmptyRow + ": delete it"
+               : "write all values of a record (" + recordNames(r) + ") on its line"));
+}
+
+// A read error of the input layer: a value that cannot be read, or a
+// stream that failed.
+void failRead(const RecordReader& r, const ReadResult& result, InputStatus& status) {
+  status.inputLayer = true;
+  status.message = result.report + ", line " + std::to_string(result.lastLine);
+  if (!result.streamFailed) {
+    status.detail =
+        failureLine(r.source.fileName, result.lastLine, result.badColumn, badValueText(r, result));
+    return;
   }
-  if (result.outcome == ReadOutcome::endOfFile) return NextRecord::end;
-  if (result.outcome == ReadOutcome::error) {
-    status.inputLayer = true;
-    status.message = result.report + ", line " + std::to_string(result.lastLine);
-    if (result.streamFailed) {
-      status.detail = failureLine(
-          file, result.lastLine, 0,
-          result.report.rfind("read error", 0) == 0
-              ? "the file could not be read (an input/output error of the disk or the network "
-                "share): copy it to a sound local disk and run again"
-              : "the line is longer than 16 MiB, so this is not a file of records (a device "
-                "or a binary file?): check [INP] and the file");
-    } else {
-      status.detail = failureLine(file, result.lastLine, result.badColumn, badValueText(r, result));
-    }
-    return NextRecord::failed;
-  }
-  r.previousLine = r.line;
-  r.line = result.firstLine;
+  status.detail = failureLine(
+      r.source.fileName, result.lastLine, 0,
+      result.report.rfind("read error", 0) == 0
+          ? "the file could not be read (an input/output error of the disk or the network "
+            "share): copy it to a sound local disk and run again"
+          : "the line is longer than 16 MiB, so this is not a file of records (a device "
+            "or a binary file?): check [INP] and the file");
+}
+
+// The warnings about a record that was read.
+void warnAboutRecord(RecordReader& r, const ReadResult& result) {
   if (result.keptItems != 0) warnKept(r, result);
   if (result.leftover) {
     warnLeftover(r, result);
   } else if (result.decimalCommaColumn != 0) {
-    warnAt(file, result.decimalCommaLine, "decimal comma",
+    warnAt(r.source.fileName, result.decimalCommaLine, "decimal comma",
            shownValue(result.decimalCommaText) +
                " was read as two values (a decimal comma?): write decimals with a point; the "
                "record was read as " +
                valuesAsRead(r.items));
   }
+}
+
+}  // namespace
+
+NextRecord nextRecord(RecordReader& r, InputStatus& status) {
+  const ReadResult result = readRecord(r.source, r.items);
+  if (result.outcome == ReadOutcome::endOfFile && result.satisfied > 0) {
+    failRecordCutOff(r, result, status);
+    return NextRecord::failed;
+  }
+  if (result.outcome == ReadOutcome::complete && result.continued && result.leftover) {
+    failRecordRunOn(r, result, status);
+    return NextRecord::failed;
+  }
+  if (result.outcome == ReadOutcome::endOfFile) return NextRecord::end;
+  if (result.outcome == ReadOutcome::error) {
+    failRead(r, result, status);
+    return NextRecord::failed;
+  }
+  r.previousLine = r.line;
+  r.line = result.firstLine;
+  warnAboutRecord(r, result);
   return NextRecord::record;
 }
 
