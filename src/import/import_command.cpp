@@ -182,12 +182,9 @@ int tellProblems(const std::vector<TableProblem>& problems) {
   return 1;
 }
 
-int importSurvey(const ImportOptions& o) {
-  if (const std::string p = headerProblem(o); !p.empty()) {
-    tellUser("error: " + p);
-    return 1;
-  }
-  std::vector<TableProblem> problems;
+// The tables the options name, parsed; nothing with the problems noted.
+std::optional<ImportTables> readTables(const ImportOptions& o,
+                                       std::vector<TableProblem>& problems) {
   auto table = [&](const std::string& path) -> std::optional<CsvTable> {
     if (path.empty()) return std::nullopt;
     std::string text, why;
@@ -202,7 +199,7 @@ int importSurvey(const ImportOptions& o) {
   tables.biomass = table(o.biomass);
   tables.species = table(o.species);
   tables.ecotopes = table(o.ecotopes);
-  if (!problems.empty()) return tellProblems(problems);
+  if (!problems.empty()) return std::nullopt;
   tables.stations = std::move(*stations);
   tables.samples = std::move(*samples);
   tables.counts = o.counts;
@@ -211,20 +208,15 @@ int importSurvey(const ImportOptions& o) {
     problems.push_back({o.biomass, 0, "",
                         "--biomass goes with a samples table of one column per species; " +
                             o.samples + " has a species column: give the biomass there"});
-    return tellProblems(problems);
+    return std::nullopt;
   }
-  const ImportedSurvey survey = buildSurvey(tables, problems);
-  if (!problems.empty()) return tellProblems(problems);
+  return tables;
+}
 
-  HeaderChoices choices{o.name, o.title, o.mode, o.maxStations, o.listLength};
-  const SurveyText text = surveyText(survey, choices);
-  const fs::path dir(o.dir);
-  const std::vector<std::pair<std::string, const std::string*>> files = {
-      {o.name + ".hdr", &text.header},
-      {o.name + ".SPE", &text.species},
-      {o.name + ".ETP", &text.ecotopes},
-      {o.name + ".STA", &text.stations},
-      {o.name + ".DAT", &text.data}};
+using SurveyFiles = std::vector<std::pair<std::string, const std::string*>>;
+
+// The files of the survey that exist already, named for the message.
+std::string existingFiles(const fs::path& dir, const SurveyFiles& files) {
   std::string existing;
   for (const auto& [file, body] : files) {
     std::error_code ec;
@@ -232,23 +224,15 @@ int importSurvey(const ImportOptions& o) {
       existing += (existing.empty() ? "" : ", ") + (dir / file).string();
     }
   }
-  if (!existing.empty() && !o.force) {
-    tellUser("error: " + existing +
-             " exist already: nothing was written; give --force to replace them, or choose "
-             "another --name or --dir");
-    return 1;
-  }
-  std::error_code ec;
-  fs::create_directories(dir, ec);
-  if (ec) {
-    tellUser("error: " + o.dir + ": the folder cannot be created: " + ec.message() +
-             "; choose another --dir");
-    return 1;
-  }
-  // Written under temporary names and put in place together, so that a
-  // failure leaves no half survey behind.
+  return existing;
+}
+
+// Written under temporary names and put in place together, so that a
+// failure leaves no half survey behind. False once the failure is told.
+bool writeSurveyFiles(const fs::path& dir, const SurveyFiles& files) {
   std::vector<fs::path> written;
   auto discard = [&] {
+    std::error_code ec;
     for (const fs::path& p : written) fs::remove(p, ec);
   };
   for (const auto& [file, body] : files) {
@@ -261,18 +245,24 @@ int importSurvey(const ImportOptions& o) {
       tellUser("error: " + (dir / file).string() + ": the file cannot be written: " +
                whyNotCreatable(tmp.string()) + "; choose another --dir");
       discard();
-      return 1;
+      return false;
     }
   }
   for (std::size_t i = 0; i < files.size(); ++i) {
+    std::error_code ec;
     fs::rename(written[i], dir / files[i].first, ec);
     if (ec) {
       tellUser("error: " + (dir / files[i].first).string() +
                ": the file cannot be put in place: " + ec.message());
       discard();
-      return 1;
+      return false;
     }
   }
+  return true;
+}
+
+void tellWritten(const ImportOptions& o, const ImportedSurvey& survey, const fs::path& dir,
+                 const SurveyFiles& files) {
   std::size_t nref = 0;
   for (const auto& s : survey.stations) nref += s.reference;
   std::cout << "wrote " << (dir / files[0].first).string() << ", " << files[1].first << ", "
@@ -284,6 +274,42 @@ int importSurvey(const ImportOptions& o) {
   std::cout << "run it with: " << (o.dir == "." ? std::string() : "cd " + shellWord(o.dir) + " && ")
             << "ecoassess " << shellWord(o.name + ".hdr") << "\n";
   std::cout.flush();
+}
+
+int importSurvey(const ImportOptions& o) {
+  if (const std::string p = headerProblem(o); !p.empty()) {
+    tellUser("error: " + p);
+    return 1;
+  }
+  std::vector<TableProblem> problems;
+  const std::optional<ImportTables> tables = readTables(o, problems);
+  if (!tables) return tellProblems(problems);
+  const ImportedSurvey survey = buildSurvey(*tables, problems);
+  if (!problems.empty()) return tellProblems(problems);
+
+  HeaderChoices choices{o.name, o.title, o.mode, o.maxStations, o.listLength};
+  const SurveyText text = surveyText(survey, choices);
+  const fs::path dir(o.dir);
+  const SurveyFiles files = {{o.name + ".hdr", &text.header},
+                             {o.name + ".SPE", &text.species},
+                             {o.name + ".ETP", &text.ecotopes},
+                             {o.name + ".STA", &text.stations},
+                             {o.name + ".DAT", &text.data}};
+  if (const std::string existing = existingFiles(dir, files); !existing.empty() && !o.force) {
+    tellUser("error: " + existing +
+             " exist already: nothing was written; give --force to replace them, or choose "
+             "another --name or --dir");
+    return 1;
+  }
+  std::error_code ec;
+  fs::create_directories(dir, ec);
+  if (ec) {
+    tellUser("error: " + o.dir + ": the folder cannot be created: " + ec.message() +
+             "; choose another --dir");
+    return 1;
+  }
+  if (!writeSurveyFiles(dir, files)) return 1;
+  tellWritten(o, survey, dir, files);
   return 0;
 }
 
