@@ -119,6 +119,69 @@ struct Builder {
               ecotopeNameAt);
   }
 
+  // The ecotope of a stations row: one of the ecotopes table, or a new
+  // one when there is no such table. -1 after a failure.
+  int64_t stationEcotope(const CsvTable& table, const CsvRow& row, int ce, int cn) {
+    const std::string& e = row.cells[ce];
+    int64_t ecotope = ecotopeIds.find(e);
+    if (ecotope < 0 && t.ecotopes.has_value()) {
+      fail(table, row.line, table.columns[ce],
+           "ecotope " + shownValue(e) + " is not in " + t.ecotopes->file +
+               ": add it there or correct the identifier");
+      return -1;
+    }
+    if (ecotope < 0) {
+      ecotope =
+          static_cast<int64_t>(ecotopeIds.add(e, {table.file, row.line, table.columns[ce], ""}));
+      ecotopeNames.emplace_back();
+      ecotopeNameAt.push_back({table.file, row.line, cn >= 0 ? table.columns[cn] : "", ""});
+    }
+    if (cn >= 0 && ecotopeNames[ecotope].empty() && !row.cells[cn].empty()) {
+      ecotopeNames[ecotope] = row.cells[cn];
+      ecotopeNameAt[ecotope] = {table.file, row.line, table.columns[cn], ""};
+    }
+    return ecotope;
+  }
+
+  // REF or ASS (or the words); false after a failure.
+  bool stationGroup(const CsvTable& table, const CsvRow& row, int cg, bool& reference) {
+    const std::string key = columnKey(row.cells[cg]);
+    reference = key == "ref" || key == "reference";
+    if (reference || key == "ass" || key == "assessment") return true;
+    fail(table, row.line, table.columns[cg],
+         shownValue(row.cells[cg]) +
+             " is not a group: write REF (or reference) for a reference "
+             "station, ASS (or assessment) for an assessment station");
+    return false;
+  }
+
+  // The station of a row, once per ecotope and within --max-stations per
+  // group; false after a failure.
+  bool addStation(const CsvTable& table, const CsvRow& row, int ce, int cs, int64_t ecotope,
+                  bool reference, std::map<std::pair<std::size_t, bool>, int>& groupSize,
+                  std::size_t& id) {
+    const std::string& s = row.cells[cs];
+    const std::string& e = row.cells[ce];
+    id = stationIds.add(s, {table.file, row.line, table.columns[cs], ""});
+    const auto [it, added] = stationRow.emplace(std::pair(std::size_t(ecotope), id), row.line);
+    if (!added) {
+      fail(table, row.line, table.columns[cs],
+           "station " + shownValue(s) + " of ecotope " + shownValue(e) + " is already on line " +
+               std::to_string(it->second) + ": give every station of an ecotope one row");
+      return false;
+    }
+    const int n = ++groupSize[{std::size_t(ecotope), reference}];
+    if (t.maxStations > 0 && n == t.maxStations + 1) {
+      fail(table, row.line, table.columns[cs],
+           "station " + shownValue(s) + " is " + (reference ? "reference" : "assessment") +
+               " station " + std::to_string(n) + " of ecotope " + shownValue(e) +
+               ", one more than --max-stations " + std::to_string(t.maxStations) +
+               " allows: raise --max-stations to at least the largest number of stations "
+               "in one group of one ecotope, or leave it out");
+    }
+    return true;
+  }
+
   void stationsTable() {
     const CsvTable& table = t.stations;
     const std::string needs =
@@ -129,70 +192,24 @@ struct Builder {
     const int ca = need(table, kSurface, needs);
     const int cn = findColumn(table, {"ecotope_name", "habitat_name"});
     if (ce < 0 || cs < 0 || cg < 0 || ca < 0) return;
-    const bool ecotopesGiven = t.ecotopes.has_value();
     std::map<std::pair<std::size_t, bool>, int> groupSize;
     for (const CsvRow& row : table.rows) {
       if (!identifier(table, row, ce, "ecotope") || !identifier(table, row, cs, "station")) {
         continue;
       }
-      const std::string& e = row.cells[ce];
-      int64_t ecotope = ecotopeIds.find(e);
-      if (ecotope < 0 && ecotopesGiven) {
-        fail(table, row.line, table.columns[ce],
-             "ecotope " + shownValue(e) + " is not in " + t.ecotopes->file +
-                 ": add it there or correct the identifier");
-        continue;
-      }
-      if (ecotope < 0) {
-        ecotope =
-            static_cast<int64_t>(ecotopeIds.add(e, {table.file, row.line, table.columns[ce], ""}));
-        ecotopeNames.emplace_back();
-        ecotopeNameAt.push_back({table.file, row.line, cn >= 0 ? table.columns[cn] : "", ""});
-      }
-      if (cn >= 0 && ecotopeNames[ecotope].empty() && !row.cells[cn].empty()) {
-        ecotopeNames[ecotope] = row.cells[cn];
-        ecotopeNameAt[ecotope] = {table.file, row.line, table.columns[cn], ""};
-      }
-      const std::string& g = row.cells[cg];
-      const std::string key = columnKey(g);
+      const int64_t ecotope = stationEcotope(table, row, ce, cn);
       bool reference = true;
-      if (key == "ref" || key == "reference") {
-        reference = true;
-      } else if (key == "ass" || key == "assessment") {
-        reference = false;
-      } else {
-        fail(table, row.line, table.columns[cg],
-             shownValue(g) +
-                 " is not a group: write REF (or reference) for a reference "
-                 "station, ASS (or assessment) for an assessment station");
-        continue;
-      }
+      if (ecotope < 0 || !stationGroup(table, row, cg, reference)) continue;
       float surface = 0;
       if (!amount(table, row, ca, "surface", &surface)) continue;
-      const std::string& s = row.cells[cs];
       if (reference && surface == 0) {
         fail(table, row.line, table.columns[ca],
-             "the surface of reference station " + shownValue(s) +
+             "the surface of reference station " + shownValue(row.cells[cs]) +
                  " is 0: a reference station needs a surface above 0; correct it");
         continue;
       }
-      const std::size_t id = stationIds.add(s, {table.file, row.line, table.columns[cs], ""});
-      const auto [it, added] = stationRow.emplace(std::pair(std::size_t(ecotope), id), row.line);
-      if (!added) {
-        fail(table, row.line, table.columns[cs],
-             "station " + shownValue(s) + " of ecotope " + shownValue(e) + " is already on line " +
-                 std::to_string(it->second) + ": give every station of an ecotope one row");
-        continue;
-      }
-      const int n = ++groupSize[{std::size_t(ecotope), reference}];
-      if (t.maxStations > 0 && n == t.maxStations + 1) {
-        fail(table, row.line, table.columns[cs],
-             "station " + shownValue(s) + " is " + (reference ? "reference" : "assessment") +
-                 " station " + std::to_string(n) + " of ecotope " + shownValue(e) +
-                 ", one more than --max-stations " + std::to_string(t.maxStations) +
-                 " allows: raise --max-stations to at least the largest number of stations "
-                 "in one group of one ecotope, or leave it out");
-      }
+      std::size_t id = 0;
+      if (!addStation(table, row, ce, cs, ecotope, reference, groupSize, id)) continue;
       survey.stations.push_back({std::size_t(ecotope), 0, reference, surface});
       stationId.push_back(id);
     }
@@ -324,6 +341,72 @@ struct Builder {
     }
   }
 
+  // The biomass table has the density table's columns, in the same order;
+  // false after the failure.
+  bool sameColumns(const CsvTable& table, const CsvTable& bio) {
+    for (std::size_t c = 0; c < std::max(bio.columns.size(), table.columns.size()); ++c) {
+      const std::string a = c < table.columns.size() ? table.columns[c] : "";
+      const std::string b = c < bio.columns.size() ? bio.columns[c] : "";
+      if (a != b) {
+        fail(bio, bio.headerLine, b,
+             "column " + std::to_string(c + 1) + " is " + shownValue(b) + " here but " +
+                 shownValue(a) + " in " + table.file +
+                 ": the biomass table needs the density table's columns in the same order");
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // ... and the same rows: the same number, each of the same station.
+  bool sameRowCount(const CsvTable& table, const CsvTable& bio) {
+    if (bio.rows.size() == table.rows.size()) return true;
+    const std::size_t n = std::min(bio.rows.size(), table.rows.size());
+    const int64_t line = n < bio.rows.size() ? bio.rows[n].line : 0;
+    fail(bio, line, "",
+         "the biomass table has " + std::to_string(bio.rows.size()) + " rows, the density " +
+             "table " + std::to_string(table.rows.size()) +
+             ": give the biomass table the density table's rows in the same order");
+    return false;
+  }
+  bool sameStation(const CsvTable& table, const CsvRow& row, const CsvTable& bio,
+                   const CsvRow& brow, int cs, int ce) {
+    if (brow.cells[cs] == row.cells[cs] && (ce < 0 || brow.cells[ce] == row.cells[ce])) return true;
+    fail(bio, brow.line, bio.columns[cs],
+         "this row is station " + shownValue(brow.cells[cs]) + " but the row of " + table.file +
+             " (line " + std::to_string(row.line) + ") is " + shownValue(row.cells[cs]) +
+             ": give the biomass table the density table's rows in the same order");
+    return false;
+  }
+
+  // The records of one row of a wide table (and its biomass row).
+  void wideRow(const CsvTable& table, const CsvRow& row, const CsvTable* bio, const CsvRow* brow,
+               int cs, int ce, const std::vector<int64_t>& columnSpecies) {
+    const std::vector<std::size_t> at = targets(table, row, cs, ce);
+    for (std::size_t c = 0; c < table.columns.size(); ++c) {
+      if (columnSpecies[c] < 0) continue;
+      const bool noDensity = cellMissing(row.cells[c]);
+      if (brow != nullptr && noDensity != cellMissing(brow->cells[c])) {
+        fail(*bio, brow->line, bio->columns[c],
+             std::string(noDensity ? "a biomass is given where the density table has none"
+                                   : "the biomass is missing where the density table has "
+                                     "one") +
+                 ": give both or neither");
+        continue;
+      }
+      if (noDensity) continue;
+      float density = 0, biomass = 0;
+      bool ok = amount(table, row, int(c), "density", &density);
+      if (brow != nullptr) ok = amount(*bio, *brow, int(c), "biomass", &biomass) && ok;
+      // A 0 adds nothing to any sum or count: a matrix's zeros are absences.
+      if (!ok || (density == 0 && biomass == 0)) continue;
+      for (std::size_t j : at) {
+        record(table, row.line, table.columns[c], row.cells[cs], j, columnSpecies[c], density,
+               biomass);
+      }
+    }
+  }
+
   void wideSamples() {
     const CsvTable& table = t.samples;
     const int cs = need(table, kStation,
@@ -333,69 +416,19 @@ struct Builder {
     if (cs < 0) return;
     const CsvTable* bio = t.biomass ? &*t.biomass : nullptr;
     survey.biomass = bio != nullptr;
-    if (bio != nullptr && bio->columns != table.columns) {
-      for (std::size_t c = 0; c < std::max(bio->columns.size(), table.columns.size()); ++c) {
-        const std::string a = c < table.columns.size() ? table.columns[c] : "";
-        const std::string b = c < bio->columns.size() ? bio->columns[c] : "";
-        if (a != b) {
-          fail(*bio, bio->headerLine, b,
-               "column " + std::to_string(c + 1) + " is " + shownValue(b) + " here but " +
-                   shownValue(a) + " in " + table.file +
-                   ": the biomass table needs the density table's columns in the same order");
-          return;
-        }
-      }
-    }
+    if (bio != nullptr && !sameColumns(table, *bio)) return;
     std::vector<int64_t> columnSpecies(table.columns.size(), -1);
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
       if (int(c) == cs || int(c) == ce) continue;
       columnSpecies[c] = species(table, table.headerLine, table.columns[c], table.columns[c]);
     }
-    if (bio != nullptr && bio->rows.size() != table.rows.size()) {
-      const std::size_t n = std::min(bio->rows.size(), table.rows.size());
-      const int64_t line = n < bio->rows.size() ? bio->rows[n].line : 0;
-      fail(*bio, line, "",
-           "the biomass table has " + std::to_string(bio->rows.size()) + " rows, the density " +
-               "table " + std::to_string(table.rows.size()) +
-               ": give the biomass table the density table's rows in the same order");
-      return;
-    }
+    if (bio != nullptr && !sameRowCount(table, *bio)) return;
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
       const CsvRow& row = table.rows[r];
       const CsvRow* brow = bio != nullptr ? &bio->rows[r] : nullptr;
-      if (brow != nullptr &&
-          (brow->cells[cs] != row.cells[cs] || (ce >= 0 && brow->cells[ce] != row.cells[ce]))) {
-        fail(*bio, brow->line, bio->columns[cs],
-             "this row is station " + shownValue(brow->cells[cs]) + " but the row of " +
-                 table.file + " (line " + std::to_string(row.line) + ") is " +
-                 shownValue(row.cells[cs]) +
-                 ": give the biomass table the density table's rows in the same order");
-        continue;
-      }
+      if (brow != nullptr && !sameStation(table, row, *bio, *brow, cs, ce)) continue;
       if (!identifier(table, row, cs, "station")) continue;
-      const std::vector<std::size_t> at = targets(table, row, cs, ce);
-      for (std::size_t c = 0; c < table.columns.size(); ++c) {
-        if (columnSpecies[c] < 0) continue;
-        const bool noDensity = cellMissing(row.cells[c]);
-        if (brow != nullptr && noDensity != cellMissing(brow->cells[c])) {
-          fail(*bio, brow->line, bio->columns[c],
-               std::string(noDensity ? "a biomass is given where the density table has none"
-                                     : "the biomass is missing where the density table has "
-                                       "one") +
-                   ": give both or neither");
-          continue;
-        }
-        if (noDensity) continue;
-        float density = 0, biomass = 0;
-        bool ok = amount(table, row, int(c), "density", &density);
-        if (brow != nullptr) ok = amount(*bio, *brow, int(c), "biomass", &biomass) && ok;
-        // A 0 adds nothing to any sum or count: a matrix's zeros are absences.
-        if (!ok || (density == 0 && biomass == 0)) continue;
-        for (std::size_t j : at) {
-          record(table, row.line, table.columns[c], row.cells[cs], j, columnSpecies[c], density,
-                 biomass);
-        }
-      }
+      wideRow(table, row, bio, brow, cs, ce, columnSpecies);
     }
   }
 
