@@ -119,6 +119,47 @@ bool allEmpty(const RawRecord& r) {
   return true;
 }
 
+// Passes over the blank lines before the column names.
+void skipLeadingBlankLines(std::string_view text, std::size_t& at, int64_t& line) {
+  while (at < text.size() && (text[at] == '\n' || text[at] == '\r' || isBlank(text[at]))) {
+    if (text[at] == '\n' || (text[at] == '\r' && (at + 1 >= text.size() || text[at + 1] != '\n')))
+      ++line;
+    ++at;
+  }
+}
+
+// Every column has a name of its own.
+void checkColumnNames(const CsvTable& t, std::vector<TableProblem>& problems) {
+  for (std::size_t i = 0; i < t.columns.size(); ++i) {
+    if (t.columns[i].empty()) {
+      problems.push_back(
+          {t.file, t.headerLine, "",
+           "column " + std::to_string(i + 1) + " has no name: the first line names every column"});
+    }
+    for (std::size_t j = 0; j < i; ++j) {
+      if (!t.columns[i].empty() && t.columns[i] == t.columns[j]) {
+        problems.push_back({t.file, t.headerLine, t.columns[i],
+                            "the column name is repeated: give every column its own name"});
+      }
+    }
+  }
+}
+
+// A row's values beyond the named columns must be empty.
+void checkRowWidth(const CsvTable& t, const RawRecord& r, int64_t start,
+                   std::vector<TableProblem>& problems) {
+  for (std::size_t i = t.columns.size(); i < r.cells.size(); ++i) {
+    if (r.cells[i].empty()) continue;
+    problems.push_back({t.file, start, "",
+                        "the row has more values than there are column names (" +
+                            std::to_string(t.columns.size()) + "): value " +
+                            shownValue(r.cells[i]) +
+                            " has no column; remove it or name "
+                            "its column in the first line"});
+    return;
+  }
+}
+
 }  // namespace
 
 std::string problemLine(const TableProblem& p) {
@@ -135,12 +176,7 @@ CsvTable parseCsv(std::string_view text, const std::string& file,
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   std::size_t at = 0;
   int64_t line = 1;
-  // Blank lines before the column names are passed over too.
-  while (at < text.size() && (text[at] == '\n' || text[at] == '\r' || isBlank(text[at]))) {
-    if (text[at] == '\n' || (text[at] == '\r' && (at + 1 >= text.size() || text[at + 1] != '\n')))
-      ++line;
-    ++at;
-  }
+  skipLeadingBlankLines(text, at, line);
   if (at >= text.size()) {
     problems.push_back({file, 0, "", "the file is empty: its first line must name the columns"});
     return t;
@@ -156,19 +192,7 @@ CsvTable parseCsv(std::string_view text, const std::string& file,
   }
   t.columns = head.cells;
   while (!t.columns.empty() && t.columns.back().empty()) t.columns.pop_back();
-  for (std::size_t i = 0; i < t.columns.size(); ++i) {
-    if (t.columns[i].empty()) {
-      problems.push_back(
-          {file, t.headerLine, "",
-           "column " + std::to_string(i + 1) + " has no name: the first line names every column"});
-    }
-    for (std::size_t j = 0; j < i; ++j) {
-      if (!t.columns[i].empty() && t.columns[i] == t.columns[j]) {
-        problems.push_back({file, t.headerLine, t.columns[i],
-                            "the column name is repeated: give every column its own name"});
-      }
-    }
-  }
+  checkColumnNames(t, problems);
   while (at < text.size()) {
     const int64_t start = line;
     RawRecord r = readRecord(text, at, line, t.delimiter);
@@ -181,17 +205,7 @@ CsvTable parseCsv(std::string_view text, const std::string& file,
       return t;
     }
     if (allEmpty(r)) continue;
-    for (std::size_t i = t.columns.size(); i < r.cells.size(); ++i) {
-      if (!r.cells[i].empty()) {
-        problems.push_back({file, start, "",
-                            "the row has more values than there are column names (" +
-                                std::to_string(t.columns.size()) + "): value " +
-                                shownValue(r.cells[i]) +
-                                " has no column; remove it or name "
-                                "its column in the first line"});
-        break;
-      }
-    }
+    checkRowWidth(t, r, start, problems);
     r.cells.resize(t.columns.size());
     t.rows.push_back({start, std::move(r.cells)});
   }
