@@ -365,3 +365,70 @@ TEST(OutputFiles, InterruptedCommitPutsTheEarlierResultsBack) {
     }
   }
 }
+
+// A signal the caller of the program ignores (nohup ignores SIGHUP) stays
+// ignored once the handler is installed; the others end the run as the
+// system would, after the handler.
+TEST(Platform, IgnoredSignalsStayIgnored) {
+  // Each case in a fresh process: the handler is installed once a process.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  struct Case {
+    int signal;
+    bool ignored;
+  };
+  for (const Case c : {Case{SIGHUP, true}, Case{SIGHUP, false}, Case{SIGINT, true},
+                       Case{SIGTERM, true}, Case{SIGTERM, false}}) {
+    EXPECT_EXIT(
+        {
+          if (c.ignored) std::signal(c.signal, SIG_IGN);
+          pf::installInterruptHandler([] { ::_exit(6); });
+          ::raise(c.signal);
+          ::_exit(5);
+        },
+        ::testing::ExitedWithCode(c.ignored ? 5 : 6), "")
+        << "signal " << c.signal << (c.ignored ? ", ignored" : "");
+  }
+}
+
+// An existing output file the user may not write is refused at the open,
+// as a plain create would refuse it, though its folder may be written.
+// Root may write any file: as root the check runs in a child process as
+// the unprivileged user nobody.
+TEST(OutputFiles, ReadOnlyFileIsRefused) {
+  Scratch s("read_only");
+  fs::permissions(".", fs::perms::all);
+  struct Case {
+    std::string name;
+    fs::perms perms;
+    bool opens;
+  };
+  const std::vector<Case> cases = {
+      {"read_only.SIM", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+       false},
+      {"writable.SIM", fs::perms::all, true},
+  };
+  for (const Case& c : cases) {
+    write(c.name, "earlier");
+    fs::permissions(c.name, c.perms);
+  }
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(77);
+    int code = 0;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+      std::ofstream out;
+      if (eco::openOutputFile(cases[i].name, out) != cases[i].opens) code |= 1 << i;
+    }
+    eco::discardOutputFiles();
+    ::_exit(code);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot become an unprivileged user";
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_EQ(WEXITSTATUS(status) >> i & 1, 0) << cases[i].name;
+  }
+  EXPECT_EQ(read("read_only.SIM"), "earlier");
+}
