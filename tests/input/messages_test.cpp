@@ -150,6 +150,25 @@ TEST(InputMessages, TenWarningsOfAKindThenTheirCount) {
       << o.err;
 }
 
+// Of more than ten repeated records, the first ten in the file are named,
+// in file order, though the later lines belong to the ecotope read first.
+TEST(InputMessages, FirstTenRepeatsInFileOrder) {
+  Survey s;
+  for (int i = 0; i < 6; ++i) s.dat += "20 301 2 1 0.1\n";  // lines 5 to 10
+  for (int i = 0; i < 6; ++i) s.dat += "10 201 1 1 0.1\n";  // lines 11 to 16
+  const Outcome o = readAll(s);
+  ASSERT_TRUE(o.ok);
+  std::string lines;
+  for (std::size_t at = o.err.find("warning: t.DAT, line "); at != std::string::npos;
+       at = o.err.find("warning: t.DAT, line ", at + 1)) {
+    lines += o.err.substr(at + 21, o.err.find(':', at + 21) - at - 21) + " ";
+  }
+  EXPECT_EQ(lines, "5 6 7 8 9 10 11 12 13 14 ") << o.err;
+  EXPECT_NE(o.err.find("warning: t.DAT: 2 more repeated record warnings not shown\n"),
+            std::string::npos)
+      << o.err;
+}
+
 struct FailureCase {
   const char* what;
   void (*slip)(Survey&);
