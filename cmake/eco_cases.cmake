@@ -1,5 +1,6 @@
 # The whole-run cases of the program, each one test that runs a given
-# program and compares every output byte with the stored expectation:
+# program and compares every output byte with the stored expectation, all
+# through one runner (tests/support/run_case.cmake):
 #   golden.*   tests/golden/<case>   (input/ and expected/)
 #   slips.*    tests/slips/<case>    (one slip or failure each)
 #   example.*  examples/<name>       (run from a copy of its folder, and
@@ -12,6 +13,7 @@
 # scratch folder of the runs, <update> the expectation rewrite switch of
 # each family (OFF to compare).
 set(ECO_CASES_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
+set(ECO_CASE_RUNNER ${ECO_CASES_ROOT}/tests/support/run_case.cmake)
 
 function(eco_golden_cases program work update)
   set(dir ${ECO_CASES_ROOT}/tests/golden)
@@ -20,7 +22,7 @@ function(eco_golden_cases program work update)
     get_filename_component(case ${entry} DIRECTORY)
     add_test(NAME golden.${case}
              COMMAND ${CMAKE_COMMAND} -DPROGRAM=${program} -DCASE_DIR=${dir}/${case}
-                     -DWORK_DIR=${work}/${case} -DUPDATE=${update} -P ${dir}/run_case.cmake)
+                     -DWORK_DIR=${work}/${case} -DUPDATE=${update} -P ${ECO_CASE_RUNNER})
   endforeach()
 endfunction()
 
@@ -31,7 +33,7 @@ function(eco_slip_cases program work update)
     get_filename_component(case ${entry} DIRECTORY)
     add_test(NAME slips.${case}
              COMMAND ${CMAKE_COMMAND} -DPROGRAM=${program} -DCASE_DIR=${dir}/${case}
-                     -DWORK_DIR=${work}/${case} -DUPDATE=${update} -P ${dir}/run_case.cmake)
+                     -DWORK_DIR=${work}/${case} -DUPDATE=${update} -P ${ECO_CASE_RUNNER})
   endforeach()
 endfunction()
 
@@ -46,9 +48,8 @@ function(eco_example_cases program work update)
       continue()
     endif()
     add_test(NAME example.${name}
-             COMMAND ${CMAKE_COMMAND} -DPROGRAM=${program} -DEXAMPLE_DIR=${dir}
-                     -DWORK_DIR=${work}/${name} -DUPDATE=${update}
-                     -P ${ECO_CASES_ROOT}/tests/examples/run_example.cmake)
+             COMMAND ${CMAKE_COMMAND} -DPROGRAM=${program} -DCASE_DIR=${dir}
+                     -DWORK_DIR=${work}/${name} -DUPDATE=${update} -P ${ECO_CASE_RUNNER})
     # The same survey imported from its tables gives the same bytes.
     file(GLOB tables ${dir}/*_stations.csv)
     if(tables)

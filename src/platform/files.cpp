@@ -67,13 +67,50 @@ int accessError(const std::string& name, Access how) {
   return 0;
 }
 
-bool replaceFile(const std::string& from, const std::string& to) {
-  return MoveFileExW(wide(from).c_str(), wide(to).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+namespace {
+
+int errnoOf(DWORD e) {
+  switch (e) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return EACCES;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+      return EEXIST;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_WRITE_PROTECT:
+      return EROFS;
+    default:
+      return EIO;
+  }
+}
+
+}  // namespace
+
+bool replaceFile(const std::string& from, const std::string& to, int* error) {
+  if (MoveFileExW(wide(from).c_str(), wide(to).c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+    return true;
+  }
+  if (error != nullptr) *error = errnoOf(GetLastError());
+  return false;
+}
+
+// Runs on the console handler's thread too: fixed buffers, no allocation.
+bool moveFile(const char* from, const char* to) {
+  wchar_t f[4096], t[4096];
+  return MultiByteToWideChar(CP_UTF8, 0, from, -1, f, 4096) > 0 &&
+         MultiByteToWideChar(CP_UTF8, 0, to, -1, t, 4096) > 0 &&
+         MoveFileExW(f, t, MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 bool removeFile(const char* name) {
-  // Runs on the console handler's thread too: a fixed buffer, no allocation.
   wchar_t w[4096];
   const int n = MultiByteToWideChar(CP_UTF8, 0, name, -1, w, 4096);
   return n > 0 && DeleteFileW(w) != 0;
@@ -98,9 +135,13 @@ int accessError(const std::string& name, Access how) {
   return ::access(name.c_str(), mode) == 0 ? 0 : errno;
 }
 
-bool replaceFile(const std::string& from, const std::string& to) {
-  return std::rename(from.c_str(), to.c_str()) == 0;
+bool replaceFile(const std::string& from, const std::string& to, int* error) {
+  if (::rename(from.c_str(), to.c_str()) == 0) return true;
+  if (error != nullptr) *error = errno;
+  return false;
 }
+
+bool moveFile(const char* from, const char* to) { return ::rename(from, to) == 0; }
 
 bool removeFile(const char* name) { return ::unlink(name) == 0; }
 

@@ -26,7 +26,10 @@ enum class Access { read, write, enter };
 int accessError(const std::string& name, Access how);
 
 // Puts `from` in place of `to`, replacing an existing file of that name.
-bool replaceFile(const std::string& from, const std::string& to);
+// On failure `error` (when given) gets the reason as an errno value.
+bool replaceFile(const std::string& from, const std::string& to, int* error = nullptr);
+// The same by name only: safe inside a signal handler (no allocation).
+bool moveFile(const char* from, const char* to);
 // Removes a file. Safe inside a signal handler (no allocation on POSIX).
 bool removeFile(const char* name);
 

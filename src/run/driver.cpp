@@ -49,7 +49,7 @@ int inputFailure(const std::string& report, const std::string& detail = {}) {
 
 bool enterDirectory(const std::string& path) { return platform::setCurrentDirectory(path); }
 
-int run(const CommandLine& commandLine, const RunTiming& timing) {
+int run(const CommandLine& commandLine, const RunTiming& timing, const OutputFiles& files) {
   // Start-up. (The statistics take their missing value from AMACH(6)
   // where they write one.)
   RunSettings settings;
@@ -68,6 +68,8 @@ int run(const CommandLine& commandLine, const RunTiming& timing) {
     return failure("error in opening header file", headerOpenFailure(headerName));
   }
   HeaderFlags flags;
+  flags.csv = commandLine.csv;
+  flags.html = commandLine.html;
   if (!readHeaderFile(header, headerName, settings, flags)) {
     return flags.error ? failure(flags.message, flags.detail)
                        : inputFailure(flags.inputReport, flags.detail);
@@ -122,7 +124,12 @@ int run(const CommandLine& commandLine, const RunTiming& timing) {
 
   std::string message;
   if (!runPasses(settings, tables, commandLine, timing, message)) {
-    return failure(message, outputFailure(message, settings));
+    // A commit that failed knows its cause; the passes' messages are told
+    // by what they say.
+    const CommitFailure& commit = files.failure;
+    return failure(message, commit.name.empty()
+                                ? outputFailure(message, settings)
+                                : failureLine(commit.name, 0, 0, commitFailureText(commit)));
   }
   return 0;
 }
@@ -170,12 +177,15 @@ int runAssessment(const CommandLine& commandLine) {
   // function too, so that its output files are discarded like any other
   // failure's.
   setStopHandler(&stopByException);
+  // The run's output files, reachable from the interrupt handler too.
+  OutputFiles files;
+  registerOutputFiles(&files);
   int status = 1;
   try {
-    status = run(commandLine, timing);
+    status = run(commandLine, timing, files);
   } catch (const platform::Interrupted&) {
     // Every output file is closed by now, so the temporary ones can go.
-    discardOutputFiles();
+    discardOutputFiles(files);
     platform::endInterrupted();
   } catch (const RunStopped&) {
     std::cout.flush();
@@ -187,7 +197,8 @@ int runAssessment(const CommandLine& commandLine) {
     std::cout.flush();
     status = 1;
   }
-  if (status != 0) discardOutputFiles();
+  if (status != 0) discardOutputFiles(files);
+  registerOutputFiles(nullptr);
   finishWarnings();
   return status;
 }

@@ -346,11 +346,17 @@ void valueBeyondColumn80(const std::string& raw, const std::string& keyword, Hea
       "next to its keyword";
 }
 
-// The output files a run of these settings creates, for the empty [OUT].
-std::string outputExtensions(const RunSettings& s) {
+// The output files a run of these settings creates, for the empty [OUT],
+// in the order they are created.
+std::string outputExtensions(const RunSettings& s, const HeaderFlags& flags) {
   std::string list;
-  if (writesTables(s)) list = s.biomassPresent ? ".SIM, .DEN, .BIO, .NSP" : ".SIM, .DEN, .NSP";
-  if (writesReport(s)) list += list.empty() ? ".ASS" : ", .ASS";
+  const auto add = [&list](const char* names) {
+    list += (list.empty() ? "" : ", ") + std::string(names);
+  };
+  if (writesTables(s)) add(s.biomassPresent ? ".SIM, .DEN, .BIO, .NSP" : ".SIM, .DEN, .NSP");
+  if (writesTables(s) && flags.csv) add(".tables.csv");
+  if (writesReport(s)) add(flags.csv ? ".ASS, .assessment.csv, .species.csv" : ".ASS");
+  if (flags.html) add(".html");
   return list;
 }
 
@@ -415,7 +421,7 @@ bool readHeaderFile(std::istream& in, const std::string& fileName, RunSettings& 
           const auto out = flags.lines.find("[OUT]");
           warnAt(fileName, out == flags.lines.end() ? 0 : out->second, "empty output name",
                  "[OUT] gives no base name, so the output files are named " +
-                     outputExtensions(settings) +
+                     outputExtensions(settings, flags) +
                      ", hidden files on most systems: give a base name, e.g. [OUT] results");
         }
         return true;

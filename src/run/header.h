@@ -26,6 +26,10 @@ struct HeaderFlags {
   std::size_t column = 0;
   // Line of the last occurrence of each keyword read ("[PAI]" -> 3).
   std::map<std::string, int64_t> lines;
+  // Set by the caller: the exports of the command line (--csv, --html),
+  // which the warning about an empty [OUT] names too.
+  bool csv = false;
+  bool html = false;
 };
 
 // Decodes the keyword that starts at column k (1-based, at most 75) of the

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "run/program_run.h"
+#include "support/program_run.h"
 
 namespace {
 

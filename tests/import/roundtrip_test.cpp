@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "run/program_run.h"
+#include "support/program_run.h"
 #include "survey_gen.h"
 
 namespace {

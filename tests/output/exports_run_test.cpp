@@ -20,6 +20,7 @@
 #include "output/csv_parse.h"
 #include "output/edit.h"
 #include "output/xml_check.h"
+#include "support/program_run.h"
 
 namespace fs = std::filesystem;
 
@@ -177,11 +178,12 @@ Layout layoutOf(const std::string& measure) {
 // Runs the program in dir/run with the given options; standard output and
 // error go beside run/. Returns the exit status.
 int runIn(const fs::path& dir, const std::string& options) {
-  const std::string command = "cd '" + (dir / "run").string() + "' && '" + ECO_PROGRAM +
-                              "' case.hdr " + options + " >'" + (dir / "console.txt").string() +
-                              "' 2>'" + (dir / "warnings.txt").string() + "' </dev/null";
-  const int rc = std::system(command.c_str());
-  return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+  ecotest::ProgramCall c;
+  c.folder = dir / "run";
+  c.args = ecotest::wordsOf("case.hdr " + options);
+  c.out = dir / "console.txt";
+  c.err = dir / "warnings.txt";
+  return ecotest::runProgram(c).status;
 }
 
 struct Case {

@@ -2,7 +2,10 @@
 // bytes), what a name is, access, putting a file in place, the current
 // folder, and the removal of temporary files when the run is interrupted.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +21,25 @@
 #include "output/output_files.h"
 #include "platform/files.h"
 #include "platform/interrupt.h"
+
+// Renames fail or are interrupted on demand: the n-th rename from now
+// (counting from 1) fails with EIO when its bit is set in renameFailures,
+// or raises SIGINT first when n is interruptAtRename.
+namespace {
+unsigned renameCount = 0;
+unsigned renameFailures = 0;
+unsigned interruptAtRename = 0;
+}  // namespace
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+  const unsigned n = ++renameCount;
+  if (n == interruptAtRename) ::raise(SIGINT);
+  if (n < 32 && (renameFailures >> n & 1u) != 0) {
+    errno = EIO;
+    return -1;
+  }
+  return static_cast<int>(::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, 0));
+}
 
 namespace {
 
@@ -191,3 +213,222 @@ TEST(Platform, RemoveTemporaryFilesByName) {
 }
 
 }  // namespace
+
+namespace commit {
+
+// Three outputs of a run, two of them with an earlier result.
+const std::vector<std::string> kNames = {"r.SIM", "r.DEN", "r.ASS"};
+const std::set<std::string> kEarlier = {"r.SIM", "r.ASS"};
+
+void writeEarlier() {
+  for (const std::string& n : kEarlier) write(n, "earlier " + n);
+}
+
+bool openAll(eco::OutputFiles& files) {
+  for (const std::string& n : kNames) {
+    std::ofstream out;
+    if (!eco::openOutputFile(files, n, out)) return false;
+    out << "new " << n;
+  }
+  return true;
+}
+
+// The folder holds the earlier results and nothing of the run.
+void expectAsBefore(const std::string& what) {
+  EXPECT_EQ(namesHere(), kEarlier) << what;
+  for (const std::string& n : kEarlier) EXPECT_EQ(read(n), "earlier " + n) << what;
+}
+
+}  // namespace commit
+
+// A commit that cannot be completed leaves the folder as it was before the
+// run, and says why: something in the way before the first rename, or a
+// rename that fails part-way (every rename in turn).
+TEST(OutputFiles, FailedCommitPutsTheEarlierResultsBack) {
+  using namespace commit;
+  struct Case {
+    std::string what;
+    void (*meanwhile)();  // between the opens and the commit
+    unsigned failures;    // bits of the renames that fail
+    std::string failed, cause;
+    std::vector<std::string> replaced;
+  };
+  const std::vector<Case> cases = {
+      {"a folder appears under a final name",
+       [] { fs::create_directory("r.DEN"); },
+       0,
+       "r.DEN",
+       "a folder of that name appeared during the run",
+       {}},
+      {"a temporary file is removed",
+       [] { fs::remove(".r.ASS." + std::to_string(::getpid()) + ".tmp"); },
+       0,
+       "r.ASS",
+       "its new content, written to .r.ASS.",
+       {}},
+      {"first earlier result cannot move aside",
+       [] {},
+       1u << 1,
+       "r.SIM",
+       "its earlier result could not be moved aside (Input/output error)",
+       {}},
+      {"new file without an earlier one cannot be placed",
+       [] {},
+       1u << 3,
+       "r.DEN",
+       "the new file could not be renamed into place (Input/output error)",
+       {}},
+      {"last earlier result cannot move aside",
+       [] {},
+       1u << 4,
+       "r.ASS",
+       "its earlier result could not be moved aside",
+       {}},
+      {"last new file cannot be placed",
+       [] {},
+       1u << 5,
+       "r.ASS",
+       "the new file could not be renamed into place",
+       {}},
+      {"an earlier result cannot be put back either",
+       [] {},
+       1u << 5 | 1u << 6,
+       "r.ASS",
+       "the new file could not be renamed into place",
+       {"r.SIM (its earlier result is kept as .r.SIM." + std::to_string(::getpid()) + ".old)"}},
+  };
+  for (const Case& c : cases) {
+    Scratch s("commit");
+    writeEarlier();
+    eco::OutputFiles files;
+    ASSERT_TRUE(openAll(files)) << c.what;
+    c.meanwhile();
+    renameCount = 0;
+    renameFailures = c.failures;
+    std::string failed;
+    const bool committed = eco::commitOutputFiles(files, failed);
+    renameFailures = 0;
+    EXPECT_FALSE(committed) << c.what;
+    EXPECT_EQ(failed, c.failed) << c.what;
+    EXPECT_EQ(files.failure.name, c.failed) << c.what;
+    EXPECT_EQ(files.failure.cause.rfind(c.cause, 0), 0u) << c.what << ": " << files.failure.cause;
+    EXPECT_EQ(files.failure.replaced, c.replaced) << c.what;
+    EXPECT_TRUE(files.pending.empty()) << c.what;
+    if (!c.replaced.empty()) {
+      // What could not be put back is where the detail says.
+      EXPECT_EQ(read("r.SIM"), "new r.SIM");
+      EXPECT_EQ(read(".r.SIM." + std::to_string(::getpid()) + ".old"), "earlier r.SIM");
+      EXPECT_EQ(read("r.ASS"), "earlier r.ASS");
+      continue;
+    }
+    if (fs::is_directory("r.DEN")) fs::remove("r.DEN");
+    expectAsBefore(c.what);
+  }
+  // The detail tells every file that could not be put back.
+  const std::string text = eco::commitFailureText({"r.ASS", "it failed", {"r.SIM", "r.ASS (x)"}});
+  EXPECT_NE(text.find(": it failed; these files could not be put back as they were before the "
+                      "run: r.SIM, r.ASS (x); "),
+            std::string::npos)
+      << text;
+}
+
+// An interruption at any rename of the commit (here in a child process, as
+// the system delivers it) leaves the earlier results and nothing else; one
+// after the last rename leaves the new results and nothing else.
+TEST(OutputFiles, InterruptedCommitPutsTheEarlierResultsBack) {
+  using namespace commit;
+  for (unsigned at = 1; at <= 6; ++at) {
+    Scratch s("interrupted_commit");
+    writeEarlier();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      eco::OutputFiles files;
+      eco::registerOutputFiles(&files);
+      if (!openAll(files)) ::_exit(3);
+      renameCount = 0;
+      interruptAtRename = at;
+      std::string failed;
+      if (!eco::commitOutputFiles(files, failed)) ::_exit(4);
+      // Five renames: the commit is complete before the sixth.
+      ::rename("r.SIM", "r.SIM");
+      ::_exit(5);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "rename " << at << ": exit status " << WEXITSTATUS(status);
+    if (at <= 5) {
+      expectAsBefore("interrupted at rename " + std::to_string(at));
+    } else {
+      EXPECT_EQ(namesHere(), std::set<std::string>(kNames.begin(), kNames.end()));
+      for (const std::string& n : kNames) EXPECT_EQ(read(n), "new " + n);
+    }
+  }
+}
+
+// A signal the caller of the program ignores (nohup ignores SIGHUP) stays
+// ignored once the handler is installed; the others end the run as the
+// system would, after the handler.
+TEST(Platform, IgnoredSignalsStayIgnored) {
+  // Each case in a fresh process: the handler is installed once a process.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  struct Case {
+    int signal;
+    bool ignored;
+  };
+  for (const Case c : {Case{SIGHUP, true}, Case{SIGHUP, false}, Case{SIGINT, true},
+                       Case{SIGTERM, true}, Case{SIGTERM, false}}) {
+    EXPECT_EXIT(
+        {
+          if (c.ignored) std::signal(c.signal, SIG_IGN);
+          pf::installInterruptHandler([] { ::_exit(6); });
+          ::raise(c.signal);
+          ::_exit(5);
+        },
+        ::testing::ExitedWithCode(c.ignored ? 5 : 6), "")
+        << "signal " << c.signal << (c.ignored ? ", ignored" : "");
+  }
+}
+
+// An existing output file the user may not write is refused at the open,
+// as a plain create would refuse it, though its folder may be written.
+// Root may write any file: as root the check runs in a child process as
+// the unprivileged user nobody.
+TEST(OutputFiles, ReadOnlyFileIsRefused) {
+  Scratch s("read_only");
+  fs::permissions(".", fs::perms::all);
+  struct Case {
+    std::string name;
+    fs::perms perms;
+    bool opens;
+  };
+  const std::vector<Case> cases = {
+      {"read_only.SIM", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+       false},
+      {"writable.SIM", fs::perms::all, true},
+  };
+  for (const Case& c : cases) {
+    write(c.name, "earlier");
+    fs::permissions(c.name, c.perms);
+  }
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(77);
+    int code = 0;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+      std::ofstream out;
+      if (eco::openOutputFile(cases[i].name, out) != cases[i].opens) code |= 1 << i;
+    }
+    eco::discardOutputFiles();
+    ::_exit(code);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot become an unprivileged user";
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_EQ(WEXITSTATUS(status) >> i & 1, 0) << cases[i].name;
+  }
+  EXPECT_EQ(read("read_only.SIM"), "earlier");
+}

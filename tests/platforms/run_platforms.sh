@@ -110,7 +110,7 @@ for s in "${surveys[@]}"; do
   shift
   "$out/native/bench/make_survey" "$out/surveys/$name/input" "$@" >/dev/null &&
     cmake -DPROGRAM="$out/native/app/ecoassess" -DCASE_DIR="$out/surveys/$name" \
-      -DWORK_DIR="$out/surveys-work/$name" -DUPDATE=ON -P "$root/tests/golden/run_case.cmake" ||
+      -DWORK_DIR="$out/surveys-work/$name" -DUPDATE=ON -P "$root/tests/support/run_case.cmake" ||
     note FAILED "survey $name: written by the native build"
 done
 

@@ -32,6 +32,7 @@ TEST(Diagnostics, ShownValues) {
             "'<byte order mark>10'");
   EXPECT_EQ(shownValue(std::string("a\tb\0c", 5)), "'a\\x09b\\x00c'");
   EXPECT_EQ(shownValue("caf\xC3\xA9"), "'caf\xC3\xA9'");  // other bytes as they are
+  EXPECT_EQ(shownValue("Del\x7F"), "'Del\\x7F'");
 }
 
 TEST(Diagnostics, LinesAreSafeForATerminal) {
@@ -53,9 +54,12 @@ TEST(Diagnostics, LinesAreSafeForATerminal) {
   std::ostringstream err;
   resetDiagnostics(&err);
   warnAbout("ecotope 3", "left out", "ecotope 3 (\x1B]0;owned\x07Heath): left out");
+  warnAt("t.SPE", 2, "name", "species 'Festuca\x7F'");
   tellUser("error: \xFF");
   resetDiagnostics(nullptr);
-  EXPECT_EQ(err.str(), "warning: ecotope 3 (\\x1B]0;owned\\x07Heath): left out\nerror: \\xFF\n");
+  EXPECT_EQ(err.str(),
+            "warning: ecotope 3 (\\x1B]0;owned\\x07Heath): left out\n"
+            "warning: t.SPE, line 2: species 'Festuca\\x7F'\nerror: \\xFF\n");
 }
 
 TEST(Diagnostics, WarningsAreLimitedPerFileAndKind) {

@@ -14,22 +14,13 @@
 #include <string_view>
 #include <vector>
 
+#include "support/program_run.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string programPath() {
-  if (const char* p = std::getenv("ECO_PROGRAM"); p != nullptr && *p != '\0') return p;
-  return ECO_PROGRAM;
-}
-
-// A failure end on the console: one 150-character free-format item, i.e.
-// a blank and its first 79 characters, then a blank and the other 71.
-std::string failureText(std::string_view message) {
-  std::string item(message);
-  item.resize(150, ' ');
-  return " " + item.substr(0, 79) + "\n " + item.substr(79) + "\n";
-}
+using namespace ecotest;
 
 std::string quoted(const std::string& s) { return "'" + s + "'"; }
 
@@ -57,24 +48,6 @@ bool endsWithOneDetail(const std::string& err) {
     }
   }
   return errors == 1;
-}
-
-std::string readFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& p, std::string_view text) {
-  std::ofstream out(p, std::ios::binary);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-}
-
-std::set<std::string> namesIn(const fs::path& dir) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
 }
 
 const char* const kSpecies =
@@ -115,12 +88,6 @@ std::string header(std::string_view extra) {
 // exist: the run then ends once the input has been read, before any pass.
 const char* const kNoOutput = "[PAO] 'nowhere'\n";
 
-struct RunResult {
-  int status = -1;
-  std::string out;
-  std::string err;  // nothing is expected there (sanitizer reports would land here)
-};
-
 class Driver : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -150,33 +117,29 @@ class Driver : public ::testing::Test {
 
   // Runs the program in run() with the given arguments; standard output
   // is captured outside run() so that the run's own files can be listed.
-  RunResult runProgram(const std::vector<std::string>& args) const {
-    std::string command = "cd " + quoted(run().string()) + " && " + quoted(programPath());
-    for (const std::string& a : args) command += " " + quoted(a);
-    command += " >" + quoted((root_ / "stdout.txt").string()) + " 2>" +
-               quoted((root_ / "stderr.txt").string()) + " </dev/null";
-    const int rc = std::system(command.c_str());
-    RunResult r;
-    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    r.out = readFile(root_ / "stdout.txt");
-    r.err = readFile(root_ / "stderr.txt");
-    return r;
+  ProgramResult runProgram(const std::vector<std::string>& args) const {
+    ProgramCall c;
+    c.folder = run();
+    c.args = args;
+    c.out = root_ / "stdout.txt";
+    c.err = root_ / "stderr.txt";
+    return ecotest::runProgram(c);
   }
 
   // Writes case.hdr into run() and runs the program on it.
-  RunResult runHeader(std::string_view text) const {
+  ProgramResult runHeader(std::string_view text) const {
     writeFile(run() / "case.hdr", text);
     return runProgram({"case.hdr"});
   }
 
-  void expectFailure(const RunResult& r, std::string_view message) const {
+  void expectFailure(const ProgramResult& r, std::string_view message) const {
     EXPECT_EQ(r.out, failureText(message));
     EXPECT_TRUE(endsWithOneDetail(r.err)) << r.err;
     EXPECT_EQ(r.status, 1);
   }
 
   // The input layer's report: one line with the line number appended.
-  void expectReport(const RunResult& r, std::string_view report) const {
+  void expectReport(const ProgramResult& r, std::string_view report) const {
     EXPECT_EQ(r.out, std::string(report) + "\n");
     EXPECT_TRUE(endsWithOneDetail(r.err)) << r.err;
     EXPECT_EQ(r.status, 1);
@@ -194,7 +157,7 @@ TEST(FailureText, LayoutOfTheFreeFormatItem) {
 }
 
 TEST_F(Driver, MissingArgument) {
-  const RunResult r = runProgram({});
+  const ProgramResult r = runProgram({});
   EXPECT_EQ(r.out, failureText("error in opening header file"));
   EXPECT_EQ(r.err, "usage: ecoassess HEADERFILE [--threads N] [--csv] [--html] [--strict]\n");
   EXPECT_EQ(r.status, 1);
@@ -271,7 +234,7 @@ TEST_F(Driver, EachMissingInputFile) {
   for (const auto& c : cases) {
     writeSurvey();
     fs::remove(in() / (std::string("survey") + c.extension));
-    const RunResult r = runHeader(header(kNoOutput));
+    const ProgramResult r = runHeader(header(kNoOutput));
     EXPECT_EQ(r.out, failureText(c.message)) << c.extension;
     EXPECT_EQ(r.status, 1);
   }
@@ -391,7 +354,7 @@ const char* const kProgress =
 TEST_F(Driver, ModeOneWritesTheSummaryTables) {
   writeSurvey();
   fs::create_directory(in() / "out");
-  const RunResult r = runHeader(header("[ARM] 1\n[PAO] 'out'\n"));
+  const ProgramResult r = runHeader(header("[ARM] 1\n[PAO] 'out'\n"));
   EXPECT_EQ(r.status, 0);
   EXPECT_TRUE(onlyClosingLine(r.err)) << r.err;
   EXPECT_EQ(r.out, kProgress);
@@ -401,7 +364,7 @@ TEST_F(Driver, ModeOneWritesTheSummaryTables) {
 
 TEST_F(Driver, ModeThreeWritesTheReportOnly) {
   writeSurvey();
-  const RunResult r = runHeader(header("[ARM] 3\n"));
+  const ProgramResult r = runHeader(header("[ARM] 3\n"));
   EXPECT_EQ(r.status, 0);
   EXPECT_TRUE(onlyClosingLine(r.err)) << r.err;
   EXPECT_EQ(r.out, "");
@@ -418,7 +381,7 @@ TEST_F(Driver, AFullDiskIsAFailureNotASuccess) {
   fs::create_symlink("/dev/full", in() / "result.ASS");
   expectFailure(runHeader(header("[ARM] 3\n")), "error while writing output file result.ASS");
   fs::create_symlink("/dev/full", in() / "result.DEN");
-  const RunResult r = runHeader(header("[ARM] 1\n"));
+  const ProgramResult r = runHeader(header("[ARM] 1\n"));
   EXPECT_EQ(r.out, kProgress + failureText("error while writing output file result.DEN"));
   EXPECT_EQ(r.status, 1);
 }
@@ -427,7 +390,8 @@ TEST_F(Driver, ModeTwoWithoutBiomass) {
   writeSurvey(kDataDensity);
   const fs::path out = base() / "elsewhere";
   fs::create_directory(out);
-  const RunResult r = runHeader(header("[ARM] 2\n[BIO] n\n[PAO] " + quoted(out.string()) + "\n"));
+  const ProgramResult r =
+      runHeader(header("[ARM] 2\n[BIO] n\n[PAO] " + quoted(out.string()) + "\n"));
   EXPECT_EQ(r.status, 0);
   EXPECT_TRUE(onlyClosingLine(r.err)) << r.err;
   EXPECT_EQ(r.out, kProgress);
@@ -454,7 +418,7 @@ TEST_F(Driver, OutputFileThatCannotBeCreated) {
     const fs::path out = in() / "out";
     fs::remove_all(out);
     fs::create_directories(out / (std::string("result") + c.extension));
-    const RunResult r = runHeader(header("[ARM] 2\n[PAO] 'out'\n"));
+    const ProgramResult r = runHeader(header("[ARM] 2\n[PAO] 'out'\n"));
     EXPECT_EQ(r.out, failureText(c.message)) << c.extension;
     EXPECT_EQ(r.status, 1);
     std::set<std::string> expected = c.left;
@@ -465,7 +429,7 @@ TEST_F(Driver, OutputFileThatCannotBeCreated) {
   const fs::path out = in() / "out";
   fs::remove_all(out);
   fs::create_directories(out / "result.ASS");
-  const RunResult r = runHeader(header("[ARM] 2\n[PAO] 'out'\n"));
+  const ProgramResult r = runHeader(header("[ARM] 2\n[PAO] 'out'\n"));
   EXPECT_EQ(r.out, kProgress + failureText("error while opening .ASS output file"));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(namesIn(out), std::set<std::string>{"result.ASS"});
@@ -473,7 +437,7 @@ TEST_F(Driver, OutputFileThatCannotBeCreated) {
   fs::remove_all(out);
   fs::create_directories(out / "result.BIO");
   writeSurvey(kDataDensity);
-  const RunResult noBio = runHeader(header("[ARM] 1\n[BIO] n\n[PAO] 'out'\n"));
+  const ProgramResult noBio = runHeader(header("[ARM] 1\n[BIO] n\n[PAO] 'out'\n"));
   EXPECT_EQ(noBio.out, kProgress);
   EXPECT_EQ(noBio.status, 0);
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "run/program_run.h"
+#include "support/program_run.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "run/program_run.h"
+#include "support/program_run.h"
 
 namespace {
 

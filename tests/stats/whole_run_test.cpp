@@ -16,6 +16,7 @@
 
 #include "long_tests.h"
 #include "numeric/accumulate_kernels.h"
+#include "support/program_run.h"
 #include "survey_gen.h"
 
 namespace fs = std::filesystem;
@@ -36,10 +37,16 @@ fs::path runIn(const fs::path& input, const fs::path& work, const std::string& p
   fs::remove_all(work);
   fs::create_directories(work);
   fs::copy(input, work, fs::copy_options::recursive);
-  const std::string cmd = "cd '" + work.string() + "' && " + env + " '" + program + "' case.hdr " +
-                          args + " > stdout.txt 2> stderr.txt";
-  const int status = std::system(cmd.c_str());
-  EXPECT_NE(status, -1);
+  ecotest::ProgramCall c;
+  c.folder = work;
+  c.program = program;
+  c.args = ecotest::wordsOf("case.hdr " + args);
+  if (const std::size_t eq = env.find('='); eq != std::string::npos) {
+    c.env = {{env.substr(0, eq), env.substr(eq + 1)}};
+  }
+  c.out = work / "stdout.txt";
+  c.err = work / "stderr.txt";
+  ecotest::runProgram(c);
   return work;
 }
 

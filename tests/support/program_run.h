@@ -1,6 +1,7 @@
 #pragma once
-// Running the real program in a scratch directory of its own, for the
-// end-to-end tests of the command line, the console and the output files.
+// Running the real program: the one runner of every test that starts it,
+// with its arguments, environment, working folder and standard input, and
+// its exit status, standard output and standard error captured.
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,17 +12,25 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ecotest {
 
 namespace fs = std::filesystem;
 
+// The program under test: $ECO_PROGRAM, else the one this test was built
+// with.
 inline std::string programPath() {
   if (const char* p = std::getenv("ECO_PROGRAM"); p != nullptr && *p != '\0') return p;
+#ifdef ECO_PROGRAM
   return ECO_PROGRAM;
+#else
+  return {};
+#endif
 }
 
 inline std::string shellQuoted(const std::string& s) {
@@ -46,10 +55,49 @@ inline std::set<std::string> namesIn(const fs::path& dir) {
   return names;
 }
 
+// The words of `text` (arguments written as one string).
+inline std::vector<std::string> wordsOf(const std::string& text) {
+  std::vector<std::string> words;
+  std::istringstream in(text);
+  for (std::string w; in >> w;) words.push_back(w);
+  return words;
+}
+
 struct ProgramResult {
-  int status = -1;
+  int status = -1;  // -1: ended by a signal
   std::string out, err;
 };
+
+// One run of a program. Standard output and error go to `out` and `err`
+// (then read back into the result); `redirections`, when given, replace
+// those and standard input.
+struct ProgramCall {
+  fs::path folder;  // where it runs
+  std::vector<std::string> args;
+  std::vector<std::pair<std::string, std::string>> env;
+  std::string program = programPath();
+  fs::path out, err;
+  std::string input = "/dev/null";  // the file read as standard input
+  std::string prefix;               // shell words before it: "ulimit -f 4;", "timeout 2"
+  std::string redirections;
+};
+
+inline ProgramResult runProgram(const ProgramCall& c) {
+  std::string command = "cd " + shellQuoted(c.folder.string()) + " && " + c.prefix;
+  if (!c.env.empty()) command += " env";
+  for (const auto& [name, value] : c.env) command += " " + name + "=" + shellQuoted(value);
+  command += " " + shellQuoted(c.program);
+  for (const std::string& a : c.args) command += " " + shellQuoted(a);
+  command += c.redirections.empty() ? " >" + shellQuoted(c.out.string()) + " 2>" +
+                                          shellQuoted(c.err.string()) + " <" + shellQuoted(c.input)
+                                    : " " + c.redirections;
+  const int rc = std::system(command.c_str());
+  ProgramResult r;
+  r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+  r.out = readFile(c.out);
+  r.err = readFile(c.err);
+  return r;
+}
 
 // A scratch directory removed at the end of the test.
 struct ScratchDir {
@@ -71,25 +119,18 @@ struct ScratchDir {
 
   fs::path run() const { return root / "run"; }
 
-  // Runs `prefix program args redirections` with a shell in run(); the
-  // prefix may set limits or wrap the program (e.g. "ulimit -f 4;").
-  // Standard output and error are captured outside run() unless
-  // `redirections` says otherwise.
+  // Runs the program in run(); standard output and error are captured
+  // outside run() unless `redirections` says otherwise.
   ProgramResult runProgram(const std::vector<std::string>& args, const std::string& prefix = "",
                            const std::string& redirections = "") const {
-    std::string command =
-        "cd " + shellQuoted(run().string()) + " && " + prefix + " " + shellQuoted(programPath());
-    for (const std::string& a : args) command += " " + shellQuoted(a);
-    command += redirections.empty()
-                   ? " >" + shellQuoted((root / "stdout.txt").string()) + " 2>" +
-                         shellQuoted((root / "stderr.txt").string()) + " </dev/null"
-                   : " " + redirections;
-    const int rc = std::system(command.c_str());
-    ProgramResult r;
-    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    r.out = readFile(root / "stdout.txt");
-    r.err = readFile(root / "stderr.txt");
-    return r;
+    ProgramCall c;
+    c.folder = run();
+    c.args = args;
+    c.out = root / "stdout.txt";
+    c.err = root / "stderr.txt";
+    c.prefix = prefix;
+    c.redirections = redirections;
+    return ecotest::runProgram(c);
   }
 };
 
