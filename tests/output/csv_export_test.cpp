@@ -31,6 +31,8 @@ TEST(CsvField, QuotesOnlyWhatRfc4180Requires) {
       {"O'Brien's moss", "O'Brien's moss"},  // an apostrophe needs no quotes
       {"\"", "\"\"\"\""},
       {"line\r\nend", "\"line\r\nend\""},
+      {"bare\rreturn", "\"bare\rreturn\""},
+      {"bare\nfeed", "\"bare\nfeed\""},
       {"", ""},
       {" leading blank", " leading blank"},
   };
