@@ -12,10 +12,6 @@
 namespace eco {
 namespace {
 
-// Okabe-Ito colours: told apart with every common colour vision deficiency.
-constexpr const char* kBlue = "#0072B2";
-constexpr const char* kVermillion = "#D55E00";
-
 // Positions of the proportions in Percentiles.
 constexpr std::size_t kP01 = 0, kP05 = 2, kP25 = 4, kP50 = 5, kP75 = 6, kP95 = 8, kP99 = 10;
 
@@ -476,6 +472,8 @@ std::string speciesLists(const EcotopeAssessment& e) {
 
 // --- The page ------------------------------------------------------------
 
+// Okabe-Ito colours (blue #0072B2, vermillion #D55E00 and the grade colours):
+// told apart with every common colour vision deficiency.
 constexpr const char* kStyle = R"(
 body{font-family:"DejaVu Sans",Arial,Helvetica,sans-serif;color:#111;background:#fff;margin:24px;
 font-size:14px;line-height:1.4;max-width:1280px}
