@@ -81,7 +81,9 @@ void BM_SummaryPass(benchmark::State& state) {
     eco::UniformGenerator g;
     std::string message;
     console.str("");
-    if (!eco::summaryPass(settings, t, g, {&console}, message)) std::abort();
+    eco::ResultWriters writers;
+    writers.settings = eco::writerSettings(settings, t, false, false);
+    if (!eco::summaryPass(settings, t, g, {&console}, writers, message)) std::abort();
     eco::discardOutputFiles();  // the tables of a pass are put in place only by a whole run
   }
 }

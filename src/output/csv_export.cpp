@@ -1,6 +1,5 @@
 #include "output/csv_export.h"
 
-#include <cmath>
 #include <initializer_list>
 
 #include "output/export_text.h"
@@ -40,14 +39,6 @@ Record ecotopeFields(int32_t etcode, const std::string& etname) {
   return r;
 }
 
-const char* gradeKeyword(const std::string& grade) {
-  if (grade.rfind("GOOD", 0) == 0) return "GOOD";
-  if (grade.rfind("MODERATE", 0) == 0) return "MODERATE";
-  if (grade.rfind("LOW", 0) == 0) return "LOW";
-  if (grade.rfind("VERY POOR", 0) == 0) return "VERY POOR";
-  return "";
-}
-
 }  // namespace
 
 std::string csvField(std::string_view text) {
@@ -59,11 +50,6 @@ std::string csvField(std::string_view text) {
   }
   out += '"';
   return out;
-}
-
-float monteCarloError(float p, int32_t n) {
-  const double pd = p;
-  return static_cast<float>(std::sqrt(pd * (1.0 - pd) / static_cast<double>(n)));
 }
 
 std::string tablesCsvHeader() {
@@ -101,7 +87,7 @@ std::string assessmentCsvRows(const EcotopeAssessment& ecotope) {
         .number(ecotope.refSurface)
         .number(ecotope.assSurface)
         .text(ecotope.surfaceWarning ? "TRUE" : "FALSE")
-        .text(gradeKeyword(m.grade))
+        .text(gradeWord(m.grade))
         .percentiles(m.percentiles)
         .number(m.observed);
     if (m.hasReference) {
@@ -109,11 +95,7 @@ std::string assessmentCsvRows(const EcotopeAssessment& ecotope) {
     } else {
       r.empty();
     }
-    out += r.number(m.plow)
-               .number(m.phigh)
-               .number(monteCarloError(m.plow, kReportDraws))
-               .number(monteCarloError(m.phigh, kReportDraws))
-               .end();
+    out += r.number(m.plow).number(m.phigh).number(m.seLow).number(m.seHigh).end();
   }
   return out;
 }

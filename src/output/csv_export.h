@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "output/results.h"
+#include "results/records.h"
 
 namespace eco {
 
@@ -35,9 +35,5 @@ std::string speciesCsvHeader();
 // "new" (species count; every new species), "increase" and "decrease"
 // (density, biomass).
 std::string speciesCsvRows(const EcotopeAssessment& ecotope);
-
-// The Monte Carlo standard error of a probability p estimated from n draws:
-// sqrt(p (1 - p) / n).
-float monteCarloError(float p, int32_t n);
 
 }  // namespace eco

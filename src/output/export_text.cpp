@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "text/trim.h"
+
 namespace eco {
 namespace {
 
@@ -56,9 +58,7 @@ bool cutAtEnd(std::string_view s, std::size_t i) {
 }  // namespace
 
 std::string exportName(std::string_view stored) {
-  const std::size_t end = stored.find_last_not_of(' ');
-  const std::string_view name =
-      end == std::string_view::npos ? std::string_view{} : stored.substr(0, end + 1);
+  const std::string_view name = trimBlanks(stored);
   // Only a name that fills its whole field can have been cut.
   const bool filled = stored.size() >= kStoredNameLength && name.size() == stored.size();
   std::string out;

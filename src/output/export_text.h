@@ -1,5 +1,5 @@
 #pragma once
-// Texts and numbers as the exports (CSV, HTML) write them.
+// Texts and numbers as the exports (CSV, HTML) and the console write them.
 
 #include <string>
 #include <string_view>

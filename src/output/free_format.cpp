@@ -1,12 +1,12 @@
 // Free-format console output.
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <string>
 #include <vector>
 
 #include "output/edit.h"
+#include "output/export_text.h"
 
 namespace eco {
 
@@ -16,20 +16,10 @@ constexpr size_t lineLength = 80;
 constexpr int integerWidth = 12;
 constexpr int realWidth = 15;
 
+// The shortest form of a float is at most 15 characters
+// ("-1.17549435e-38"), so it always fits.
 std::string realField(float value) {
-  std::string text;
-  if (std::isnan(value)) {
-    text = "NaN";
-  } else if (std::isinf(value)) {
-    text = value < 0.0f ? "-Inf" : "Inf";
-  } else {
-    // The shortest form of a float is at most 15 characters
-    // ("-1.17549435e-38"), so it always fits.
-    char buf[48];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    text.assign(buf, res.ptr);
-  }
-  return editA(text, realWidth);
+  return editA(std::isnan(value) ? std::string("NaN") : shortestDecimal(value), realWidth);
 }
 
 struct Lines {

@@ -12,18 +12,23 @@
 namespace eco {
 namespace {
 
-// Okabe-Ito colours: told apart with every common colour vision deficiency.
-constexpr const char* kBlue = "#0072B2";
-constexpr const char* kVermillion = "#D55E00";
-
 // Positions of the proportions in Percentiles.
 constexpr std::size_t kP01 = 0, kP05 = 2, kP25 = 4, kP50 = 5, kP75 = 6, kP95 = 8, kP99 = 10;
 
+// v with the given number of decimals ("0" where it does not fit) or in
+// scientific notation with the given number of digits after the point
+// (empty where it does not fit).
 std::string fixed(double v, int decimals) {
   char buffer[64];
   const auto [end, ec] =
       std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
   return ec == std::errc() ? std::string(buffer, end) : std::string("0");
+}
+std::string scientific(double v, int digits) {
+  char buffer[64];
+  const auto [end, ec] =
+      std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, digits);
+  return ec == std::errc() ? std::string(buffer, end) : std::string();
 }
 
 // A coordinate of the drawings.
@@ -70,15 +75,17 @@ const char* measureAxis(Measure m) {
   return "number of species";
 }
 
-std::string gradeText(const std::string& grade) {
-  const std::size_t end = grade.find_last_not_of(' ');
-  return end == std::string::npos ? std::string() : grade.substr(0, end + 1);
-}
-
-std::string gradeClass(const std::string& word) {
-  if (word == "GOOD") return "good";
-  if (word == "MODERATE") return "moderate";
-  if (word == "LOW") return "low";
+const char* gradeClass(Grade grade) {
+  switch (grade) {
+    case Grade::good:
+      return "good";
+    case Grade::moderate:
+      return "moderate";
+    case Grade::low:
+      return "low";
+    case Grade::veryPoor:
+      break;
+  }
   return "poor";
 }
 
@@ -124,12 +131,7 @@ Ticks ticks(double lo, double hi, int count) {
 }
 
 std::string tickLabel(double v, int decimals) {
-  if (std::fabs(v) >= 1e6) {
-    char buffer[64];
-    const auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, 2);
-    return ec == std::errc() ? std::string(buffer, end) : std::string();
-  }
+  if (std::fabs(v) >= 1e6) return scientific(v, 2);
   std::string s = fixed(v, decimals);
   if (s.rfind("-0", 0) == 0 && std::stod(s) == 0) s = s.substr(1);
   return s;
@@ -164,13 +166,23 @@ std::vector<std::vector<std::size_t>> runsOf(const std::vector<ClassRow>& rows, 
   return runs;
 }
 
-std::string bandPanel(const EcotopeClasses& e, Measure measure,
-                      const std::optional<Observed>& observed) {
-  constexpr double W = 270, H = 200, left = 56, right = 10, top = 12, bottom = 42;
-  const std::size_t m = tableIndex(measure);
+// The drawing area of a panel.
+struct PanelBox {
+  double W = 270, H = 200, left = 56, right = 10, top = 12, bottom = 42;
+};
+constexpr PanelBox kPanel;
+
+// The scales of a panel: the surfaces from 0 and the values of every
+// percentile, the observed value included.
+struct PanelScales {
+  Scale x, y;
+  bool any = false;  // a percentile to draw
+};
+
+PanelScales panelScales(const EcotopeClasses& e, Measure measure, std::size_t m,
+                        const Observed* observed) {
   double xlo = 0, xhi = 0, ylo = 0, yhi = 0;
-  bool any = false;   // a percentile to draw
-  bool seen = false;  // any value at all, the observed one included
+  bool any = false, seen = false;  // seen: any value at all, the observed one included
   auto take = [&](double v) {
     ylo = seen ? std::min(ylo, v) : v;
     yhi = seen ? std::max(yhi, v) : v;
@@ -185,8 +197,7 @@ std::string bandPanel(const EcotopeClasses& e, Measure measure,
       any = true;
     }
   }
-  const bool showObserved = observed && finite(observed->surface) && finite(observed->value);
-  if (showObserved) {
+  if (observed != nullptr) {
     xhi = std::max(xhi, static_cast<double>(observed->surface));
     take(observed->value);
   }
@@ -201,91 +212,120 @@ std::string bandPanel(const EcotopeClasses& e, Measure measure,
   if (measure == Measure::similarity && dataHi <= 1 && yhi > 1) yhi = 1;
   widen(xlo, xhi);
   xhi += (xhi - xlo) * 0.04;
-  const Scale x{xlo, xhi, left, W - right};
-  const Scale y{ylo, yhi, H - bottom, top};
+  const PanelBox& b = kPanel;
+  return {{xlo, xhi, b.left, b.W - b.right}, {ylo, yhi, b.H - b.bottom, b.top}, any};
+}
 
-  std::string s = "<svg class=\"band\" data-ecotope=\"" + std::to_string(e.etcode) +
-                  "\" data-measure=\"" + measureName(measure) + "\" width=\"" + coord(W) +
-                  "\" height=\"" + coord(H) + "\" viewBox=\"0 0 " + coord(W) + " " + coord(H) +
-                  "\" role=\"img\" aria-label=\"" + measureTitle(measure) +
-                  " percentiles against surface\">";
-  s += "<rect class=\"frame\" x=\"" + coord(left) + "\" y=\"" + coord(top) + "\" width=\"" +
-       coord(W - left - right) + "\" height=\"" + coord(H - top - bottom) + "\"/>";
+std::string panelStart(const EcotopeClasses& e, Measure measure) {
+  const PanelBox& b = kPanel;
+  return "<svg class=\"band\" data-ecotope=\"" + std::to_string(e.etcode) + "\" data-measure=\"" +
+         measureName(measure) + "\" width=\"" + coord(b.W) + "\" height=\"" + coord(b.H) +
+         "\" viewBox=\"0 0 " + coord(b.W) + " " + coord(b.H) + "\" role=\"img\" aria-label=\"" +
+         measureTitle(measure) + " percentiles against surface\">" + "<rect class=\"frame\" x=\"" +
+         coord(b.left) + "\" y=\"" + coord(b.top) + "\" width=\"" + coord(b.W - b.left - b.right) +
+         "\" height=\"" + coord(b.H - b.top - b.bottom) + "\"/>";
+}
 
-  // Axes with ticks and labels.
-  const Ticks xt = ticks(xlo, xhi, 4), yt = ticks(ylo, yhi, 5);
+// Axes with ticks and labels.
+std::string panelAxes(const PanelScales& sc, Measure measure) {
+  const PanelBox& b = kPanel;
+  const Ticks xt = ticks(sc.x.d0, sc.x.d1, 4), yt = ticks(sc.y.d0, sc.y.d1, 5);
+  std::string s;
   for (double v : yt.values) {
-    const std::string py = coord(y(v));
-    s += "<line class=\"grid\" x1=\"" + coord(left) + "\" x2=\"" + coord(W - right) + "\" y1=\"" +
-         py + "\" y2=\"" + py + "\"/>";
-    s += "<text class=\"tick\" x=\"" + coord(left - 4) + "\" y=\"" + coord(y(v) + 3.5) +
+    const std::string py = coord(sc.y(v));
+    s += "<line class=\"grid\" x1=\"" + coord(b.left) + "\" x2=\"" + coord(b.W - b.right) +
+         "\" y1=\"" + py + "\" y2=\"" + py + "\"/>";
+    s += "<text class=\"tick\" x=\"" + coord(b.left - 4) + "\" y=\"" + coord(sc.y(v) + 3.5) +
          "\" text-anchor=\"end\">" + tickLabel(v, yt.decimals) + "</text>";
   }
   for (double v : xt.values) {
-    const std::string px = coord(x(v));
-    s += "<line class=\"axis\" x1=\"" + px + "\" x2=\"" + px + "\" y1=\"" + coord(H - bottom) +
-         "\" y2=\"" + coord(H - bottom + 4) + "\"/>";
-    s += "<text class=\"tick\" x=\"" + px + "\" y=\"" + coord(H - bottom + 15) +
+    const std::string px = coord(sc.x(v));
+    s += "<line class=\"axis\" x1=\"" + px + "\" x2=\"" + px + "\" y1=\"" + coord(b.H - b.bottom) +
+         "\" y2=\"" + coord(b.H - b.bottom + 4) + "\"/>";
+    s += "<text class=\"tick\" x=\"" + px + "\" y=\"" + coord(b.H - b.bottom + 15) +
          "\" text-anchor=\"middle\">" + tickLabel(v, xt.decimals) + "</text>";
   }
-  s += "<text class=\"label\" x=\"" + coord((left + W - right) / 2) + "\" y=\"" + coord(H - 6) +
-       "\" text-anchor=\"middle\">surface</text>";
-  s += "<text class=\"label\" transform=\"translate(14 " + coord((top + H - bottom) / 2) +
+  s += "<text class=\"label\" x=\"" + coord((b.left + b.W - b.right) / 2) + "\" y=\"" +
+       coord(b.H - 6) + "\" text-anchor=\"middle\">surface</text>";
+  s += "<text class=\"label\" transform=\"translate(14 " + coord((b.top + b.H - b.bottom) / 2) +
        ") rotate(-90)\" text-anchor=\"middle\">" + measureAxis(measure) + "</text>";
-
-  if (!any) {
-    s += "<text class=\"note\" x=\"" + coord((left + W - right) / 2) + "\" y=\"" +
-         coord((top + H - bottom) / 2) + "\" text-anchor=\"middle\">no values</text>";
+  if (!sc.any) {
+    s += "<text class=\"note\" x=\"" + coord((b.left + b.W - b.right) / 2) + "\" y=\"" +
+         coord((b.top + b.H - b.bottom) / 2) + "\" text-anchor=\"middle\">no values</text>";
   }
-  // The bands, widest first; a class standing alone is drawn as a bar.
+  return s;
+}
+
+// The points of a run of classes at percentile p, in class order or
+// backwards.
+std::string runPoints(const EcotopeClasses& e, const std::vector<std::size_t>& run, std::size_t m,
+                      std::size_t p, const PanelScales& sc, bool backwards) {
+  std::string points;
+  for (std::size_t k = 0; k < run.size(); ++k) {
+    const ClassRow& r = e.rows[run[backwards ? run.size() - 1 - k : k]];
+    points += coord(sc.x(r.surface)) + "," + coord(sc.y(r.q[m][p])) + " ";
+  }
+  return points;
+}
+
+// The bands, widest first; a class standing alone is drawn as a bar.
+std::string panelBands(const EcotopeClasses& e, std::size_t m, const PanelScales& sc) {
+  std::string s;
   for (const Band& band : kBands) {
     for (const auto& run : runsOf(e.rows, m, band.lower, band.upper)) {
       if (run.size() == 1) {
         const ClassRow& r = e.rows[run[0]];
-        const double top_ = y(r.q[m][band.upper]), bottom_ = y(r.q[m][band.lower]);
+        const double top = sc.y(r.q[m][band.upper]), bottom = sc.y(r.q[m][band.lower]);
         s += "<rect class=\"b\" fill-opacity=\"" + std::string(band.opacity) + "\" x=\"" +
-             coord(x(r.surface) - 4) + "\" y=\"" + coord(top_) + "\" width=\"8\" height=\"" +
-             coord(std::max(bottom_ - top_, 1.0)) + "\"/>";
+             coord(sc.x(r.surface) - 4) + "\" y=\"" + coord(top) + "\" width=\"8\" height=\"" +
+             coord(std::max(bottom - top, 1.0)) + "\"/>";
         continue;
       }
-      std::string points;
-      for (std::size_t i : run) {
-        points += coord(x(e.rows[i].surface)) + "," + coord(y(e.rows[i].q[m][band.upper])) + " ";
-      }
-      for (auto it = run.rbegin(); it != run.rend(); ++it) {
-        points +=
-            coord(x(e.rows[*it].surface)) + "," + coord(y(e.rows[*it].q[m][band.lower])) + " ";
-      }
+      std::string points =
+          runPoints(e, run, m, band.upper, sc, false) + runPoints(e, run, m, band.lower, sc, true);
       points.pop_back();
       s += "<polygon class=\"b\" fill-opacity=\"" + std::string(band.opacity) + "\" points=\"" +
            points + "\"/>";
     }
   }
-  // The median.
+  return s;
+}
+
+std::string panelMedian(const EcotopeClasses& e, std::size_t m, const PanelScales& sc) {
+  std::string s;
   for (const auto& run : runsOf(e.rows, m, kP50, kP50)) {
     if (run.size() == 1) {
       const ClassRow& r = e.rows[run[0]];
-      s += "<line class=\"median\" x1=\"" + coord(x(r.surface) - 5) + "\" x2=\"" +
-           coord(x(r.surface) + 5) + "\" y1=\"" + coord(y(r.q[m][kP50])) + "\" y2=\"" +
-           coord(y(r.q[m][kP50])) + "\"/>";
+      const std::string py = coord(sc.y(r.q[m][kP50]));
+      s += "<line class=\"median\" x1=\"" + coord(sc.x(r.surface) - 5) + "\" x2=\"" +
+           coord(sc.x(r.surface) + 5) + "\" y1=\"" + py + "\" y2=\"" + py + "\"/>";
       continue;
     }
-    std::string points;
-    for (std::size_t i : run) {
-      points += coord(x(e.rows[i].surface)) + "," + coord(y(e.rows[i].q[m][kP50])) + " ";
-    }
+    std::string points = runPoints(e, run, m, kP50, sc, false);
     points.pop_back();
     s += "<polyline class=\"median\" points=\"" + points + "\"/>";
   }
-  if (showObserved) {
-    const double px = x(observed->surface), py = y(observed->value);
-    s += "<path class=\"obs\" d=\"M" + coord(px) + " " + coord(py - 6) + " L" + coord(px + 6) +
-         " " + coord(py) + " L" + coord(px) + " " + coord(py + 6) + " L" + coord(px - 6) + " " +
-         coord(py) + " Z\"><title>assessment sample: " + readableNumber(observed->value) +
-         " at surface " + readableNumber(observed->surface) + "</title></path>";
-  }
-  s += "</svg>";
   return s;
+}
+
+std::string observedMark(const Observed& observed, const PanelScales& sc) {
+  const double px = sc.x(observed.surface), py = sc.y(observed.value);
+  return "<path class=\"obs\" d=\"M" + coord(px) + " " + coord(py - 6) + " L" + coord(px + 6) +
+         " " + coord(py) + " L" + coord(px) + " " + coord(py + 6) + " L" + coord(px - 6) + " " +
+         coord(py) + " Z\"><title>assessment sample: " + readableNumber(observed.value) +
+         " at surface " + readableNumber(observed.surface) + "</title></path>";
+}
+
+std::string bandPanel(const EcotopeClasses& e, Measure measure,
+                      const std::optional<Observed>& observed) {
+  const std::size_t m = tableIndex(measure);
+  const bool showObserved = observed && finite(observed->surface) && finite(observed->value);
+  const Observed* shown = showObserved ? &*observed : nullptr;
+  const PanelScales sc = panelScales(e, measure, m, shown);
+  std::string s = panelStart(e, measure) + panelAxes(sc, measure) + panelBands(e, m, sc) +
+                  panelMedian(e, m, sc);
+  if (shown != nullptr) s += observedMark(*shown, sc);
+  return s + "</svg>";
 }
 
 // --- The assessment rows -------------------------------------------------
@@ -354,13 +394,13 @@ std::string assessmentTable(const EcotopeAssessment& e) {
       "<th class=\"num\">Observed</th><th class=\"num\">Reference</th><th>Power</th>"
       "<th class=\"num\">P lower</th><th class=\"num\">P higher</th></tr></thead><tbody>";
   for (const MeasureAssessment& m : e.measures) {
-    const std::string word = gradeText(m.grade);
     s += "<tr class=\"measure-row\" data-measure=\"" + std::string(measureName(m.measure)) + "\">";
     s += "<th scope=\"row\">" + std::string(measureTitle(m.measure)) + "</th>";
     s += cell(boxPlot(e, m));
     s += cell(readableNumber(m.observed), "num");
     s += cell(m.hasReference ? readableNumber(m.reference) : "", "num");
-    s += "<td><span class=\"grade " + gradeClass(word) + "\">" + htmlText(word) + "</span></td>";
+    s += "<td><span class=\"grade " + std::string(gradeClass(m.grade)) + "\">" +
+         htmlText(gradeWord(m.grade)) + "</span></td>";
     s += cell(probability(m.plow), "num");
     s += cell(probability(m.phigh), "num");
     s += "</tr>";
@@ -432,6 +472,8 @@ std::string speciesLists(const EcotopeAssessment& e) {
 
 // --- The page ------------------------------------------------------------
 
+// Okabe-Ito colours (blue #0072B2, vermillion #D55E00 and the grade colours):
+// told apart with every common colour vision deficiency.
 constexpr const char* kStyle = R"(
 body{font-family:"DejaVu Sans",Arial,Helvetica,sans-serif;color:#111;background:#fff;margin:24px;
 font-size:14px;line-height:1.4;max-width:1280px}
@@ -517,7 +559,7 @@ std::string settingsList(const HtmlHeader& h) {
          item("Output files", htmlText(h.outputName) + ".*") + item("Mode", modeText(h.mode)) +
          item("Biomass", h.biomass ? "yes" : "no") + item("Ecotopes", std::to_string(h.ecotopes)) +
          item("Species", std::to_string(h.species)) +
-         item("Pseudo-samples", std::to_string(kReportDraws) + " per target surface") +
+         item("Pseudo-samples", std::to_string(kPseudoSamples) + " per target surface") +
          item("Random numbers per pseudo-sample", std::to_string(2 * int64_t{h.maxstat})) +
          item("Species list length", std::to_string(h.listLength)) + "</dl>";
 }
@@ -525,6 +567,103 @@ std::string settingsList(const HtmlHeader& h) {
 std::string ecotopeHeading(int32_t position, int32_t etcode, const std::string& etname) {
   return "<h2 id=\"ecotope-" + std::to_string(position + 1) + "\">Ecotope " +
          std::to_string(etcode) + ": " + htmlText(etname) + "</h2>";
+}
+
+// Everything before the ecotopes: the head of the document and the page
+// header with the settings (and the legend when there are panels).
+std::string pageStart(const HtmlHeader& h, const RunResults& r) {
+  const std::string title = htmlText(h.title);
+  const std::string shownTitle = title.empty() ? std::string("Assessment") : title;
+  std::string s = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n";
+  s += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n";
+  s += "<meta name=\"generator\" content=\"ecoassess " + htmlText(h.version) + "\"/>\n";
+  s += "<title>" + shownTitle + "</title>\n";
+  s += "<style>" + std::string(kStyle) + "</style>\n</head>\n<body>\n<header>\n";
+  s += "<h1>" + shownTitle + "</h1>\n";
+  s += "<p class=\"sub\">Written by ecoassess " + htmlText(h.version) + "</p>\n";
+  s += settingsList(h) + "\n";
+  if (r.summaryRan) s += legend(r.reportRan) + "\n";
+  return s + "</header>\n";
+}
+
+// An ecotope with whatever each pass gave it.
+struct PageEcotope {
+  int32_t etcode = 0;
+  std::string etname;
+  const EcotopeClasses* classes = nullptr;
+  const EcotopeAssessment* assessment = nullptr;
+};
+
+// The ecotopes of the page in ecotope order.
+std::map<int32_t, PageEcotope> pageEcotopes(const RunResults& r) {
+  std::map<int32_t, PageEcotope> ecotopes;
+  for (const EcotopeClasses& c : r.classes) {
+    PageEcotope& e = ecotopes[c.position];
+    e.etcode = c.etcode;
+    e.etname = c.etname;
+    e.classes = &c;
+  }
+  for (const EcotopeAssessment& a : r.assessments) {
+    PageEcotope& e = ecotopes[a.position];
+    e.etcode = a.etcode;
+    e.etname = a.etname;
+    e.assessment = &a;
+  }
+  return ecotopes;
+}
+
+std::string navigation(const std::map<int32_t, PageEcotope>& ecotopes) {
+  if (ecotopes.empty()) return "<p class=\"none\">No ecotope has results.</p>\n";
+  std::string s = "<nav><ul>";
+  for (const auto& [position, e] : ecotopes) {
+    s += "<li><a href=\"#ecotope-" + std::to_string(position + 1) + "\">" +
+         std::to_string(e.etcode) + " " + htmlText(e.etname) + "</a></li>";
+  }
+  return s + "</ul></nav>\n";
+}
+
+std::string surfaceNotes(const EcotopeAssessment& a) {
+  std::string s = "<p class=\"surfaces\">Total surface: reference sample " +
+                  readableNumber(a.refSurface) + ", assessment sample " +
+                  readableNumber(a.assSurface) + "</p>\n";
+  if (a.surfaceWarning) {
+    s += "<p class=\"warning\">The surfaces of the reference stations are very unequal; "
+         "this may affect the chance probabilities.</p>\n";
+  }
+  return s;
+}
+
+// One band panel per measure of the tables, with the observed value where
+// the ecotope was assessed.
+std::string bandPanels(const EcotopeClasses& classes, const EcotopeAssessment* assessment) {
+  std::string s = "<div class=\"panels\">";
+  for (Measure m : kTableOrder) {
+    if (m == Measure::biomass && !classes.biomass) continue;
+    std::optional<Observed> observed;
+    if (assessment != nullptr) {
+      for (const MeasureAssessment& ma : assessment->measures) {
+        if (ma.measure == m) observed = Observed{assessment->assSurface, ma.observed};
+      }
+    }
+    s += "<figure class=\"panel\">" + bandPanel(classes, m, observed) + "<figcaption>" +
+         measureTitle(m) + "</figcaption></figure>";
+  }
+  return s + "</div>\n";
+}
+
+std::string ecotopeSection(int32_t position, const PageEcotope& e, bool reportRan) {
+  std::string s =
+      "<section class=\"ecotope\">\n" + ecotopeHeading(position, e.etcode, e.etname) + "\n";
+  if (e.assessment) s += surfaceNotes(*e.assessment);
+  if (e.classes) s += bandPanels(*e.classes, e.assessment);
+  if (e.assessment) {
+    s += assessmentTable(*e.assessment) + "\n" + speciesLists(*e.assessment) + "\n";
+  } else if (reportRan) {
+    s += "<p class=\"none\">Not assessed: the ecotope needs an assessment station, three "
+         "reference stations and an assessment surface above half the mean reference "
+         "station surface.</p>\n";
+  }
+  return s + "</section>\n";
 }
 
 }  // namespace
@@ -566,98 +705,17 @@ std::string readableNumber(float value) {
   if (std::isinf(value)) return value > 0 ? "Inf" : "-Inf";
   const double v = value, a = std::fabs(v);
   if (a == 0) return "0";
-  if (a >= 1e7 || a < 1e-3) {
-    char buffer[64];
-    const auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, 2);
-    return ec == std::errc() ? std::string(buffer, end) : std::string();
-  }
+  if (a >= 1e7 || a < 1e-3) return scientific(v, 2);
   if (v == std::trunc(v)) return fixed(v, 0);
   const int decimals = std::clamp(3 - static_cast<int>(std::floor(std::log10(a))), 0, 6);
   return stripZeros(fixed(v, decimals));
 }
 
 std::string htmlReport(const HtmlHeader& h, const RunResults& r) {
-  const std::string title = htmlText(h.title);
-  std::string s = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n";
-  s += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n";
-  s += "<meta name=\"generator\" content=\"ecoassess " + htmlText(h.version) + "\"/>\n";
-  s += "<title>" + (title.empty() ? std::string("Assessment") : title) + "</title>\n";
-  s += "<style>" + std::string(kStyle) + "</style>\n</head>\n<body>\n<header>\n";
-  s += "<h1>" + (title.empty() ? std::string("Assessment") : title) + "</h1>\n";
-  s += "<p class=\"sub\">Written by ecoassess " + htmlText(h.version) + "</p>\n";
-  s += settingsList(h) + "\n";
-  if (r.summaryRan) s += legend(r.reportRan) + "\n";
-  s += "</header>\n";
-
-  // Ecotopes in ecotope order, with whatever each pass gave them.
-  struct Entry {
-    int32_t etcode = 0;
-    std::string etname;
-    const EcotopeClasses* classes = nullptr;
-    const EcotopeAssessment* assessment = nullptr;
-  };
-  std::map<int32_t, Entry> ecotopes;
-  for (const EcotopeClasses& c : r.classes) {
-    Entry& e = ecotopes[c.position];
-    e.etcode = c.etcode;
-    e.etname = c.etname;
-    e.classes = &c;
-  }
-  for (const EcotopeAssessment& a : r.assessments) {
-    Entry& e = ecotopes[a.position];
-    e.etcode = a.etcode;
-    e.etname = a.etname;
-    e.assessment = &a;
-  }
-  if (ecotopes.empty()) {
-    s += "<p class=\"none\">No ecotope has results.</p>\n";
-  } else {
-    s += "<nav><ul>";
-    for (const auto& [position, e] : ecotopes) {
-      s += "<li><a href=\"#ecotope-" + std::to_string(position + 1) + "\">" +
-           std::to_string(e.etcode) + " " + htmlText(e.etname) + "</a></li>";
-    }
-    s += "</ul></nav>\n";
-  }
-
-  for (const auto& [position, e] : ecotopes) {
-    s += "<section class=\"ecotope\">\n" + ecotopeHeading(position, e.etcode, e.etname) + "\n";
-    if (e.assessment) {
-      const EcotopeAssessment& a = *e.assessment;
-      s += "<p class=\"surfaces\">Total surface: reference sample " + readableNumber(a.refSurface) +
-           ", assessment sample " + readableNumber(a.assSurface) + "</p>\n";
-      if (a.surfaceWarning) {
-        s += "<p class=\"warning\">The surfaces of the reference stations are very unequal; "
-             "this may affect the chance probabilities.</p>\n";
-      }
-    }
-    if (e.classes) {
-      s += "<div class=\"panels\">";
-      for (Measure m : kTableOrder) {
-        if (m == Measure::biomass && !e.classes->biomass) continue;
-        std::optional<Observed> observed;
-        if (e.assessment) {
-          for (const MeasureAssessment& ma : e.assessment->measures) {
-            if (ma.measure == m) observed = Observed{e.assessment->assSurface, ma.observed};
-          }
-        }
-        s += "<figure class=\"panel\">" + bandPanel(*e.classes, m, observed) + "<figcaption>" +
-             measureTitle(m) + "</figcaption></figure>";
-      }
-      s += "</div>\n";
-    }
-    if (e.assessment) {
-      s += assessmentTable(*e.assessment) + "\n" + speciesLists(*e.assessment) + "\n";
-    } else if (r.reportRan) {
-      s += "<p class=\"none\">Not assessed: the ecotope needs an assessment station, three "
-           "reference stations and an assessment surface above half the mean reference "
-           "station surface.</p>\n";
-    }
-    s += "</section>\n";
-  }
-  s += "</body>\n</html>\n";
-  return s;
+  const std::map<int32_t, PageEcotope> ecotopes = pageEcotopes(r);
+  std::string s = pageStart(h, r) + navigation(ecotopes);
+  for (const auto& [position, e] : ecotopes) s += ecotopeSection(position, e, r.reportRan);
+  return s + "</body>\n</html>\n";
 }
 
 }  // namespace eco

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "output/results.h"
+#include "results/records.h"
 
 namespace eco {
 

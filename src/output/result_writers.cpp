@@ -1,95 +1,101 @@
 #include "output/result_writers.h"
 
-#include <string>
-#include <vector>
-
+#include "output/csv_export.h"
+#include "output/output_files.h"
 #include "output/report.h"
 
 namespace eco {
 namespace {
 
-std::vector<ListRow> rowsOf(const std::vector<ListedSpecies>& list) {
-  std::vector<ListRow> rows;
-  rows.reserve(list.size());
-  for (const ListedSpecies& s : list) {
-    ListRow r;
-    r.name = s.name;
-    r.value = s.value;
-    r.plow = s.plow;
-    r.phigh = s.phigh;
-    r.assValue = s.assValue;
-    r.refValue = s.refValue;
-    rows.push_back(std::move(r));
-  }
-  return rows;
+std::string writeFailure(const std::string& name) {
+  return "error while writing output file " + name;
 }
 
-void head(std::ostream& out, const std::string& title, const MeasureAssessment& m, int p, int q) {
-  writeMeasureHead(out, title, m.grade, p, q, m.percentiles.data());
+bool openExport(const std::string& base, const char* extension, ExportFile& file,
+                std::string& message) {
+  file.name = base + extension;
+  if (openOutputFile(file.name, file.out)) return true;
+  message = std::string("error while opening ") + extension + " output file";
+  return false;
 }
 
-void differenceSection(std::ostream& out, const MeasureAssessment& m, int64_t listLength) {
-  const bool density = m.measure == Measure::density;
-  const std::string upper = density ? "DENSITY" : "BIOMASS";
-  const std::string lower = density ? "density" : "biomass";
-  const std::string shortName = density ? "dens" : "biom";
-  head(out, upper + " CALCULATIONS", m, 10, 1);
-  writeValueRecord(out, m.reference, 5, "TOTAL " + upper + " IN REFERENCE SAMPLE");
-  writeValueRecord(out, m.observed, 5, "TOTAL " + upper + " IN ASSESSMENT SAMPLE");
-  writeChances(out, m.plow, m.phigh);
-  writeDifferenceList(out,
-                      "SPECIES SCORING HIGHEST ABSOLUTE " + upper + " DIFFERENCES WITH REFERENCE",
-                      "Species name            " + lower + " diff. proplow  prophigh  ASS." +
-                          shortName + "  REF." + shortName,
-                      rowsOf(m.increases), rowsOf(m.decreases), listLength);
-  writeClosingRule(out, false);
+// Closes a file that was opened; false with the message of a write that
+// failed.
+bool closeExport(ExportFile& file, std::string& message) {
+  if (!file.out.is_open()) return true;
+  file.out.close();
+  if (!file.out.fail()) return true;
+  message = writeFailure(file.name);
+  return false;
 }
 
 }  // namespace
 
-void writeClassRows(SummaryTables& tables, const EcotopeClasses& ecotope) {
-  for (const ClassRow& row : ecotope.rows) {
-    auto put = [&](std::ostream& out, Measure m) {
-      writeSummaryRow(out, ecotope.etcode, row.surface, row.q[tableIndex(m)].data());
-    };
-    put(tables.sim, Measure::similarity);
-    put(tables.den, Measure::density);
-    if (ecotope.biomass) put(tables.bio, Measure::biomass);
-    put(tables.nsp, Measure::species);
-  }
+bool openTables(ResultWriters& w, std::string& message) {
+  const WriterSettings& s = w.settings;
+  if (!openSummaryTables(s.outputBase, s.biomass, w.tables, message)) return false;
+  w.results.summaryRan = true;
+  if (!s.csv) return true;
+  if (!openExport(s.outputBase, ".tables.csv", w.tablesCsv, message)) return false;
+  w.tablesCsv.out << tablesCsvHeader();
+  return true;
 }
 
-void writeAssessmentBlock(std::ostream& out, const EcotopeAssessment& ecotope, int64_t listLength) {
-  writeBanner(out, ecotope.etname);
-  if (ecotope.surfaceWarning) writeSurfaceWarning(out);
-  writeSurfaceTotals(out, ecotope.refSurface, ecotope.assSurface);
-  for (const MeasureAssessment& m : ecotope.measures) {
-    switch (m.measure) {
-      case Measure::similarity:
-        head(out, "SIMILARITY CALCULATIONS", m, 7, 3);
-        writeValueRecord(out, m.observed, 5, "SIMILARITY OF ASSESSMENT SAMPLE WITH REFERENCE");
-        writeChances(out, m.plow, m.phigh);
-        writeContributingSpecies(out, rowsOf(m.contributors));
-        writeClosingRule(out, false);
-        break;
-      case Measure::species: {
-        head(out, "No. of SPECIES CALCULATIONS", m, 8, 1);
-        writeValueRecord(out, m.reference, 0, "NUMBER OF SPECIES IN REFERENCE");
-        writeValueRecord(out, m.observed, 0, "NUMBER OF SPECIES IN ASSESSMENT");
-        writeChances(out, m.plow, m.phigh);
-        std::vector<std::string> names;
-        names.reserve(m.newSpecies.size());
-        for (const ListedSpecies& s : m.newSpecies) names.push_back(s.name);
-        writeNewSpecies(out, names);
-        writeClosingRule(out, true);
-        break;
-      }
-      case Measure::density:
-      case Measure::biomass:
-        differenceSection(out, m, listLength);
-        break;
-    }
+void writeClasses(ResultWriters& w, const EcotopeClasses& ecotope) {
+  writeClassRows(w.tables, ecotope);
+  if (w.settings.csv) w.tablesCsv.out << tablesCsvRows(ecotope);
+  if (w.settings.html) w.results.classes.push_back(ecotope);
+}
+
+bool closeTables(ResultWriters& w, std::string& message) {
+  std::string failed;
+  if (!closeSummaryTables(w.tables, failed)) {
+    message = writeFailure(failed);
+    return false;
   }
+  return closeExport(w.tablesCsv, message);
+}
+
+bool openReport(ResultWriters& w, std::string& message) {
+  const WriterSettings& s = w.settings;
+  if (!openExport(s.outputBase, ".ASS", w.report, message)) return false;
+  w.results.reportRan = true;
+  if (!s.csv) return true;
+  if (!openExport(s.outputBase, ".assessment.csv", w.assessmentCsv, message) ||
+      !openExport(s.outputBase, ".species.csv", w.speciesCsv, message)) {
+    return false;
+  }
+  w.assessmentCsv.out << assessmentCsvHeader();
+  w.speciesCsv.out << speciesCsvHeader();
+  return true;
+}
+
+bool writeAssessment(ResultWriters& w, const EcotopeAssessment& ecotope) {
+  writeAssessmentBlock(w.report.out, ecotope, w.settings.listLength);
+  if (w.settings.csv) {
+    w.assessmentCsv.out << assessmentCsvRows(ecotope);
+    w.speciesCsv.out << speciesCsvRows(ecotope);
+  }
+  if (w.settings.html) w.results.assessments.push_back(ecotope);
+  return !w.report.out.fail();
+}
+
+bool closeReport(ResultWriters& w, std::string& message) {
+  if (!closeExport(w.report, message)) return false;
+  // Both are closed; the first failure is the one reported.
+  std::string speciesMessage;
+  const bool assessment = closeExport(w.assessmentCsv, message);
+  const bool species = closeExport(w.speciesCsv, speciesMessage);
+  if (assessment && !species) message = speciesMessage;
+  return assessment && species;
+}
+
+bool finishRun(ResultWriters& w, std::string& message) {
+  if (!w.settings.html) return true;
+  ExportFile page;
+  if (!openExport(w.settings.outputBase, ".html", page, message)) return false;
+  page.out << htmlReport(w.settings.header, w.results);
+  return closeExport(page, message);
 }
 
 }  // namespace eco

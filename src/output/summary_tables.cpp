@@ -3,31 +3,38 @@
 #include <array>
 #include <vector>
 
+#include "numeric/quantile.h"
 #include "output/edit.h"
 #include "output/output_files.h"
 
 namespace eco {
-namespace {
-
-constexpr std::array<float, 11> kHeaderProportions = {0.01f, 0.025f, 0.05f, 0.10f,  0.25f, 0.50f,
-                                                      0.75f, 0.90f,  0.95f, 0.975f, 0.99f};
-
-}  // namespace
 
 std::string summaryHeaderLine() {
   std::vector<OutItem> items = {OutItem::of("Ecotope"), OutItem::of("Surface ")};
-  appendReals(items, kHeaderProportions);
-  return editRecords(buildHeaderFormat(11), items).at(0);
+  appendReals(items, kProportions);
+  return editRecords(buildHeaderFormat(static_cast<int32_t>(kProportions.size())), items).at(0);
 }
 
 std::string summaryRow(int32_t etcode, float surface, const float* quantiles) {
   std::vector<OutItem> items = {OutItem::of(etcode), OutItem::of(surface)};
-  appendReals(items, std::span<const float>(quantiles, 11));
+  appendReals(items, std::span<const float>(quantiles, kProportions.size()));
   return editRecords("(I2.2,8X,F12.5,2X,11F12.2)", items).at(0);
 }
 
 void writeSummaryRow(std::ostream& out, int32_t etcode, float surface, const float* quantiles) {
   writeRecords(out, {summaryRow(etcode, surface, quantiles)});
+}
+
+void writeClassRows(SummaryTables& tables, const EcotopeClasses& ecotope) {
+  for (const ClassRow& row : ecotope.rows) {
+    auto put = [&](std::ostream& out, Measure m) {
+      writeSummaryRow(out, ecotope.etcode, row.surface, row.q[tableIndex(m)].data());
+    };
+    put(tables.sim, Measure::similarity);
+    put(tables.den, Measure::density);
+    if (ecotope.biomass) put(tables.bio, Measure::biomass);
+    put(tables.nsp, Measure::species);
+  }
 }
 
 bool openSummaryTables(const std::string& outputBase, bool biomass, SummaryTables& tables,

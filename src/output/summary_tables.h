@@ -6,6 +6,8 @@
 #include <fstream>
 #include <string>
 
+#include "results/records.h"
+
 namespace eco {
 
 struct SummaryTables {
@@ -24,6 +26,9 @@ std::string summaryHeaderLine();
 std::string summaryRow(int32_t etcode, float surface, const float* quantiles);
 
 void writeSummaryRow(std::ostream& out, int32_t etcode, float surface, const float* quantiles);
+
+// One row per class to each open table: .SIM, .DEN, .BIO (with biomass), .NSP.
+void writeClassRows(SummaryTables& tables, const EcotopeClasses& ecotope);
 
 // Closes every table; false when a table could not be written completely.
 bool closeSummaryTables(SummaryTables& tables, std::string& failedName);

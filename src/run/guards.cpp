@@ -9,6 +9,7 @@
 
 #include "numeric/evaluation.h"
 #include "records/diagnostics.h"
+#include "results/pseudo_samples.h"
 #include "stats/profile.h"
 
 namespace eco {
@@ -86,7 +87,7 @@ double expectedDraws(float target, float meansurf, float largestSurface, int32_t
 }
 
 void warnRunaway(const RunSettings& settings, const SurveyTables& t, bool summary, bool report) {
-  constexpr double kPseudoSamplesPerTarget = 2000;
+  constexpr double kPseudoSamplesPerTarget = kPseudoSamples;
   for (int pass = 0; pass < 2; ++pass) {
     const bool isSummary = pass == 0;
     if (isSummary ? !summary : !report) continue;

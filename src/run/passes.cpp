@@ -1,19 +1,13 @@
 #include "run/passes.h"
 
-#include <array>
-#include <fstream>
-
 #include "numeric/evaluation.h"
 #include "numeric/quantile.h"
 #include "output/edit.h"
-#include "output/output_files.h"
-#include "output/result_writers.h"
-#include "output/summary_tables.h"
 #include "records/diagnostics.h"
-#include "run/exports.h"
+#include "run/command_line.h"
 #include "run/left_out.h"
 #include "run/progress.h"
-#include "run/results_build.h"
+#include "stats/assessment.h"
 #include "stats/class_order.h"
 #include "stats/class_tables.h"
 #include "stats/comparison.h"
@@ -32,18 +26,34 @@ void warnShort(int32_t etcode, int64_t count) {
                 "out)");
 }
 
-std::string writeFailure(const std::string& name) {
-  return "error while writing output file " + name;
-}
-
 }  // namespace
 
+WriterSettings writerSettings(const RunSettings& settings, const SurveyTables& t, bool csv,
+                              bool html) {
+  WriterSettings w;
+  w.outputBase = trimmed(settings.outputName);
+  w.biomass = settings.biomassPresent;
+  w.listLength = settings.listLength;
+  w.csv = csv;
+  w.html = html;
+  HtmlHeader& h = w.header;
+  h.title = settings.title;
+  h.inputName = settings.inputName;
+  h.outputName = settings.outputName;
+  h.mode = settings.mode;
+  h.biomass = settings.biomassPresent;
+  h.ecotopes = t.ecotopes.net();
+  h.species = t.species.nspec();
+  h.maxstat = settings.maxstat;
+  h.listLength = settings.listLength;
+  h.version = kVersion;
+  return w;
+}
+
 bool summaryPass(const RunSettings& settings, const SurveyTables& t, UniformGenerator& g,
-                 const PassConsole& console, std::string& message) {
+                 const PassConsole& console, ResultWriters& writers, std::string& message) {
   const bool biomass = settings.biomassPresent;
-  SummaryTables tables;
-  if (!openSummaryTables(trimmed(settings.outputName), biomass, tables, message)) return false;
-  if (!openTableExports(settings, console.exports, message)) return false;
+  if (!openTables(writers, message)) return false;
   EcotopeProfile profile;
   ClassTables classes;
   for (int e = 0; e < t.ecotopes.net(); ++e) {
@@ -66,22 +76,16 @@ bool summaryPass(const RunSettings& settings, const SurveyTables& t, UniformGene
     warnShort(etcode, fellShort);
     orderClassTables(classes, console.threads);
     // The results leave the statistics here, for every writer.
-    const EcotopeClasses rows = summarizeClasses(t, e, classes, biomass);
-    writeClassRows(tables, rows);
-    exportClasses(console.exports, rows);
+    writeClasses(writers, summarizeClasses(t, e, classes, biomass));
   }
-  std::string failed;
-  if (!closeSummaryTables(tables, failed)) {
-    message = writeFailure(failed);
-    return false;
-  }
-  return closeTableExports(console.exports, message);
+  return closeTables(writers, message);
 }
 
 namespace {
 
-void reportEcotope(std::ostream& out, const RunSettings& settings, const SurveyTables& t, int e,
-                   UniformGenerator& g, const PassConsole& console) {
+// False once the report can no longer be written.
+bool reportEcotope(const RunSettings& settings, const SurveyTables& t, int e, UniformGenerator& g,
+                   const PassConsole& console, ResultWriters& writers) {
   const std::size_t ue = static_cast<std::size_t>(e);
   const bool biomass = settings.biomassPresent;
 
@@ -98,39 +102,26 @@ void reportEcotope(std::ostream& out, const RunSettings& settings, const SurveyT
             fillRefDistributions(setup, profile, biomass, observed, g, dist, console.threads));
 
   // The results leave the statistics here, for every writer.
-  const EcotopeAssessment result =
-      assessEcotope(t, e, profile, obs, dist, biomass, settings.listLength);
-  writeAssessmentBlock(out, result, settings.listLength);
-  exportAssessment(console.exports, result);
+  return writeAssessment(writers,
+                         assessEcotope(t, e, profile, obs, dist, biomass, settings.listLength));
 }
 
 }  // namespace
 
 bool reportPass(const RunSettings& settings, const SurveyTables& t, UniformGenerator& g,
-                const PassConsole& console, std::string& message) {
-  const std::string name = trimmed(settings.outputName) + ".ASS";
-  std::ofstream out;
-  if (!openOutputFile(name, out)) {
-    message = "error while opening .ASS output file";
-    return false;
-  }
-  if (!openReportExports(settings, console.exports, message)) return false;
+                const PassConsole& console, ResultWriters& writers, std::string& message) {
+  if (!openReport(writers, message)) return false;
   for (int e = 0; e < t.ecotopes.net(); ++e) {
     if (!eligibleForReport(t.stations, e)) {
       warnLeftOutOfReport(t, e);
       continue;
     }
     if (console.progress != nullptr) console.progress->reportEcotope(e, false);
-    reportEcotope(out, settings, t, e, g, console);
+    const bool writable = reportEcotope(settings, t, e, g, console, writers);
     if (console.progress != nullptr) console.progress->reportEcotope(e, true);
-    if (!out) break;
+    if (!writable) break;
   }
-  out.close();
-  if (out.fail()) {
-    message = writeFailure(name);
-    return false;
-  }
-  return closeReportExports(console.exports, message);
+  return closeReport(writers, message);
 }
 
 }  // namespace eco

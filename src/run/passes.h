@@ -1,11 +1,13 @@
 #pragma once
-// The two passes over the ecotopes: the summary tables and the report.
+// The two passes over the ecotopes: the summary tables and the report,
+// each feeding its results to the writers of the run.
 
 #include <ostream>
 #include <string>
 
 #include "input/tables.h"
 #include "numeric/random.h"
+#include "output/result_writers.h"
 #include "run/run_settings.h"
 
 namespace eco {
@@ -16,14 +18,18 @@ struct PassConsole {
   std::ostream* console;
   int threads = 1;  // threads that may draw pseudo-samples (the results never depend on it)
   struct ProgressDisplay* progress = nullptr;  // the terminal status line, or null
-  struct Exports* exports = nullptr;  // the files of --csv and --html (run/exports.h), or null
 };
+
+// What the writers of a run write, from its settings and the options
+// --csv and --html.
+WriterSettings writerSettings(const RunSettings& settings, const SurveyTables& tables, bool csv,
+                              bool html);
 
 // Writes the summary tables; false with a failure message.
 bool summaryPass(const RunSettings& settings, const SurveyTables& tables, UniformGenerator& g,
-                 const PassConsole& console, std::string& message);
-// Writes the report file; false with a failure message.
+                 const PassConsole& console, ResultWriters& writers, std::string& message);
+// Writes the report; false with a failure message.
 bool reportPass(const RunSettings& settings, const SurveyTables& tables, UniformGenerator& g,
-                const PassConsole& console, std::string& message);
+                const PassConsole& console, ResultWriters& writers, std::string& message);
 
 }  // namespace eco

@@ -8,7 +8,6 @@
 #include "output/output_files.h"
 #include "platform/console.h"
 #include "records/diagnostics.h"
-#include "run/exports.h"
 #include "run/guards.h"
 #include "run/passes.h"
 #include "run/progress.h"
@@ -72,15 +71,15 @@ bool runPasses(const RunSettings& settings, const SurveyTables& tables,
   ProgressDisplay progress(settings, tables, summary, report, platform::progressLineAvailable(),
                            &std::cerr);
   console.progress = &progress;
-  Exports exports;
-  exports.csv = commandLine.csv;
-  exports.html = commandLine.html;
-  if (exports.csv || exports.html) console.exports = &exports;
+  ResultWriters writers;
+  writers.settings = writerSettings(settings, tables, commandLine.csv, commandLine.html);
 
   UniformGenerator generator;
-  if (summary && !summaryPass(settings, tables, generator, console, message)) return false;
-  if (report && !reportPass(settings, tables, generator, console, message)) return false;
-  if (!writeHtmlExport(settings, tables, console.exports, message)) return false;
+  if (summary && !summaryPass(settings, tables, generator, console, writers, message)) {
+    return false;
+  }
+  if (report && !reportPass(settings, tables, generator, console, writers, message)) return false;
+  if (!finishRun(writers, message)) return false;
   progress.finish();
   std::cout.flush();
 

@@ -6,11 +6,11 @@
 #include <functional>
 #include <vector>
 
+#include "results/pseudo_samples.h"
 #include "stats/resample.h"
 
 namespace eco {
 
-inline constexpr int kPseudoSamples = 2000;
 inline constexpr std::size_t kClassSlots = 4000;
 
 // Per class c = 1..n (index c - 1), the values in the order they arrived.

@@ -44,18 +44,19 @@ PowerFactors powerFactors(const float* q) {
   return {F1, F2, Extended(0.5) * (F2 + F1)};
 }
 
-std::string gradeFor(Extended R) {
+Grade gradeFor(Extended R) {
   // Strict comparisons: a NaN fails them all.
-  if (R < Extended(2)) return "GOOD      ";
-  if (R < Extended(5)) return "MODERATE  ";
-  if (R < Extended(10)) return "LOW       ";
-  return "VERY POOR ";
+  if (R < Extended(2)) return Grade::good;
+  if (R < Extended(5)) return Grade::moderate;
+  if (R < Extended(10)) return Grade::low;
+  return Grade::veryPoor;
 }
 
-std::string powerGrade(std::span<const float> dist) {
-  std::array<float, 11> q{}, xlo{}, xhi{};
+Grade powerGrade(std::span<const float> dist) {
+  constexpr auto n = static_cast<int32_t>(kProportions.size());
+  std::array<float, kProportions.size()> q{}, xlo{}, xhi{};
   int32_t nmv = 0;
-  EQTIL(static_cast<int32_t>(dist.size()), dist.data(), 11, kProportions.data(), q.data(),
+  EQTIL(static_cast<int32_t>(dist.size()), dist.data(), n, kProportions.data(), q.data(),
         xlo.data(), xhi.data(), nmv);
   return gradeFor(powerFactors(q.data()).R);
 }

@@ -3,10 +3,10 @@
 
 #include <cstdint>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "numeric/extended.h"
+#include "results/grade.h"
 
 namespace eco {
 
@@ -22,9 +22,8 @@ Chances chanceProbability(float obs, std::span<const float> dist);
 // in species order (0-based indices).
 std::vector<int32_t> newSpecies(std::span<const float> refprof, std::span<const float> assprof);
 
-// The power grade of a distribution: one of the 10-character words
-// "GOOD      ", "MODERATE  ", "LOW       ", "VERY POOR ".
-std::string powerGrade(std::span<const float> dist);
+// The power grade of a distribution (one quantile call).
+Grade powerGrade(std::span<const float> dist);
 // The spread of a distribution from its quantiles at the 11 standard
 // proportions: the downward factor F1, the upward factor F2 and their mean R.
 struct PowerFactors {
@@ -34,6 +33,6 @@ struct PowerFactors {
 };
 PowerFactors powerFactors(const float* q);
 // The grade of R, tested against 2, 5 and 10 with strict comparisons.
-std::string gradeFor(Extended R);
+Grade gradeFor(Extended R);
 
 }  // namespace eco

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
@@ -163,6 +166,65 @@ TEST(HtmlReport, MissingAndInfiniteValuesDoNotBreakThePage) {
   EXPECT_EQ(page.find("inf\""), std::string::npos);
   // The class without values splits the bands of ecotope 2 into separate pieces.
   EXPECT_NE(page.find("<rect class=\"b\""), std::string::npos);
+}
+
+// The numbers of a drawing attribute ("M12.5 3.0 L...", "1.0,2.5 3.0,4.5",
+// "translate(14 86.0)"): each a finite number, none written as nan or inf.
+bool finiteCoordinates(const std::string& value) {
+  if (value.find("nan") != std::string::npos || value.find("inf") != std::string::npos) {
+    return false;
+  }
+  const std::string numberChars = "0123456789.eE+-";
+  for (std::size_t i = 0; i < value.size();) {
+    const std::size_t end = std::min(value.find_first_not_of(numberChars, i), value.size());
+    const std::string token = value.substr(i, end - i);
+    if (token.find_first_of("0123456789") != std::string::npos) {
+      char* stop = nullptr;
+      const double v = std::strtod(token.c_str(), &stop);
+      if (*stop != '\0' || !std::isfinite(v)) return false;
+    }
+    i = end == i ? i + 1 : end;
+  }
+  return true;
+}
+
+TEST(HtmlReport, ConstantDistributionsAreDrawnWithFiniteCoordinates) {
+  // Every percentile and the observed value equal: the ranges of the
+  // drawings collapse to a point unless they are widened.
+  for (const float constant : {0.0f, 1.0f, 0.5f, -3.0f, 1e6f, 1e-20f, 3e38f}) {
+    RunResults r = results(2, true);
+    for (EcotopeClasses& e : r.classes) {
+      for (ClassRow& row : e.rows) {
+        for (Percentiles& q : row.q) q.fill(constant);
+      }
+    }
+    r.classes[1].rows.resize(1);  // a class standing alone
+    for (EcotopeAssessment& a : r.assessments) {
+      for (MeasureAssessment& m : a.measures) {
+        m.percentiles.fill(constant);
+        m.observed = constant;
+      }
+    }
+    const std::string page = htmlReport(header(2, true), r);
+    const xmltest::Checked checked = xmltest::checkXml(page);
+    ASSERT_TRUE(checked.ok) << checked.error;
+    int drawn = 0;
+    for (const auto& e : checked.elements) {
+      for (const auto& [name, value] : e.attributes) {
+        if (name != "x" && name != "y" && name != "x1" && name != "x2" && name != "y1" &&
+            name != "y2" && name != "width" && name != "height" && name != "points" &&
+            name != "d" && name != "transform") {
+          continue;
+        }
+        ++drawn;
+        EXPECT_TRUE(finiteCoordinates(value))
+            << constant << ": <" << e.name << " " << name << "=\"" << value << "\">";
+      }
+    }
+    EXPECT_GT(drawn, 100) << constant;
+    EXPECT_EQ(page.find(">nan"), std::string::npos) << constant;
+    EXPECT_EQ(page.find(">inf"), std::string::npos) << constant;
+  }
 }
 
 TEST(HtmlReport, AnEmptyRunStillGivesAPage) {

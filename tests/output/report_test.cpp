@@ -55,9 +55,9 @@ TEST(Report, BannerWarningAndTotals) {
 
 TEST(Report, MeasureHeadValuesAndChances) {
   std::ostringstream out;
-  float q[11];
-  for (int i = 0; i < 11; ++i) q[i] = 0.5f + 0.01f * static_cast<float>(i);
-  writeMeasureHead(out, "SIMILARITY CALCULATIONS", "VERY POOR ", 7, 3, q);
+  Percentiles q{};
+  for (std::size_t i = 0; i < q.size(); ++i) q[i] = 0.5f + 0.01f * static_cast<float>(i);
+  writeMeasureHead(out, "SIMILARITY CALCULATIONS", Grade::veryPoor, 7, 3, q);
   writeValueRecord(out, 0.123456f, 5, "SIMILARITY OF ASSESSMENT SAMPLE WITH REFERENCE");
   writeValueRecord(out, 23.0f, 0, "NUMBER OF SPECIES IN REFERENCE");
   writeChances(out, 0.9995f, 0.0005f);
@@ -95,13 +95,13 @@ class NewSpeciesTest : public ::testing::TestWithParam<NewSpeciesCase> {};
 
 TEST_P(NewSpeciesTest, AtMostTwentyNames) {
   const NewSpeciesCase c = GetParam();
-  std::vector<std::string> names;
-  for (int i = 0; i < c.count; ++i) names.push_back(name50("sp" + std::to_string(i)));
+  std::vector<ListedSpecies> species(static_cast<std::size_t>(c.count));
+  for (std::size_t i = 0; i < species.size(); ++i)
+    species[i].name = name50("sp" + std::to_string(i));
   std::ostringstream out;
-  writeNewSpecies(out, names);
+  writeNewSpecies(out, species);
   std::vector<std::string> expected = {"SPECIES OCCURRING IN ASSESSMENT BUT NOT IN REFERENCE"};
-  for (int i = 0; i < c.count && i < 20; ++i)
-    expected.push_back(names[static_cast<std::size_t>(i)]);
+  for (std::size_t i = 0; i < species.size() && i < 20; ++i) expected.push_back(species[i].name);
   if (!c.last.empty()) expected.push_back(c.last);
   EXPECT_EQ(lines(out.str()), expected);
 }
@@ -115,8 +115,19 @@ INSTANTIATE_TEST_SUITE_P(Counts, NewSpeciesTest,
 
 TEST(Report, SpeciesListsCutNamesAndSeparateIncreasesFromDecreases) {
   const std::string longName = name50("Elymus repens with a name longer than twenty-five");
-  const ListRow up{longName, 0.5f, 0.75f, 0.25f, 2.0f, 1.5f};
-  const ListRow down{name50("Bellis"), -1.25f, 0.0f, 1.0f, 0.0f, 1.25f};
+  auto row = [](const std::string& name, float value, float plow, float phigh, float ass,
+                float ref) {
+    ListedSpecies s;
+    s.name = name;
+    s.value = value;
+    s.plow = plow;
+    s.phigh = phigh;
+    s.assValue = ass;
+    s.refValue = ref;
+    return s;
+  };
+  const ListedSpecies up = row(longName, 0.5f, 0.75f, 0.25f, 2.0f, 1.5f);
+  const ListedSpecies down = row(name50("Bellis"), -1.25f, 0.0f, 1.0f, 0.0f, 1.25f);
   std::ostringstream out;
   writeContributingSpecies(out, {up});
   writeDifferenceList(out, "HEADING", "COLUMNS", {up}, {down}, 10);

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "output/results.h"
+#include "results/records.h"
 
 namespace eco::samples {
 
@@ -69,13 +69,15 @@ inline ListedSpecies named(int32_t code, const std::string& name) {
 inline MeasureAssessment measure(Measure m, float observed, bool reference) {
   MeasureAssessment a;
   a.measure = m;
-  a.grade = "MODERATE  ";
+  a.grade = Grade::moderate;
   a.percentiles = rising(1.0f, 0.5f);
   a.observed = observed;
   a.hasReference = reference;
   a.reference = reference ? 7.0f : 0.0f;
   a.plow = 0.9995f;
   a.phigh = 0.0005f;
+  a.seLow = 0.0125f;
+  a.seHigh = 0.25f;
   return a;
 }
 

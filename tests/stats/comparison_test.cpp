@@ -41,7 +41,7 @@ TEST(NewSpecies, AbsentInReferencePresentInAssessment) {
 struct FactorCase {
   float q2, q5, q6, q7, q10;
   double F1, F2, R;
-  const char* grade;
+  Grade grade;
 };
 
 class PowerFactorsTest : public ::testing::TestWithParam<FactorCase> {};
@@ -63,24 +63,24 @@ TEST_P(PowerFactorsTest, WorkedExamples) {
 
 INSTANTIATE_TEST_SUITE_P(
     Grades, PowerFactorsTest,
-    ::testing::Values(FactorCase{0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 2.072, 1.701, 1.887, "GOOD      "},
-                      FactorCase{10, 40, 50, 60, 100, 6.676, 2.391, 4.534, "MODERATE  "},
-                      FactorCase{4, 4, 4, 4, 4, 1, 1, 1, "GOOD      "}));
+    ::testing::Values(FactorCase{0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 2.072, 1.701, 1.887, Grade::good},
+                      FactorCase{10, 40, 50, 60, 100, 6.676, 2.391, 4.534, Grade::moderate},
+                      FactorCase{4, 4, 4, 4, 4, 1, 1, 1, Grade::good}));
 
 TEST(PowerGrade, BoundariesAreStrict) {
-  EXPECT_EQ(gradeFor(Extended(1.9999)), "GOOD      ");
-  EXPECT_EQ(gradeFor(Extended(2.0)), "MODERATE  ");
-  EXPECT_EQ(gradeFor(Extended(5.0)), "LOW       ");
-  EXPECT_EQ(gradeFor(Extended(10.0)), "VERY POOR ");
-  EXPECT_EQ(gradeFor(NAN), "VERY POOR ");
+  EXPECT_EQ(gradeFor(Extended(1.9999)), Grade::good);
+  EXPECT_EQ(gradeFor(Extended(2.0)), Grade::moderate);
+  EXPECT_EQ(gradeFor(Extended(5.0)), Grade::low);
+  EXPECT_EQ(gradeFor(Extended(10.0)), Grade::veryPoor);
+  EXPECT_EQ(gradeFor(NAN), Grade::veryPoor);
 }
 
 TEST(PowerGrade, Distributions) {
-  EXPECT_EQ(powerGrade(std::vector<float>(2000, 0.75f)), "GOOD      ");
+  EXPECT_EQ(powerGrade(std::vector<float>(2000, 0.75f)), Grade::good);
   // A median of 0: more than half of the pseudo-samples without species.
   std::vector<float> d(2000, 0.0f);
   for (std::size_t k = 0; k < 900; ++k) d[k] = 3.0f;
-  EXPECT_EQ(powerGrade(d), "VERY POOR ");
+  EXPECT_EQ(powerGrade(d), Grade::veryPoor);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
-#include "run/results_build.h"
+#include "stats/assessment.h"
 
+#include <cmath>
 #include <limits>
 #include <span>
 
 #include "numeric/evaluation.h"
 #include "numeric/quantile.h"
-#include "run/command_line.h"
 #include "stats/comparison.h"
 #include "stats/similarity.h"
 
@@ -15,8 +15,8 @@ namespace {
 Percentiles quantilesOf(std::span<const float> values) {
   Percentiles q{}, xlo{}, xhi{};
   int32_t nmv = 0;
-  EQTIL(static_cast<int32_t>(values.size()), values.data(), 11, kProportions.data(), q.data(),
-        xlo.data(), xhi.data(), nmv);
+  EQTIL(static_cast<int32_t>(values.size()), values.data(), static_cast<int32_t>(q.size()),
+        kProportions.data(), q.data(), xlo.data(), xhi.data(), nmv);
   return q;
 }
 
@@ -68,6 +68,8 @@ MeasureAssessment measureOf(Measure m, const std::vector<float>& dist, float obs
   const Chances c = chanceProbability(observed, dist);
   a.plow = c.plow;
   a.phigh = c.phigh;
+  a.seLow = monteCarloError(c.plow, kPseudoSamples);
+  a.seHigh = monteCarloError(c.phigh, kPseudoSamples);
   return a;
 }
 
@@ -159,19 +161,9 @@ EcotopeAssessment assessEcotope(const SurveyTables& t, int e, const EcotopeProfi
   return a;
 }
 
-HtmlHeader htmlHeaderFor(const RunSettings& settings, const SurveyTables& t) {
-  HtmlHeader h;
-  h.title = settings.title;
-  h.inputName = settings.inputName;
-  h.outputName = settings.outputName;
-  h.mode = settings.mode;
-  h.biomass = settings.biomassPresent;
-  h.ecotopes = t.ecotopes.net();
-  h.species = t.species.nspec();
-  h.maxstat = settings.maxstat;
-  h.listLength = settings.listLength;
-  h.version = kVersion;
-  return h;
+float monteCarloError(float p, int32_t n) {
+  const double pd = p;
+  return static_cast<float>(std::sqrt(pd * (1.0 - pd) / static_cast<double>(n)));
 }
 
 }  // namespace eco

@@ -1,5 +1,5 @@
 #pragma once
-// From the statistics to the result records (output/results.h): the only
+// From the statistics to the result records (results/records.h): the only
 // place where the passes turn distributions into the values that the
 // writers print. The quantile routine reports missing values on the
 // console, so the order of its calls is part of the output: each builder
@@ -9,9 +9,7 @@
 #include <vector>
 
 #include "input/tables.h"
-#include "output/html_report.h"
-#include "output/results.h"
-#include "run/run_settings.h"
+#include "results/records.h"
 #include "stats/class_tables.h"
 #include "stats/distributions.h"
 #include "stats/profile.h"
@@ -34,12 +32,14 @@ ObservedValues observeEcotope(const EcotopeProfile& profile, int32_t nspec, bool
 
 // The assessment of reported ecotope e: per measure in report order the
 // power grade, then the percentiles (each one quantile call), the observed
-// and reference values, the chance probabilities and the species lists.
+// and reference values, the chance probabilities with their Monte Carlo
+// errors and the species lists.
 EcotopeAssessment assessEcotope(const SurveyTables& t, int e, const EcotopeProfile& profile,
                                 const ObservedValues& observed, const RefDistributions& dist,
                                 bool biomass, int64_t listLength);
 
-// What the HTML report's header says about the run.
-HtmlHeader htmlHeaderFor(const RunSettings& settings, const SurveyTables& t);
+// The Monte Carlo standard error of a probability p estimated from n draws:
+// sqrt(p (1 - p) / n).
+float monteCarloError(float p, int32_t n);
 
 }  // namespace eco

@@ -14,11 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "numeric/quantile.h"
+#include "results/grade.h"
+#include "results/pseudo_samples.h"
+
 namespace eco {
 
-// The 11 percentiles at 0.01, 0.025, 0.05, 0.10, 0.25, 0.50, 0.75, 0.90,
-// 0.95, 0.975, 0.99 (the only proportions the system uses).
-using Percentiles = std::array<float, 11>;
+// The percentiles at the proportions of kProportions (0.01 .. 0.99), the
+// only ones the system uses.
+using Percentiles = std::array<float, kProportions.size()>;
 
 // The four measures. The summary tables go similarity, density, biomass,
 // species; the report goes similarity, species, density, biomass.
@@ -80,12 +84,14 @@ struct ListedSpecies {
 
 struct MeasureAssessment {
   Measure measure = Measure::similarity;
-  std::string grade;  // 10 characters: "GOOD      " ... "VERY POOR "
+  Grade grade = Grade::good;
   Percentiles percentiles{};
   float observed = 0;
   bool hasReference = false;  // the similarity has no reference value
   float reference = 0;
   float plow = 0, phigh = 0;  // chance probabilities of the observed value
+  // Their Monte Carlo standard errors over the kPseudoSamples draws.
+  float seLow = 0, seHigh = 0;
   // similarity: the contributing species; species count: every new species
   // (the report prints the first 20); density and biomass: the largest
   // increases and decreases.
@@ -100,10 +106,6 @@ struct EcotopeAssessment {
   bool surfaceWarning = false;              // the reference surfaces are very unequal
   std::vector<MeasureAssessment> measures;  // report order; no biomass without biomass
 };
-
-// The pseudo-samples behind every distribution of the report, for the
-// Monte Carlo standard error of a chance probability.
-inline constexpr int32_t kReportDraws = 2000;
 
 // --- A whole run ---------------------------------------------------------
 
