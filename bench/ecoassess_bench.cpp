@@ -81,10 +81,12 @@ void BM_SummaryPass(benchmark::State& state) {
     eco::UniformGenerator g;
     std::string message;
     console.str("");
+    eco::OutputFiles files;
     eco::ResultWriters writers;
+    writers.files = &files;
     writers.settings = eco::writerSettings(settings, t, false, false);
     if (!eco::summaryPass(settings, t, g, {&console}, writers, message)) std::abort();
-    eco::discardOutputFiles();  // the tables of a pass are put in place only by a whole run
+    eco::discardOutputFiles(files);  // the tables of a pass are put in place only by a whole run
   }
 }
 BENCHMARK(BM_SummaryPass)->Unit(benchmark::kMillisecond);

@@ -283,16 +283,4 @@ std::string commitFailureText(const CommitFailure& failure) {
   return text + "; remove what is in the way and run again";
 }
 
-bool openOutputFile(const std::string& finalName, std::ofstream& out) {
-  return openOutputFile(*registered, finalName, out);
-}
-
-bool commitOutputFiles(std::string& failedName) {
-  return commitOutputFiles(*registered, failedName);
-}
-
-void discardOutputFiles() { discardOutputFiles(*registered); }
-
-const std::vector<std::string>& committedOutputFiles() { return registered->committed; }
-
 }  // namespace eco

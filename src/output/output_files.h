@@ -48,9 +48,9 @@ struct OutputFiles {
   CommitFailure failure;
 };
 
-// Makes `files` the run's output files: the ones an interruption removes,
-// and the ones the forms without an OutputFiles argument use. nullptr goes
-// back to a process-wide set of its own.
+// Makes `files` the run's output files: the ones an interruption removes.
+// nullptr goes back to a process-wide set of its own, which
+// registeredOutputFiles() gives.
 void registerOutputFiles(OutputFiles* files);
 OutputFiles& registeredOutputFiles();
 
@@ -70,12 +70,6 @@ void discardOutputFiles(OutputFiles& files);
 
 // The located detail's text for a failed commit (without the file name).
 std::string commitFailureText(const CommitFailure& failure);
-
-// The same on the registered output files.
-bool openOutputFile(const std::string& finalName, std::ofstream& out);
-bool commitOutputFiles(std::string& failedName);
-void discardOutputFiles();
-const std::vector<std::string>& committedOutputFiles();
 
 // Undoes the registered run's files by name only, as an interrupt handler
 // does (safe inside a signal handler; on Windows the files must be

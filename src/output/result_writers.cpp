@@ -11,10 +11,10 @@ std::string writeFailure(const std::string& name) {
   return "error while writing output file " + name;
 }
 
-bool openExport(const std::string& base, const char* extension, ExportFile& file,
-                std::string& message) {
+bool openExport(OutputFiles& files, const std::string& base, const char* extension,
+                ExportFile& file, std::string& message) {
   file.name = base + extension;
-  if (openOutputFile(file.name, file.out)) return true;
+  if (openOutputFile(files, file.name, file.out)) return true;
   message = std::string("error while opening ") + extension + " output file";
   return false;
 }
@@ -32,11 +32,12 @@ bool closeExport(ExportFile& file, std::string& message) {
 }  // namespace
 
 bool openTables(ResultWriters& w, std::string& message) {
+  OutputFiles& files = *w.files;
   const WriterSettings& s = w.settings;
-  if (!openSummaryTables(s.outputBase, s.biomass, w.tables, message)) return false;
+  if (!openSummaryTables(files, s.outputBase, s.biomass, w.tables, message)) return false;
   w.results.summaryRan = true;
   if (!s.csv) return true;
-  if (!openExport(s.outputBase, ".tables.csv", w.tablesCsv, message)) return false;
+  if (!openExport(files, s.outputBase, ".tables.csv", w.tablesCsv, message)) return false;
   w.tablesCsv.out << tablesCsvHeader();
   return true;
 }
@@ -57,12 +58,13 @@ bool closeTables(ResultWriters& w, std::string& message) {
 }
 
 bool openReport(ResultWriters& w, std::string& message) {
+  OutputFiles& files = *w.files;
   const WriterSettings& s = w.settings;
-  if (!openExport(s.outputBase, ".ASS", w.report, message)) return false;
+  if (!openExport(files, s.outputBase, ".ASS", w.report, message)) return false;
   w.results.reportRan = true;
   if (!s.csv) return true;
-  if (!openExport(s.outputBase, ".assessment.csv", w.assessmentCsv, message) ||
-      !openExport(s.outputBase, ".species.csv", w.speciesCsv, message)) {
+  if (!openExport(files, s.outputBase, ".assessment.csv", w.assessmentCsv, message) ||
+      !openExport(files, s.outputBase, ".species.csv", w.speciesCsv, message)) {
     return false;
   }
   w.assessmentCsv.out << assessmentCsvHeader();
@@ -92,8 +94,9 @@ bool closeReport(ResultWriters& w, std::string& message) {
 
 bool finishRun(ResultWriters& w, std::string& message) {
   if (!w.settings.html) return true;
+  OutputFiles& files = *w.files;
   ExportFile page;
-  if (!openExport(w.settings.outputBase, ".html", page, message)) return false;
+  if (!openExport(files, w.settings.outputBase, ".html", page, message)) return false;
   page.out << htmlReport(w.settings.header, w.results);
   return closeExport(page, message);
 }

@@ -8,8 +8,8 @@
 //
 // Files are created in this order: the tables, then OUT.tables.csv
 // (openTables); the report, then OUT.assessment.csv and OUT.species.csv
-// (openReport); OUT.html last (finishRun). Each is opened as an output file
-// of the run (output/output_files.h): under a temporary name, put in place
+// (openReport); OUT.html last (finishRun). Each is opened as one of the
+// run's output files (output/output_files.h): under a temporary name, put in place
 // only when the run succeeds. A file that cannot be created or written ends
 // the run with the message of the function that found it.
 
@@ -18,6 +18,7 @@
 #include <string>
 
 #include "output/html_report.h"
+#include "output/output_files.h"
 #include "output/summary_tables.h"
 #include "results/records.h"
 
@@ -38,6 +39,7 @@ struct ExportFile {
 };
 
 struct ResultWriters {
+  OutputFiles* files = nullptr;  // the run's output files: set before the first open
   WriterSettings settings;
   SummaryTables tables;
   ExportFile report;

@@ -37,8 +37,8 @@ void writeClassRows(SummaryTables& tables, const EcotopeClasses& ecotope) {
   }
 }
 
-bool openSummaryTables(const std::string& outputBase, bool biomass, SummaryTables& tables,
-                       std::string& message) {
+bool openSummaryTables(OutputFiles& files, const std::string& outputBase, bool biomass,
+                       SummaryTables& tables, std::string& message) {
   tables.biomass = biomass;
   struct Entry {
     const char* extension;
@@ -55,7 +55,7 @@ bool openSummaryTables(const std::string& outputBase, bool biomass, SummaryTable
   for (std::size_t i = 0; i < order.size(); ++i) {
     if (!biomass && order[i].stream == &tables.bio) continue;
     tables.names[i] = outputBase + order[i].extension;
-    if (!openOutputFile(tables.names[i], *order[i].stream)) {
+    if (!openOutputFile(files, tables.names[i], *order[i].stream)) {
       message = order[i].failure;
       return false;
     }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "output/output_files.h"
 #include "results/records.h"
 
 namespace eco {
@@ -18,8 +19,8 @@ struct SummaryTables {
 
 // Creates the tables in the order .SIM, .DEN, .BIO (only with biomass),
 // .NSP, each with its header line. False with the failing table's message.
-bool openSummaryTables(const std::string& outputBase, bool biomass, SummaryTables& tables,
-                       std::string& message);
+bool openSummaryTables(OutputFiles& files, const std::string& outputBase, bool biomass,
+                       SummaryTables& tables, std::string& message);
 
 // The header line (156 characters) and one row, without line ends.
 std::string summaryHeaderLine();

@@ -49,7 +49,7 @@ int inputFailure(const std::string& report, const std::string& detail = {}) {
 
 bool enterDirectory(const std::string& path) { return platform::setCurrentDirectory(path); }
 
-int run(const CommandLine& commandLine, const RunTiming& timing, const OutputFiles& files) {
+int run(const CommandLine& commandLine, const RunTiming& timing, OutputFiles& files) {
   // Start-up. (The statistics take their missing value from AMACH(6)
   // where they write one.)
   RunSettings settings;
@@ -123,7 +123,7 @@ int run(const CommandLine& commandLine, const RunTiming& timing, const OutputFil
   }
 
   std::string message;
-  if (!runPasses(settings, tables, commandLine, timing, message)) {
+  if (!runPasses(settings, tables, commandLine, timing, files, message)) {
     // A commit that failed knows its cause; the passes' messages are told
     // by what they say.
     const CommitFailure& commit = files.failure;

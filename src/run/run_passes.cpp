@@ -24,9 +24,10 @@ std::string secondsText(double seconds) {
 
 // "done: wrote A.SIM, A.DEN in out; 3 ecotopes in the tables, 2 in the
 // report; elapsed 1.23 s"
-std::string closingLine(const RunSettings& settings, const SurveyTables& t, double seconds) {
+std::string closingLine(const RunSettings& settings, const SurveyTables& t,
+                        const std::vector<std::string>& written, double seconds) {
   std::string files;
-  for (const std::string& f : committedOutputFiles()) files += (files.empty() ? "" : ", ") + f;
+  for (const std::string& f : written) files += (files.empty() ? "" : ", ") + f;
   int inTables = 0, inReport = 0;
   for (int e = 0; e < t.ecotopes.net(); ++e) {
     if (eligibleForSummary(t.stations, e)) ++inTables;
@@ -58,7 +59,8 @@ std::string closingLine(const RunSettings& settings, const SurveyTables& t, doub
 }  // namespace
 
 bool runPasses(const RunSettings& settings, const SurveyTables& tables,
-               const CommandLine& commandLine, const RunTiming& timing, std::string& message) {
+               const CommandLine& commandLine, const RunTiming& timing, OutputFiles& files,
+               std::string& message) {
   const bool summary = writesTables(settings);
   const bool report = writesReport(settings);
   warnRunaway(settings, tables, summary, report);
@@ -72,6 +74,7 @@ bool runPasses(const RunSettings& settings, const SurveyTables& tables,
                            &std::cerr);
   console.progress = &progress;
   ResultWriters writers;
+  writers.files = &files;
   writers.settings = writerSettings(settings, tables, commandLine.csv, commandLine.html);
 
   UniformGenerator generator;
@@ -84,14 +87,14 @@ bool runPasses(const RunSettings& settings, const SurveyTables& tables,
   std::cout.flush();
 
   std::string failed;
-  if (!commitOutputFiles(failed)) {
+  if (!commitOutputFiles(files, failed)) {
     message = "error while writing output file " + failed;
     return false;
   }
   finishWarnings();
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - timing.start).count();
-  tellUser(closingLine(settings, tables, seconds));
+  tellUser(closingLine(settings, tables, files.committed, seconds));
   return true;
 }
 

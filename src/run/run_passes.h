@@ -8,6 +8,7 @@
 #include <string>
 
 #include "input/tables.h"
+#include "output/output_files.h"
 #include "run/command_line.h"
 #include "run/run_settings.h"
 
@@ -17,9 +18,11 @@ struct RunTiming {
   std::chrono::steady_clock::time_point start;
 };
 
-// False with the failure message of the system (the caller prints it and
-// the output files of the run are discarded).
+// Writes the run's files into `files` and puts them in place. False with
+// the failure message of the system (the caller prints it and discards the
+// files).
 bool runPasses(const RunSettings& settings, const SurveyTables& tables,
-               const CommandLine& commandLine, const RunTiming& timing, std::string& message);
+               const CommandLine& commandLine, const RunTiming& timing, OutputFiles& files,
+               std::string& message);
 
 }  // namespace eco

@@ -165,8 +165,9 @@ TEST(Platform, InterruptRemovesTemporaryFiles) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     std::ofstream a, b, c;
-    if (!eco::openOutputFile("kept.ASS", a) || !eco::openOutputFile("new.SIM", b) ||
-        !eco::openOutputFile("Ergebnis ü.DEN", c)) {
+    if (!eco::openOutputFile(eco::registeredOutputFiles(), "kept.ASS", a) ||
+        !eco::openOutputFile(eco::registeredOutputFiles(), "new.SIM", b) ||
+        !eco::openOutputFile(eco::registeredOutputFiles(), "Ergebnis ü.DEN", c)) {
       ::_exit(3);
     }
     a << "half";
@@ -193,20 +194,20 @@ TEST(Platform, RemoveTemporaryFilesByName) {
   Scratch s("cleanup");
   {
     std::ofstream a;
-    ASSERT_TRUE(eco::openOutputFile("a.SIM", a));
+    ASSERT_TRUE(eco::openOutputFile(eco::registeredOutputFiles(), "a.SIM", a));
     a << "x";
   }
   EXPECT_EQ(namesHere().size(), 1u);
   eco::removeTemporaryFiles();
   EXPECT_TRUE(namesHere().empty());
-  eco::discardOutputFiles();
+  eco::discardOutputFiles(eco::registeredOutputFiles());
   {
     std::ofstream b;
-    ASSERT_TRUE(eco::openOutputFile("b.SIM", b));
+    ASSERT_TRUE(eco::openOutputFile(eco::registeredOutputFiles(), "b.SIM", b));
     b << "y";
   }
   std::string failed;
-  ASSERT_TRUE(eco::commitOutputFiles(failed));
+  ASSERT_TRUE(eco::commitOutputFiles(eco::registeredOutputFiles(), failed));
   eco::removeTemporaryFiles();
   EXPECT_EQ(namesHere(), std::set<std::string>{"b.SIM"});
   EXPECT_EQ(read("b.SIM"), "y");
@@ -418,9 +419,10 @@ TEST(OutputFiles, ReadOnlyFileIsRefused) {
     int code = 0;
     for (std::size_t i = 0; i < cases.size(); ++i) {
       std::ofstream out;
-      if (eco::openOutputFile(cases[i].name, out) != cases[i].opens) code |= 1 << i;
+      if (eco::openOutputFile(eco::registeredOutputFiles(), cases[i].name, out) != cases[i].opens)
+        code |= 1 << i;
     }
-    eco::discardOutputFiles();
+    eco::discardOutputFiles(eco::registeredOutputFiles());
     ::_exit(code);
   }
   int status = 0;

@@ -23,7 +23,9 @@ int main() {
   }
   try {
     std::ofstream report, table;
-    if (!openOutputFile("kept.ASS", report) || !openOutputFile("new.SIM", table)) return 3;
+    if (!openOutputFile(registeredOutputFiles(), "kept.ASS", report) ||
+        !openOutputFile(registeredOutputFiles(), "new.SIM", table))
+      return 3;
     report << "half a report";
     table << "half a table";
     report.flush();
@@ -35,7 +37,7 @@ int main() {
     }
     return 4;
   } catch (const platform::Interrupted&) {
-    discardOutputFiles();
+    discardOutputFiles(registeredOutputFiles());
     platform::endInterrupted();
   }
 }
