@@ -13,7 +13,7 @@
 #include "run/passes.h"
 #include "stats/class_tables.h"
 #include "stats/profile.h"
-#include "stats/resample.h"
+#include "resample/draws.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "stats/resample.h"
+#include "resample/draws.h"
 
 namespace eco {
 

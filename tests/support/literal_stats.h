@@ -21,7 +21,7 @@
 #include "stats/class_tables.h"
 #include "stats/distributions.h"
 #include "stats/profile.h"
-#include "stats/resample.h"
+#include "resample/draws.h"
 #include "stats/similarity.h"
 
 namespace eco::literal {
