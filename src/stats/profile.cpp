@@ -1,17 +1,13 @@
 #include "stats/profile.h"
 
 #include "numeric/evaluation.h"
+#include "resample/draw_targets.h"
 
 namespace eco {
 namespace {
 
 const StationGroup& groupOf(const StationTable& stations, int e, int g) {
   return stations.ecotope[static_cast<std::size_t>(e)].group[static_cast<std::size_t>(g)];
-}
-
-float assessmentTarget(const StationTable& stations, int e) {
-  const Extended half = Extended(0.5) * groupOf(stations, e, kReference).meansurf;
-  return static_cast<float>(groupOf(stations, e, kAssessment).sumsurf - half);
 }
 
 // Surface-weighted sums over the reference stations (stations outer,
@@ -65,7 +61,7 @@ void buildEcotopeProfile(const SurveyTables& t, int e, EcotopeProfile& p) {
   const EcotopeSamples& es = t.samples.ecotope[static_cast<std::size_t>(e)];
 
   p = EcotopeProfile{};
-  p.asstarget = assessmentTarget(t.stations, e);
+  p.asstarget = reportTarget(ref, ass);
   p.refprof.assign(nspec, 0.0f);
   p.assprof.assign(nspec, 0.0f);
   if (biomass) {
