@@ -36,7 +36,9 @@ bool eligibleForSummary(const StationTable& stations, int e) {
 bool eligibleForReport(const StationTable& stations, int e) {
   if (groupOf(stations, e, kAssessment).nstat() <= 0) return false;
   if (groupOf(stations, e, kReference).nstat() <= 2) return false;
-  return assessmentTarget(stations, e) > 0.0f;  // fails for NaN too
+  const float target =
+      reportTarget(groupOf(stations, e, kReference), groupOf(stations, e, kAssessment));
+  return target > 0.0f;  // fails for NaN too
 }
 
 bool surfaceWarning(const StationTable& stations, int e) {
