@@ -10,10 +10,10 @@
 #include "numeric/quantile.h"
 #include "numeric/random.h"
 #include "output/output_files.h"
+#include "resample/draws.h"
 #include "run/passes.h"
 #include "stats/class_tables.h"
 #include "stats/profile.h"
-#include "stats/resample.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 namespace eco {
 namespace {
 
-const std::vector<std::string_view> kEcotope = {"ecotope", "habitat"};
-const std::vector<std::string_view> kStation = {"station", "site", "sample"};
-const std::vector<std::string_view> kSpecies = {"species", "taxon"};
-const std::vector<std::string_view> kSurface = {"surface", "area"};
+const std::initializer_list<std::string_view> kEcotope = {"ecotope", "habitat"};
+const std::initializer_list<std::string_view> kStation = {"station", "site", "sample"};
+const std::initializer_list<std::string_view> kSpecies = {"species", "taxon"};
+const std::initializer_list<std::string_view> kSurface = {"surface", "area"};
 
 struct Builder {
   const ImportTables& t;
@@ -34,7 +34,7 @@ struct Builder {
   }
 
   // The column, or a problem naming it and what the table needs.
-  int need(const CsvTable& table, const std::vector<std::string_view>& names,
+  int need(const CsvTable& table, std::initializer_list<std::string_view> names,
            const std::string& needs) {
     const int c = findColumn(table, names);
     if (c < 0) {
@@ -90,8 +90,8 @@ struct Builder {
 
   // A table of codes with optional names (the ecotopes or the species
   // table): one row each, in the order that becomes the survey's.
-  void codeTable(const CsvTable& table, const std::vector<std::string_view>& idColumns,
-                 const std::vector<std::string_view>& nameColumns, const std::string& word,
+  void codeTable(const CsvTable& table, std::initializer_list<std::string_view> idColumns,
+                 std::initializer_list<std::string_view> nameColumns, const std::string& word,
                  const std::string& needs, CodeBook& ids, std::vector<std::string>& names,
                  std::vector<TableProblem>& nameAt) {
     const int id = need(table, idColumns, needs);

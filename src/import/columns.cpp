@@ -12,7 +12,7 @@ std::string columnKey(std::string_view name) {
   return key;
 }
 
-int findColumn(const CsvTable& table, const std::vector<std::string_view>& names) {
+int findColumn(const CsvTable& table, std::initializer_list<std::string_view> names) {
   for (std::size_t i = 0; i < table.columns.size(); ++i) {
     const std::string key = columnKey(table.columns[i]);
     for (std::string_view n : names) {

@@ -3,6 +3,7 @@
 // R and spreadsheets put into names (".", "-", " ") do not matter, and each
 // column has its accepted synonyms ("site" or "sample" for station).
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,6 @@ std::string columnKey(std::string_view name);
 
 // The index of the first column whose name is one of `names` (compared as
 // columnKey), or -1.
-int findColumn(const CsvTable& table, const std::vector<std::string_view>& names);
+int findColumn(const CsvTable& table, std::initializer_list<std::string_view> names);
 
 }  // namespace eco

@@ -17,6 +17,7 @@
 // and lies in the normal float range, it rounds to the extended result;
 // otherwise the extended evaluation is made.
 
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -64,6 +65,7 @@ inline float addExactProduct(float acc, double prod) {
 // range (or is 0): only the midpoint needs a test.
 inline float addExactProductInRange(float acc, double prod) {
   const double r = static_cast<double>(acc) + prod;
+  assert(r == 0.0 || (std::fabs(r) >= kSmallestNormalFloat && std::fabs(r) < kFloatOverflowGuard));
   return onFloatMidpoint(r) ? addExtendedSum(acc, prod) : static_cast<float>(r);
 }
 

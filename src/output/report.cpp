@@ -6,8 +6,10 @@
 namespace eco {
 namespace {
 
-const std::string kHashes(45, '#');
-const std::string kDashes(64, '-');
+// Built where it is written: a run without storage fails there, with its
+// message, not before main.
+std::string hashes() { return std::string(45, '#'); }
+std::string dashes() { return std::string(64, '-'); }
 
 void put(std::ostream& out, const std::string& format, std::vector<OutItem> items) {
   write(out, format, items);
@@ -45,9 +47,9 @@ std::string nameField(const std::string& name) {
 }  // namespace
 
 void writeBanner(std::ostream& out, const std::string& etname) {
-  putText(out, "(/,A)", kHashes);
+  putText(out, "(/,A)", hashes());
   put(out, "(/,A,A,/)", {OutItem::of("ECOTOPE "), OutItem::of(etname)});
-  putText(out, "(A,/)", kHashes);
+  putText(out, "(A,/)", hashes());
 }
 
 void writeSurfaceWarning(std::ostream& out) {
@@ -87,11 +89,11 @@ void writeValueRecord(std::ostream& out, float value, int decimals, const std::s
 void writeChances(std::ostream& out, float plow, float phigh) {
   writeValueRecord(out, plow, 5, "PROBABILITY TO FIND LOWER VALUE BY CHANCE");
   writeValueRecord(out, phigh, 5, "PROBABILITY TO FIND HIGHER VALUE BY CHANCE");
-  putText(out, "(A,/)", kDashes);
+  putText(out, "(A,/)", dashes());
 }
 
 void writeClosingRule(std::ostream& out, bool emptyRecordAfter) {
-  putText(out, emptyRecordAfter ? "(A,/)" : "(A)", kDashes);
+  putText(out, emptyRecordAfter ? "(A,/)" : "(A)", dashes());
 }
 
 void writeContributingSpecies(std::ostream& out, const std::vector<ListedSpecies>& rows) {

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <string>
 
-#include "numeric/accumulate_kernels.h"
 #include "numeric/extended.h"
 #include "platform/files.h"
+#include "resample/kernel_path.h"
 #include "run/command_line.h"
 
 namespace eco {
@@ -52,7 +52,7 @@ std::string compilerName() {
 std::string versionText() {
   return std::string("ecoassess ") + kVersion + "\n" + "system: " + systemName() + " " +
          processorName() + "\n" + "compiler: " + compilerName() + "\n" +
-         "vector path: " + kernelPathName(activeKernelPath()) + "\n" +
+         "vector path: " + kernelPathName(runKernelPath()) + "\n" +
          "extended precision: " + extendedKind() + "\n";
 }
 

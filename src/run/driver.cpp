@@ -1,5 +1,6 @@
 #include "run/driver.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -158,6 +159,25 @@ int runCommand(const CommandLine& cl) {
 
 }  // namespace
 
+bool storageToStart() {
+  // The C++ runtime sets storage aside for exceptions as the program loads;
+  // where not even that could be had, the first allocation that fails
+  // cannot be reported (the runtime terminates). Asked for before any other
+  // storage, this much tells such a start from one that fails cleanly.
+  constexpr std::size_t kStartProbe = std::size_t{1} << 18;
+  void* probe = std::malloc(kStartProbe);
+  if (probe == nullptr) return false;
+  std::free(probe);
+  return true;
+}
+
+void tellNoStorage() {
+  std::cout.flush();
+  std::cout << " storage for the run cannot be obtained: the survey is too large for this "
+               "machine\n";
+  std::cout.flush();
+}
+
 int runMain(const std::vector<std::string>& args) {
   // A header file named "import" runs as ./import.
   if (!args.empty() && args[0] == "import") {
@@ -191,10 +211,7 @@ int runAssessment(const CommandLine& commandLine) {
     std::cout.flush();
     status = 1;
   } catch (const std::bad_alloc&) {
-    std::cout.flush();
-    std::cout << " storage for the run cannot be obtained: the survey is too large for this "
-                 "machine\n";
-    std::cout.flush();
+    tellNoStorage();
     status = 1;
   }
   if (status != 0) discardOutputFiles(files);

@@ -12,6 +12,11 @@ namespace eco {
 // --version), 1 after a failure message, 2 for a usage error.
 int runMain(const std::vector<std::string>& args);
 
+// Whether the program has storage enough to fail cleanly later on; main
+// asks before anything else and, if not, tells the storage message.
+bool storageToStart();
+void tellNoStorage();
+
 // Carries one run from the header file to the last output file.
 int runAssessment(const CommandLine& commandLine);
 

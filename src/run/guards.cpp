@@ -9,6 +9,7 @@
 
 #include "numeric/evaluation.h"
 #include "records/diagnostics.h"
+#include "resample/draw_targets.h"
 #include "results/pseudo_samples.h"
 #include "stats/profile.h"
 
@@ -62,30 +63,6 @@ std::string cause(const RunSettings& settings, const SurveyTables& t, const Wors
 
 }  // namespace
 
-float stallingSum(float surface) {
-  if (!(surface > 0.0f) || !std::isfinite(surface)) return std::numeric_limits<float>::infinity();
-  // A sum growing from 0 reaches the first power of two at which adding
-  // the surface rounds back to it, and stays there.
-  for (float p = std::ldexp(1.0f, std::ilogb(surface) + 20); std::isfinite(p); p *= 2.0f) {
-    if (p + surface == p) return p;
-  }
-  return std::numeric_limits<float>::infinity();
-}
-
-float largestSurface(const StationGroup& group) {
-  float m = 0.0f;
-  for (float x : group.surf) m = std::max(m, x);
-  return m;
-}
-
-double expectedDraws(float target, float meansurf, float largestSurface, int32_t maxstat) {
-  const double cap = 2.0 * std::max(maxstat, 0);
-  if (!(target > 0.0f)) return 0.0;
-  if (target > stallingSum(largestSurface)) return cap;
-  if (!(meansurf > 0.0f) || !std::isfinite(meansurf)) return cap;
-  return std::min(cap, static_cast<double>(target) / meansurf + 1.0);
-}
-
 void warnRunaway(const RunSettings& settings, const SurveyTables& t, bool summary, bool report) {
   constexpr double kPseudoSamplesPerTarget = kPseudoSamples;
   for (int pass = 0; pass < 2; ++pass) {
@@ -97,23 +74,22 @@ void warnRunaway(const RunSettings& settings, const SurveyTables& t, bool summar
       const int ie = static_cast<int>(e);
       const StationGroup& ref = t.stations.ecotope[e].group[kReference];
       const StationGroup& ass = t.stations.ecotope[e].group[kAssessment];
-      const float big = largestSurface(ref);
       double draws = 0;
-      float target = 0;
+      float target = 0;  // the largest one
       if (isSummary) {
         if (!eligibleForSummary(t.stations, ie)) continue;
-        for (int32_t k = 1; k <= ref.nstat(); ++k) {
-          target = static_cast<float>((Extended(k) - 0.5) * ref.meansurf);
-          draws += expectedDraws(target, ref.meansurf, big, settings.maxstat);
-        }
+        draws = summaryDraws(ref, settings.maxstat);
+        if (ref.nstat() > 0) target = summaryTarget(ref.nstat(), ref.meansurf);
       } else {
         if (!eligibleForReport(t.stations, ie)) continue;
-        target = static_cast<float>(ass.sumsurf - Extended(0.5) * ref.meansurf);
-        draws = expectedDraws(target, ref.meansurf, big, settings.maxstat);
+        target = reportTarget(ref, ass);
+        draws = reportDraws(ref, ass, settings.maxstat);
       }
       draws *= kPseudoSamplesPerTarget;
       total += draws;
-      if (draws > worst.draws) worst = {draws, e, target, target > stallingSum(big)};
+      if (draws > worst.draws) {
+        worst = {draws, e, target, target > stallingSum(largestSurface(ref))};
+      }
     }
     if (total <= kRunawayDraws) continue;
     const std::string passName = isSummary ? "summary tables" : "report";

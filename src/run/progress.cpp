@@ -6,7 +6,7 @@
 
 #include "platform/interrupt.h"
 #include "records/diagnostics.h"
-#include "run/guards.h"
+#include "resample/draw_targets.h"
 #include "stats/profile.h"
 
 namespace eco {
@@ -45,17 +45,12 @@ ProgressDisplay::ProgressDisplay(const RunSettings& settings, const SurveyTables
   for (std::size_t e = 0; e < net; ++e) {
     const StationGroup& ref = t.stations.ecotope[e].group[kReference];
     const StationGroup& ass = t.stations.ecotope[e].group[kAssessment];
-    const float big = largestSurface(ref);
     if (summary && eligibleForSummary(t.stations, static_cast<int>(e))) {
-      for (int k = 1; k <= ref.nstat(); ++k) {
-        const float target = static_cast<float>((k - 0.5) * ref.meansurf);
-        summaryWork[e] += expectedDraws(target, ref.meansurf, big, settings.maxstat);
-      }
+      summaryWork[e] = summaryDraws(ref, settings.maxstat);
       summaryOrdinal[e] = ++summaryCount;
     }
     if (report && eligibleForReport(t.stations, static_cast<int>(e))) {
-      const float target = static_cast<float>(ass.sumsurf - 0.5 * ref.meansurf);
-      reportWork[e] = expectedDraws(target, ref.meansurf, big, settings.maxstat);
+      reportWork[e] = reportDraws(ref, ass, settings.maxstat);
       reportOrdinal[e] = ++reportCount;
     }
   }

@@ -22,15 +22,10 @@ void orderClassTables(ClassTables& tables, int threads) {
   };
   const int workers = static_cast<int>(
       std::min<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)), rows.size()));
-  if (workers <= 1) {
-    for (std::size_t r = 0; r < rows.size(); ++r) order(r);
-    return;
-  }
   std::atomic<std::size_t> next{0};
-  WorkerThreads region(workers, [&](int) {
+  runShared(workers, [&](int) {
     for (std::size_t r = next.fetch_add(1); r < rows.size(); r = next.fetch_add(1)) order(r);
   });
-  region.finish();
 }
 
 }  // namespace eco

@@ -1,14 +1,12 @@
 #include "stats/class_tables.h"
 
 #include <algorithm>
-#include <atomic>
 #include <bit>
 #include <cmath>
-#include <condition_variable>
-#include <mutex>
 
 #include "numeric/evaluation.h"
 #include "numeric/machine.h"
+#include "resample/draw_targets.h"
 #include "stats/parallel.h"
 
 namespace eco {
@@ -24,15 +22,11 @@ struct Drawn {
 constexpr int kBlocksPerTarget = 16;
 constexpr int kSamplesPerBlock = kPseudoSamples / kBlocksPerTarget;
 
-float targetOf(int32_t k, float meansurf) {
-  return static_cast<float>((Extended(k) - 0.5) * meansurf);
-}
-
 // Pseudo-samples first .. first + count - 1 of the ecotope (2000 per
 // target), all of target k.
 void drawBlock(const DrawSetup& setup, int32_t k, float meansurf, const UniformGenerator& start,
                uint64_t first, int count, DrawWork& work, Drawn* out) {
-  const float target = targetOf(k, meansurf);
+  const float target = summaryTarget(k, meansurf);
   UniformGenerator g = sampleStart(setup, start, first);
   DrawOutcome o;
   for (int it = 0; it < count; ++it) {
@@ -87,18 +81,15 @@ int32_t surfaceClass(float S, float meansurf, int32_t maxClass) {
   return c < 1 ? 1 : static_cast<int32_t>(c);
 }
 
-int64_t fillClassTables(const DrawSetup& setup, float meansurf, bool biomass, UniformGenerator& g,
-                        ClassTables& tables, const std::function<void(int32_t)>& progress,
-                        int threads) {
-  const int32_t n = setup.n;
-  const std::size_t un = static_cast<std::size_t>(std::max(n, 0));
-  tables.simclass.assign(un, {});
-  tables.densclass.assign(un, {});
-  tables.nspclass.assign(un, {});
-  tables.biomclass.assign(biomass ? un : 0, {});
-  const UniformGenerator start = g;
+namespace {
+
+// The tables being filled, taking in one target's pseudo-samples at a time.
+struct TableFill {
+  ClassTables& tables;
+  bool biomass;
   int64_t fellShort = 0;
-  auto takeIn = [&](const Drawn* drawn) {
+
+  void takeIn(const Drawn* drawn) {
     for (int it = 0; it < kPseudoSamples; ++it) {
       const Drawn& d = drawn[it];
       if (d.fellShort) ++fellShort;
@@ -109,101 +100,89 @@ int64_t fillClassTables(const DrawSetup& setup, float meansurf, bool biomass, Un
       tables.nspclass[row].push_back(d.N);
       if (biomass) tables.biomclass[row].push_back(d.B);
     }
-  };
+  }
+};
 
-  if (threads <= 1 || n <= 1) {
-    DrawWork work;
-    prepareWork(setup, work);
-    std::vector<Drawn> drawn(kPseudoSamples);
-    for (int32_t k = 1; k <= n; ++k) {
-      progress(k);
-      drawBlock(setup, k, meansurf, start, static_cast<uint64_t>(k - 1) * kPseudoSamples,
-                kPseudoSamples, work, drawn.data());
-      takeIn(drawn.data());
-    }
-  } else {
-    // Workers take blocks in draw order and write them into a ring of
-    // `window` targets; this thread takes the targets in, in order, and
-    // lets the workers move on. A worker never runs more than `window`
-    // targets ahead, which bounds the buffers.
-    const int64_t items = static_cast<int64_t>(n) * kBlocksPerTarget;
-    // More threads than blocks would only wait; the ring never needs more
-    // targets than the ecotope has.
-    const int workers = static_cast<int>(std::min<int64_t>(threads, items));
-    const int64_t window = std::min<int64_t>(2 * static_cast<int64_t>(workers) + 2, n);
-    std::vector<Drawn> ring(static_cast<std::size_t>(window) * kPseudoSamples);
-    std::vector<int> done(static_cast<std::size_t>(window), 0);
-    std::mutex mutex;
-    std::condition_variable workersWait, mainWait;
-    int64_t takenIn = 0;  // targets taken into the tables
-    bool stop = false;
-    std::atomic<int64_t> next{0};
-    auto slotOf = [&](int64_t k0) { return static_cast<std::size_t>(k0 % window); };
+void fillOnCallingThread(const DrawSetup& setup, float meansurf, const UniformGenerator& start,
+                         TableFill& fill, const std::function<void(int32_t)>& progress) {
+  DrawWork work;
+  prepareWork(setup, work);
+  std::vector<Drawn> drawn(kPseudoSamples);
+  for (int32_t k = 1; k <= setup.n; ++k) {
+    progress(k);
+    drawBlock(setup, k, meansurf, start, static_cast<uint64_t>(k - 1) * kPseudoSamples,
+              kPseudoSamples, work, drawn.data());
+    fill.takeIn(drawn.data());
+  }
+}
 
-    WorkerThreads region(workers, [&](int) {
-      try {
-        DrawWork work;
-        prepareWork(setup, work);
-        while (true) {
-          const int64_t item = next.fetch_add(1);
-          if (item >= items) return;
-          const int64_t k0 = item / kBlocksPerTarget;
-          const int block = static_cast<int>(item % kBlocksPerTarget);
-          {
-            std::unique_lock<std::mutex> lock(mutex);
-            workersWait.wait(lock, [&] { return stop || k0 < takenIn + window; });
-            if (stop) return;
-          }
-          Drawn* out = ring.data() + slotOf(k0) * kPseudoSamples + block * kSamplesPerBlock;
-          drawBlock(setup, static_cast<int32_t>(k0 + 1), meansurf, start,
-                    static_cast<uint64_t>(k0) * kPseudoSamples +
-                        static_cast<uint64_t>(block) * kSamplesPerBlock,
-                    kSamplesPerBlock, work, out);
-          const std::lock_guard<std::mutex> lock(mutex);
-          if (++done[slotOf(k0)] == kBlocksPerTarget) mainWait.notify_one();
-        }
-      } catch (...) {
-        {
-          const std::lock_guard<std::mutex> lock(mutex);
-          stop = true;
-        }
-        mainWait.notify_one();
-        workersWait.notify_all();
-        throw;
-      }
-    });
-    auto halt = [&] {
-      {
-        const std::lock_guard<std::mutex> lock(mutex);
-        stop = true;
-      }
-      workersWait.notify_all();
-    };
+// Workers draw the blocks of the targets in order into a look-ahead ring;
+// this thread takes the targets in, in order. False (nothing done) when no
+// worker could be started.
+bool fillOnWorkers(const DrawSetup& setup, float meansurf, const UniformGenerator& start,
+                   TableFill& fill, const std::function<void(int32_t)>& progress, int threads) {
+  const int32_t n = setup.n;
+  const int64_t items = static_cast<int64_t>(n) * kBlocksPerTarget;
+  // More threads than blocks would only wait; the ring never needs more
+  // targets than the ecotope has.
+  const int workers = static_cast<int>(std::min<int64_t>(threads, items));
+  const int64_t window = std::min<int64_t>(2 * static_cast<int64_t>(workers) + 2, n);
+  std::vector<Drawn> slots(static_cast<std::size_t>(window) * kPseudoSamples);
+  LookAheadRing ring(n, kBlocksPerTarget, window);
+  auto drawPieces = [&](int) {
     try {
-      for (int64_t k0 = 0; k0 < n; ++k0) {
-        progress(static_cast<int32_t>(k0 + 1));
-        {
-          std::unique_lock<std::mutex> lock(mutex);
-          mainWait.wait(lock, [&] { return stop || done[slotOf(k0)] == kBlocksPerTarget; });
-          if (stop) break;
-        }
-        takeIn(ring.data() + slotOf(k0) * kPseudoSamples);
-        {
-          const std::lock_guard<std::mutex> lock(mutex);
-          done[slotOf(k0)] = 0;
-          takenIn = k0 + 1;
-        }
-        workersWait.notify_all();
+      DrawWork work;
+      prepareWork(setup, work);
+      LookAheadRing::Piece p;
+      while (ring.claim(p)) {
+        drawBlock(setup, static_cast<int32_t>(p.item + 1), meansurf, start,
+                  static_cast<uint64_t>(p.item) * kPseudoSamples +
+                      static_cast<uint64_t>(p.part) * kSamplesPerBlock,
+                  kSamplesPerBlock, work,
+                  slots.data() + p.slot * kPseudoSamples + p.part * kSamplesPerBlock);
+        ring.produced(p);
       }
     } catch (...) {
-      halt();
+      ring.stop();  // the calling thread must not wait for this worker
       throw;
     }
-    halt();
+  };
+  WorkerThreads region(workers, drawPieces);
+  if (region.started() == 0) {
     region.finish();
+    return false;
+  }
+  {
+    const RingStop stopAtEnd{ring};  // before the region joins its workers
+    for (int64_t k0 = 0; k0 < n; ++k0) {
+      progress(static_cast<int32_t>(k0 + 1));
+      if (!ring.await(k0)) break;  // a worker failed: finish() tells why
+      fill.takeIn(slots.data() + ring.slotOf(k0) * kPseudoSamples);
+      ring.takenIn(k0);
+    }
+  }
+  region.finish();
+  return true;
+}
+
+}  // namespace
+
+int64_t fillClassTables(const DrawSetup& setup, float meansurf, bool biomass, UniformGenerator& g,
+                        ClassTables& tables, const std::function<void(int32_t)>& progress,
+                        int threads) {
+  const std::size_t un = static_cast<std::size_t>(std::max(setup.n, 0));
+  tables.simclass.assign(un, {});
+  tables.densclass.assign(un, {});
+  tables.nspclass.assign(un, {});
+  tables.biomclass.assign(biomass ? un : 0, {});
+  const UniformGenerator start = g;
+  TableFill fill{tables, biomass};
+  if (threads <= 1 || setup.n <= 1 ||
+      !fillOnWorkers(setup, meansurf, start, fill, progress, threads)) {
+    fillOnCallingThread(setup, meansurf, start, fill, progress);
   }
   g = sampleStart(setup, start, static_cast<uint64_t>(un) * kPseudoSamples);
-  return fellShort;
+  return fill.fellShort;
 }
 
 std::vector<float> classValues(const std::vector<float>& values) {

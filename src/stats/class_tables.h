@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include "resample/draws.h"
 #include "results/pseudo_samples.h"
-#include "stats/resample.h"
 
 namespace eco {
 

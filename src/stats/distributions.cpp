@@ -100,12 +100,7 @@ int64_t fillRefDistributions(const DrawSetup& setup, const EcotopeProfile& profi
   };
   const int workers =
       std::min<int>(threads, static_cast<int>((K + kSamplesPerClaim - 1) / kSamplesPerClaim));
-  if (workers <= 1) {
-    work(0);
-  } else {
-    WorkerThreads region(workers, work);
-    region.finish();
-  }
+  runShared(workers, work);
   g = sampleStart(setup, start, K);
   int64_t count = 0;
   for (unsigned char f : fellShort) count += f;

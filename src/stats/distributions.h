@@ -6,8 +6,8 @@
 #include <span>
 #include <vector>
 
+#include "resample/draws.h"
 #include "stats/profile.h"
-#include "stats/resample.h"
 #include "stats/similarity.h"
 
 namespace eco {

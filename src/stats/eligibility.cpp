@@ -1,6 +1,6 @@
 #include "stats/eligibility.h"
 
-#include "numeric/evaluation.h"
+#include "resample/draw_targets.h"
 
 namespace eco {
 namespace {
@@ -10,11 +10,6 @@ const StationGroup& stationGroup(const StationTable& stations, int e, int g) {
 }
 
 }  // namespace
-
-float assessmentTarget(const StationTable& stations, int e) {
-  const Extended half = Extended(0.5) * stationGroup(stations, e, kReference).meansurf;
-  return static_cast<float>(stationGroup(stations, e, kAssessment).sumsurf - half);
-}
 
 LeftOut summaryLeftOut(const StationTable& stations, int e) {
   return stationGroup(stations, e, kReference).nstat() >= 1 ? LeftOut::taken : LeftOut::noReference;
@@ -26,7 +21,9 @@ LeftOut reportLeftOut(const StationTable& stations, int e) {
   if (stationGroup(stations, e, kAssessment).nstat() <= 0) return LeftOut::noAssessment;
   if (references < 3) return LeftOut::fewReferences;
   // Not above 0 fails for NaN too.
-  if (!(assessmentTarget(stations, e) > 0.0f)) return LeftOut::smallAssessment;
+  const float target =
+      reportTarget(stationGroup(stations, e, kReference), stationGroup(stations, e, kAssessment));
+  if (!(target > 0.0f)) return LeftOut::smallAssessment;
   return LeftOut::taken;
 }
 

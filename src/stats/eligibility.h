@@ -30,8 +30,4 @@ inline bool eligibleForReport(const StationTable& stations, int e) {
   return reportLeftOut(stations, e) == LeftOut::taken;
 }
 
-// The assessment surface less half the mean reference station surface, in
-// one extended-precision subtraction.
-float assessmentTarget(const StationTable& stations, int e);
-
 }  // namespace eco

@@ -1,6 +1,7 @@
 #include "stats/profile.h"
 
 #include "numeric/evaluation.h"
+#include "resample/draw_targets.h"
 
 namespace eco {
 namespace {
@@ -50,7 +51,7 @@ void buildEcotopeProfile(const SurveyTables& t, int e, EcotopeProfile& p) {
   const EcotopeSamples& es = t.samples.ecotope[static_cast<std::size_t>(e)];
 
   p = EcotopeProfile{};
-  p.asstarget = assessmentTarget(t.stations, e);
+  p.asstarget = reportTarget(ref, ass);
   p.refprof.assign(nspec, 0.0f);
   p.assprof.assign(nspec, 0.0f);
   if (biomass) {

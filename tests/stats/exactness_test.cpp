@@ -15,12 +15,12 @@
 #include "input/input_files.h"
 #include "literal_stats.h"
 #include "long_tests.h"
-#include "numeric/accumulate_kernels.h"
 #include "numeric/evaluation.h"
+#include "resample/draws.h"
+#include "resample/kernel_path.h"
 #include "stats/class_tables.h"
 #include "stats/distributions.h"
 #include "stats/profile.h"
-#include "stats/resample.h"
 #include "stats/similarity.h"
 #include "survey_builder.h"
 #include "survey_gen.h"
@@ -64,16 +64,15 @@ void checkSummary(const SurveyTables& t, int e, const Run& run, const std::strin
   const int64_t wantShort = literal::fillClassTables(ls, ref.meansurf, biomass, lg, want,
                                                      [&](int32_t k) { wantProgress.push_back(k); });
 
-  const KernelPath before = activeKernelPath();
   for (KernelPath path : kAllPaths) {
-    if (!selectKernelPath(path)) continue;
+    if (!kernelPathAvailable(path)) continue;
     for (int threads : {1, 2, 7}) {
       SCOPED_TRACE(what + ", ecotope " + std::to_string(e) + ", " + kernelPathName(path) + ", " +
                    std::to_string(threads) + " threads");
       EcotopeProfile p;
       buildReferenceProfile(t, e, p);
       ASSERT_TRUE(sameValues(p.refprof, lp.refprof));
-      const DrawSetup s = makeDrawSetup(t, e, p.refprof, false, false, run.maxstat);
+      const DrawSetup s = makeDrawSetup(t, e, p.refprof, false, false, run.maxstat, path);
       UniformGenerator g;
       ClassTables got;
       std::vector<int32_t> progress;
@@ -95,7 +94,6 @@ void checkSummary(const SurveyTables& t, int e, const Run& run, const std::strin
       }
     }
   }
-  selectKernelPath(before);
 }
 
 void sameList(const ContributorList& a, const ContributorList& b) {
@@ -132,9 +130,8 @@ void checkReport(const SurveyTables& t, int e, const Run& run, const std::string
   literal::selectContributors(ddiffobs, want.ddiffdist, run.listLength, wantLists[1]);
   if (biomass) literal::selectContributors(bdiffobs, want.bdiffdist, run.listLength, wantLists[2]);
 
-  const KernelPath before = activeKernelPath();
   for (KernelPath path : kAllPaths) {
-    if (!selectKernelPath(path)) continue;
+    if (!kernelPathAvailable(path)) continue;
     for (int threads : {1, 2, 7}) {
       SCOPED_TRACE(what + ", report of ecotope " + std::to_string(e) + ", " + kernelPathName(path) +
                    ", " + std::to_string(threads) + " threads");
@@ -147,7 +144,7 @@ void checkReport(const SurveyTables& t, int e, const Run& run, const std::string
           {p.nspref, p.nspass, p.totdensref, p.totdensass, p.totbiomref, p.totbiomass, p.asstarget},
           {lp.nspref, lp.nspass, lp.totdensref, lp.totdensass, lp.totbiomref, lp.totbiomass,
            lp.asstarget}));
-      const DrawSetup s = makeDrawSetup(t, e, p.refprof, true, true, run.maxstat);
+      const DrawSetup s = makeDrawSetup(t, e, p.refprof, true, true, run.maxstat, path);
       UniformGenerator g;
       RefDistributions got;
       const ObservedLists observed{contribobs, ddiffobs, bdiffobs, run.listLength};
@@ -178,7 +175,6 @@ void checkReport(const SurveyTables& t, int e, const Run& run, const std::string
       for (int l = 0; l < 3; ++l) sameList(lists[l], wantLists[l]);
     }
   }
-  selectKernelPath(before);
 }
 
 void checkSurvey(const SurveyTables& t, const Run& run, const std::string& what) {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "numeric/accumulate_kernels.h"
+#include "resample/kernel_path.h"
 
 namespace eco::test {
 

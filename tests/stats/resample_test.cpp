@@ -1,5 +1,3 @@
-#include "stats/resample.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +9,7 @@
 
 #include "literal_stats.h"
 #include "numeric/evaluation.h"
+#include "resample/draws.h"
 #include "stats/class_tables.h"
 #include "stats/profile.h"
 #include "stats/similarity.h"

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "long_tests.h"
-#include "numeric/accumulate_kernels.h"
+#include "resample/kernel_path.h"
 #include "support/program_run.h"
 #include "survey_gen.h"
 

@@ -19,8 +19,10 @@ void buildEcotopeProfile(const SurveyTables& t, int e, EcotopeProfile& p) {
   literal::buildEcotopeProfile(t, e, p);
 }
 
+// The literal draws use no kernels.
 DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& refprof,
-                        bool withBiomassProfile, bool wantContributions, int32_t maxstat) {
+                        bool withBiomassProfile, bool wantContributions, int32_t maxstat,
+                        KernelPath) {
   return literal::makeDrawSetup(t, e, refprof, withBiomassProfile, wantContributions, maxstat);
 }
 

@@ -7,7 +7,8 @@
 // matrices, and the report keeps every species' values of every
 // pseudo-sample. It is slow by design and lives only in test code.
 //
-// The functions take the same records as the program's (stats/*.h); of a
+// The functions take the same records as the program's (stats/*.h,
+// resample/draws.h); of a
 // DrawSetup they read only n, nspec, surf, stadens, stabiom, samples,
 // withBiomassProfile, wantContributions, perSample and refprof.
 
@@ -18,10 +19,10 @@
 
 #include "input/tables.h"
 #include "numeric/random.h"
+#include "resample/draws.h"
 #include "stats/class_tables.h"
 #include "stats/distributions.h"
 #include "stats/profile.h"
-#include "stats/resample.h"
 #include "stats/similarity.h"
 
 namespace eco::literal {

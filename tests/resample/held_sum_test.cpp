@@ -1,4 +1,4 @@
-#include "numeric/held_sum.h"
+#include "resample/held_sum.h"
 
 #include <gtest/gtest.h>
 

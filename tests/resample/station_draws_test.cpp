@@ -1,16 +1,15 @@
 // The block kernels of the drawn station indices against the generator
 // stepped one value at a time, on every path the machine has: the same
 // indices, and the same state after the block.
-#include "numeric/station_draws.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <vector>
 
-#include "long_tests.h"
 #include "numeric/random.h"
+#include "resample/path_kernels.h"
+#include "stats/long_tests.h"
 
 namespace eco {
 namespace {
@@ -29,7 +28,7 @@ void checkBlock(KernelPath path, const UniformGenerator& g, int32_t n) {
   UniformGenerator stepped = g, blocked = g;
   int32_t want[kStationDrawBlock], got[kStationDrawBlock];
   for (int32_t& i : want) i = indexOf(n, nextUniform(stepped));
-  stationDrawKernelOf(path)(blocked, n, got);
+  pathKernels(path).stations(blocked, n, got);
   for (int k = 0; k < kStationDrawBlock; ++k) {
     ASSERT_EQ(got[k], want[k]) << kernelPathName(path) << " n " << n << " step " << k << " from "
                                << g.s1 << ", " << g.s2;
@@ -125,7 +124,7 @@ TEST(StationDraws, LargestValueTakesTheLastStation) {
     for (int32_t n : {1, 2, 300, 65537, 1 << 24}) {
       UniformGenerator g = stepBack(edge);
       int32_t got[kStationDrawBlock];
-      stationDrawKernelOf(path)(g, n, got);
+      pathKernels(path).stations(g, n, got);
       EXPECT_EQ(got[0], n - 1) << kernelPathName(path) << " n " << n;
     }
   }

@@ -9,10 +9,10 @@
 #include <limits>
 #include <vector>
 
-#include "long_tests.h"
-#include "numeric/accumulate_kernels.h"
 #include "numeric/evaluation.h"
 #include "numeric/exact_float.h"
+#include "resample/path_kernels.h"
+#include "stats/long_tests.h"
 #include "support/splitmix.h"
 
 namespace eco {
@@ -182,7 +182,7 @@ TEST(ExactFloat, EveryPositiveFloatHasTheExtendedRoot) {
     for (KernelPath path : kAllPaths) {
       if (!kernelPathAvailable(path)) continue;
       ProfileSums sums;
-      kernelsOf(path).profileSums(q.data(), 1.0f, y.data(), count, sums);
+      pathKernels(path).species->profileSums(q.data(), 1.0f, y.data(), count, sums);
       ASSERT_EQ(sums.count, static_cast<int64_t>(count));
       ASSERT_TRUE(floatSumExact(sums.a, sums.minPositive));
       ASSERT_EQ(static_cast<long double>(sums.a), a) << kernelPathName(path) << " " << start;
@@ -209,7 +209,7 @@ void addOneRow(KernelPath path, std::vector<float>& acc, const std::vector<doubl
   const int64_t noList[2] = {0, 0};
   const int32_t station = 0;
   const StationValues v{head, row.data(), noList, nullptr, nullptr, true};
-  kernelsOf(path).accumulate(held.data(), v, &station, 1);
+  pathKernels(path).species->accumulate(held.data(), v, &station, 1);
   std::copy(held.begin(), held.begin() + static_cast<std::ptrdiff_t>(acc.size()), acc.begin());
 }
 
@@ -286,7 +286,7 @@ void addOneList(KernelPath path, std::vector<float>& acc, const std::vector<doub
   const int64_t list[2] = {0, static_cast<int64_t>(slot.size())};
   const int32_t station = 0;
   const StationValues v{0, nullptr, list, slot.data(), value.data(), runs};
-  kernelsOf(path).accumulate(held.data(), v, &station, 1);
+  pathKernels(path).species->accumulate(held.data(), v, &station, 1);
   std::copy(held.begin(), held.begin() + static_cast<std::ptrdiff_t>(acc.size()), acc.begin());
   for (std::size_t q = acc.size(); q < held.size(); ++q) ASSERT_EQ(held[q], 0.0f);
 }
@@ -414,8 +414,8 @@ TEST(Kernels, AccumulateMatchesTheExtendedSumsInDrawOrder) {
         std::vector<float> acc(st.width, 0.0f);
         const StationValues v = st.values(head, runs);
         const std::size_t half = count / 2;
-        kernelsOf(path).accumulate(acc.data(), v, drawn.data(), half);
-        kernelsOf(path).accumulate(acc.data(), v, drawn.data() + half, count - half);
+        pathKernels(path).species->accumulate(acc.data(), v, drawn.data(), half);
+        pathKernels(path).species->accumulate(acc.data(), v, drawn.data() + half, count - half);
         for (std::size_t a = 0; a < st.width; ++a) {
           ASSERT_EQ(bitsOf(acc[a]), bitsOf(want[a]))
               << kernelPathName(path) << " slot " << a << " runs " << runs << " trial " << trial;
@@ -451,7 +451,7 @@ TEST(Kernels, ProfileSumsAreThoseOfTheExtendedRoots) {
         y[i] = rng.below(3) == 0 ? 0.0f : rng.positive(-5, 5);
       }
       ProfileSums got;
-      kernelsOf(path).profileSums(acc.data(), S, y.data(), count, got);
+      pathKernels(path).species->profileSums(acc.data(), S, y.data(), count, got);
       int64_t n = 0;
       float minPositive = std::numeric_limits<float>::infinity();
       long double a = 0, m = 0;
@@ -494,20 +494,22 @@ TEST(ExactFloat, FloatSumExactnessTest) {
   EXPECT_FALSE(floatSumExact(std::numeric_limits<double>::infinity(), 1.0));
 }
 
-TEST(Kernels, DispatchSelectsOnlyPathsTheMachineHas) {
-  const KernelPath before = activeKernelPath();
+// The one switch from a path to its code hands out each path's own
+// kernels: a mix-up would go unseen by the exactness tests, which pass on
+// any path.
+TEST(Kernels, EachPathHasItsOwnKernels) {
+  const PathKernels* seen[3] = {};
   for (KernelPath path : kAllPaths) {
-    EXPECT_EQ(selectKernelPath(path), kernelPathAvailable(path));
-    if (kernelPathAvailable(path)) {
-      EXPECT_EQ(activeKernelPath(), path);
+    if (!kernelPathAvailable(path)) continue;
+    const PathKernels& k = pathKernels(path);
+    EXPECT_EQ(k.path, path);
+    for (const PathKernels* other : seen) {
+      if (other == nullptr) continue;
+      EXPECT_NE(other->species->accumulate, k.species->accumulate) << kernelPathName(path);
+      EXPECT_NE(other->stations, k.stations) << kernelPathName(path);
     }
+    seen[static_cast<int>(path)] = &k;
   }
-  KernelPath parsed = KernelPath::portable;
-  EXPECT_TRUE(parseKernelPath("avx512", parsed));
-  EXPECT_EQ(parsed, KernelPath::avx512);
-  EXPECT_FALSE(parseKernelPath("sse9", parsed));
-  EXPECT_TRUE(kernelPathAvailable(KernelPath::portable));
-  selectKernelPath(before);
 }
 
 }  // namespace

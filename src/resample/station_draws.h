@@ -9,11 +9,10 @@
 // precomputed, so the only chain left is from block to block. The vector
 // paths (AVX-512, AVX2) form the block in one vector per component; the
 // portable path steps nextUniform. Every path gives the generator's values
-// exactly and follows the kernel path in use (numeric/accumulate_kernels.h).
+// exactly.
 
 #include <cstdint>
 
-#include "numeric/accumulate_kernels.h"
 #include "numeric/random.h"
 
 namespace eco {
@@ -25,7 +24,10 @@ inline constexpr int32_t kStationDrawLimit = int32_t{1} << 29;  // n below this
 // in order, to out. Needs 0 < n < kStationDrawLimit.
 using StationDrawKernel = void (*)(UniformGenerator& g, int32_t n, int32_t* out);
 
-StationDrawKernel stationDrawKernel();  // of the path in use
-StationDrawKernel stationDrawKernelOf(KernelPath path);
+// Each path's kernel, for resample/path_kernels.cpp to choose from. A build
+// without the vector paths has the portable kernel under every name.
+void drawStationsPortable(UniformGenerator& g, int32_t n, int32_t* out);
+void drawStationsAvx2(UniformGenerator& g, int32_t n, int32_t* out);
+void drawStationsAvx512(UniformGenerator& g, int32_t n, int32_t* out);
 
 }  // namespace eco

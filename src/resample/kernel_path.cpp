@@ -1,6 +1,5 @@
-#include "numeric/simd_target.h"
+#include "resample/kernel_path.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -13,19 +12,13 @@ KernelPath bestKernelPath() {
   return KernelPath::portable;
 }
 
-KernelPath initialKernelPath() {
-  KernelPath path = bestKernelPath();
+KernelPath chosenKernelPath() {
   const char* asked = std::getenv("ECO_KERNEL");
   KernelPath wanted;
   if (asked != nullptr && parseKernelPath(asked, wanted) && kernelPathAvailable(wanted)) {
-    path = wanted;
+    return wanted;
   }
-  return path;
-}
-
-std::atomic<int>& activeKernelSlot() {
-  static std::atomic<int> slot{static_cast<int>(initialKernelPath())};
-  return slot;
+  return bestKernelPath();
 }
 
 }  // namespace
@@ -50,10 +43,13 @@ bool kernelPathAvailable(KernelPath path) {
   return false;
 }
 
-const char* kernelPathName(KernelPath path) { return byPath(path, "portable", "avx2", "avx512"); }
+const char* kernelPathName(KernelPath path) {
+  constexpr const char* kNames[] = {"portable", "avx2", "avx512"};
+  return kNames[static_cast<int>(path)];
+}
 
 bool parseKernelPath(const char* name, KernelPath& path) {
-  for (KernelPath p : {KernelPath::portable, KernelPath::avx2, KernelPath::avx512}) {
+  for (KernelPath p : kKernelPaths) {
     if (std::strcmp(name, kernelPathName(p)) == 0) {
       path = p;
       return true;
@@ -62,14 +58,10 @@ bool parseKernelPath(const char* name, KernelPath& path) {
   return false;
 }
 
-KernelPath activeKernelPath() {
-  return static_cast<KernelPath>(activeKernelSlot().load(std::memory_order_relaxed));
-}
-
-bool selectKernelPath(KernelPath path) {
-  if (!kernelPathAvailable(path)) return false;
-  activeKernelSlot().store(static_cast<int>(path), std::memory_order_relaxed);
-  return true;
+KernelPath runKernelPath() {
+  // Thread-safe initialisation; nothing changes it afterwards.
+  static const KernelPath path = chosenKernelPath();
+  return path;
 }
 
 }  // namespace eco

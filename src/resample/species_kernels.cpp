@@ -1,7 +1,8 @@
-#include "numeric/accumulate_kernels.h"
+#include "resample/species_kernels.h"
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cstring>
 
 #if ECO_X86_KERNELS
@@ -22,7 +23,7 @@ void addRowPortable(float* acc, const double* prod, std::size_t count) {
 
 // The lists are added a group of kListGroup entries at a time: the
 // entries of a group belong to one station, so their slots differ, and
-// their values lie side by side (numeric/accumulate_kernels.h). On the
+// their values lie side by side (resample/layout.h). On the
 // vector paths a group is one vector of sums; here, one entry after the
 // other.
 struct GroupPortable {
@@ -44,6 +45,8 @@ struct GroupPortable {
 constexpr std::size_t kRunChunk = 48;
 constexpr std::size_t kRunGroups = 512;
 static_assert(kListGroup == 4 && kRunChunk % 16 == 0);
+// A run writes group numbers up to kRunChunk entries past a list's start.
+static_assert(kRunChunk <= kRunMargin);
 
 // The numbers of a chunk's groups: first, first + 4, ... With g++ and
 // clang as vectors of four, three stores (a plain loop they unroll into
@@ -83,6 +86,7 @@ inline void addRun(float* acc, const StationValues& v, const int32_t* run, std::
 template <class Group>
 inline void addLists(float* acc, const StationValues& v, const int32_t* stations,
                      std::size_t count) {
+  assert(v.head % kSlotBlock == 0);
   if (!v.runs) {
     for (std::size_t t = 0; t < count; ++t) {
       addList<Group>(acc, v, static_cast<std::size_t>(stations[t]));
@@ -95,6 +99,7 @@ inline void addLists(float* acc, const StationValues& v, const int32_t* stations
   for (std::size_t t = 0; t < count; ++t) {
     const std::size_t j = static_cast<std::size_t>(stations[t]);
     const int64_t begin = v.tailStart[j];
+    assert((v.tailStart[j + 1] - begin) % static_cast<int64_t>(kListGroup) == 0);
     const std::size_t groups = static_cast<std::size_t>(v.tailStart[j + 1] - begin) / kListGroup;
     if (fill > kRunGroups || groups > chunk) {
       addRun<Group>(acc, v, run, fill);
@@ -454,27 +459,17 @@ ECO_TARGET_AVX512 void profileSumsAvx512(const float* acc, float S, const float*
   out.count = n + rest.count;
 }
 
-// ---- dispatch ---------------------------------------------------------
-
-const SpeciesKernels kPortable{&accumulatePortable, &profileSumsPortable};
-const SpeciesKernels kAvx2{&accumulateAvx2, &profileSumsAvx2};
-const SpeciesKernels kAvx512{&accumulateAvx512, &profileSumsAvx512};
-
-#else
-
-// Only the portable path exists here, and no other is ever selected.
-const SpeciesKernels kPortable{&accumulatePortable, &profileSumsPortable};
-const SpeciesKernels& kAvx2 = kPortable;
-const SpeciesKernels& kAvx512 = kPortable;
-
 #endif  // ECO_X86_KERNELS
 
 }  // namespace
 
-const SpeciesKernels& kernelsOf(KernelPath path) {
-  return *byPath(path, &kPortable, &kAvx2, &kAvx512);
-}
-
-const SpeciesKernels& speciesKernels() { return kernelsOf(activeKernelPath()); }
+const SpeciesKernels kPortableSpeciesKernels{&accumulatePortable, &profileSumsPortable};
+#if ECO_X86_KERNELS
+const SpeciesKernels kAvx2SpeciesKernels{&accumulateAvx2, &profileSumsAvx2};
+const SpeciesKernels kAvx512SpeciesKernels{&accumulateAvx512, &profileSumsAvx512};
+#else
+const SpeciesKernels kAvx2SpeciesKernels{&accumulatePortable, &profileSumsPortable};
+const SpeciesKernels kAvx512SpeciesKernels{&accumulatePortable, &profileSumsPortable};
+#endif
 
 }  // namespace eco

@@ -1,6 +1,8 @@
-#include "numeric/station_draws.h"
+#include "resample/station_draws.h"
 
 #include <array>
+
+#include "resample/kernel_path.h"
 
 #if ECO_X86_KERNELS
 #include <immintrin.h>
@@ -9,7 +11,7 @@
 namespace eco {
 namespace {
 
-void drawPortable(UniformGenerator& g, int32_t n, int32_t* out) {
+void drawBlockPortable(UniformGenerator& g, int32_t n, int32_t* out) {
   for (int k = 0; k < kStationDrawBlock; ++k) {
     const float r = nextUniform(g);
     const int32_t i = static_cast<int32_t>(static_cast<double>(n) * r);
@@ -61,7 +63,7 @@ ECO_TARGET_AVX2 inline __m128i indicesAvx2(__m256i x1, __m256i x2, __m256d n, __
   return _mm_min_epi32(i, last);
 }
 
-ECO_TARGET_AVX2 void drawAvx2(UniformGenerator& g, int32_t n, int32_t* out) {
+ECO_TARGET_AVX2 void drawBlockAvx2(UniformGenerator& g, int32_t n, int32_t* out) {
   const __m256i s1 = _mm256_set1_epi64x(g.s1), s2 = _mm256_set1_epi64x(g.s2);
   const __m256i c1 = _mm256_set1_epi64x(kC1), m1 = _mm256_set1_epi64x(kM1);
   const __m256i c2 = _mm256_set1_epi64x(kC2), m2 = _mm256_set1_epi64x(kM2);
@@ -104,7 +106,7 @@ ECO_TARGET_AVX512 inline __m256i indicesAvx512(__m512i x1, __m512i x2, int32_t n
   return _mm256_min_epi32(i, _mm256_set1_epi32(n - 1));
 }
 
-ECO_TARGET_AVX512 void drawAvx512(UniformGenerator& g, int32_t n, int32_t* out) {
+ECO_TARGET_AVX512 void drawBlockAvx512(UniformGenerator& g, int32_t n, int32_t* out) {
   const __m512i s1 = _mm512_set1_epi64(g.s1), s2 = _mm512_set1_epi64(g.s2);
   const __m512i c1 = _mm512_set1_epi64(kC1), m1 = _mm512_set1_epi64(kM1);
   const __m512i c2 = _mm512_set1_epi64(kC2), m2 = _mm512_set1_epi64(kM2);
@@ -118,20 +120,26 @@ ECO_TARGET_AVX512 void drawAvx512(UniformGenerator& g, int32_t n, int32_t* out) 
   g.s2 = static_cast<int32_t>(_mm256_extract_epi64(_mm512_maskz_extracti64x4_epi64(0xF, b2, 1), 3));
 }
 
-#else
-
-// Only the portable path exists here, and no other is ever selected.
-constexpr StationDrawKernel drawAvx2 = &drawPortable;
-constexpr StationDrawKernel drawAvx512 = &drawPortable;
-
 #endif  // ECO_X86_KERNELS
 
 }  // namespace
 
-StationDrawKernel stationDrawKernelOf(KernelPath path) {
-  return byPath<StationDrawKernel>(path, &drawPortable, drawAvx2, drawAvx512);
+void drawStationsPortable(UniformGenerator& g, int32_t n, int32_t* out) {
+  drawBlockPortable(g, n, out);
 }
 
-StationDrawKernel stationDrawKernel() { return stationDrawKernelOf(activeKernelPath()); }
+#if ECO_X86_KERNELS
+void drawStationsAvx2(UniformGenerator& g, int32_t n, int32_t* out) { drawBlockAvx2(g, n, out); }
+void drawStationsAvx512(UniformGenerator& g, int32_t n, int32_t* out) {
+  drawBlockAvx512(g, n, out);
+}
+#else
+void drawStationsAvx2(UniformGenerator& g, int32_t n, int32_t* out) {
+  drawBlockPortable(g, n, out);
+}
+void drawStationsAvx512(UniformGenerator& g, int32_t n, int32_t* out) {
+  drawBlockPortable(g, n, out);
+}
+#endif
 
 }  // namespace eco

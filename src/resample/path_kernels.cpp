@@ -1,0 +1,31 @@
+#include "resample/path_kernels.h"
+
+#include <cassert>
+
+namespace eco {
+namespace {
+
+// The dense lane costs were measured on the benchmark surveys; only the
+// speed depends on them.
+const PathKernels kPortablePath{KernelPath::portable, &kPortableSpeciesKernels,
+                                &drawStationsPortable, 0.15};
+const PathKernels kAvx2Path{KernelPath::avx2, &kAvx2SpeciesKernels, &drawStationsAvx2, 0.06};
+const PathKernels kAvx512Path{KernelPath::avx512, &kAvx512SpeciesKernels, &drawStationsAvx512,
+                              0.04};
+
+}  // namespace
+
+const PathKernels& pathKernels(KernelPath path) {
+  assert(kernelPathAvailable(path));
+  switch (path) {
+    case KernelPath::avx512:
+      return kAvx512Path;
+    case KernelPath::avx2:
+      return kAvx2Path;
+    case KernelPath::portable:
+      break;
+  }
+  return kPortablePath;
+}
+
+}  // namespace eco
