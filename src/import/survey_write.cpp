@@ -5,14 +5,9 @@
 #include <map>
 
 #include "import/names.h"
+#include "text/number_text.h"
 
 namespace eco {
-
-std::string shortestReal(float value) {
-  char buf[64];
-  const auto result = std::to_chars(buf, buf + sizeof buf, value);
-  return std::string(buf, result.ptr);
-}
 
 std::string headerLine(const std::string& keyword, const std::string& value) {
   if (keyword.size() + 1 + value.size() <= 80) return keyword + " " + value + "\n";
@@ -31,7 +26,7 @@ SurveyText surveyText(const ImportedSurvey& survey, const HeaderChoices& choices
   int largest = 0;
   for (const auto& s : survey.stations) {
     t.stations += std::to_string(survey.ecotopes[s.ecotope].code) + " " + std::to_string(s.code) +
-                  (s.reference ? " REF " : " ASS ") + shortestReal(s.surface) + "\n";
+                  (s.reference ? " REF " : " ASS ") + shortestText(s.surface) + "\n";
     largest = std::max(largest, ++groupSize[{s.ecotope, s.reference}]);
   }
   std::vector<bool> hasRecord(survey.stations.size(), false);
@@ -42,8 +37,8 @@ SurveyText surveyText(const ImportedSurvey& survey, const HeaderChoices& choices
   for (const auto& r : survey.records) {
     hasRecord[r.station] = true;
     t.data += prefix(r.station) + std::to_string(survey.species[r.species].code) + " " +
-              shortestReal(r.density) +
-              (survey.biomass ? " " + shortestReal(r.biomass) : std::string()) + "\n";
+              shortestText(r.density) +
+              (survey.biomass ? " " + shortestText(r.biomass) : std::string()) + "\n";
   }
   // A station sampled without fauna says so, else the program would ask.
   for (std::size_t j = 0; j < survey.stations.size(); ++j) {

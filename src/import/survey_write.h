@@ -24,9 +24,6 @@ struct SurveyText {
 
 SurveyText surveyText(const ImportedSurvey& survey, const HeaderChoices& choices);
 
-// The shortest decimal form of a 32-bit real that reads back as it.
-std::string shortestReal(float value);
-
 // One header line "[KEY] value", without the blank when the line would
 // otherwise pass column 80.
 std::string headerLine(const std::string& keyword, const std::string& value);

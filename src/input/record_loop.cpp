@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "records/diagnostics.h"
+#include "text/number_text.h"
 #include "text/trim.h"
 
 namespace eco {
@@ -275,12 +276,9 @@ std::string valuesAsRead(std::span<const ReadItem> items) {
       case ReadItem::Kind::integer:
         s += std::to_string(*item.integerValue);
         break;
-      case ReadItem::Kind::real: {
-        char buf[32];
-        const auto out = std::to_chars(buf, buf + sizeof buf, *item.realValue);
-        s.append(buf, out.ptr);
+      case ReadItem::Kind::real:
+        s += shortestText(*item.realValue);
         break;
-      }
       case ReadItem::Kind::text:
         s += shownValue(trimmed(*item.textValue));
         break;

@@ -9,6 +9,7 @@
 #include "input/record_loop.h"
 #include "numeric/evaluation.h"
 #include "records/diagnostics.h"
+#include "text/number_text.h"
 #include "text/trim.h"
 
 namespace eco {
@@ -38,12 +39,6 @@ bool validSurface(float surface, int group) {
 
 constexpr std::array<std::string_view, 4> kStationItems = {"ecotope code", "station code",
                                                            "sample code", "surface"};
-
-std::string surfaceText(float surface) {
-  char buf[32];
-  const auto out = std::to_chars(buf, buf + sizeof buf, surface);
-  return std::string(buf, out.ptr);
-}
 
 // The located detail of a station that could not be registered: unknown
 // ecotope, a code used twice in one ecotope, or a group over [MST].
@@ -123,7 +118,7 @@ bool readStationFile(std::istream& in, const std::string& fileName, EcotopeTable
       status.message = "station with invalid surface in station file, line " + std::to_string(line);
       status.detail = failureLine(
           fileName, line, 0,
-          "the surface " + shownValue(surfaceText(surface)) + " of " +
+          "the surface " + shownValue(shortestText(surface)) + " of " +
               (g == kReference ? "reference" : "assessment") + " station " +
               std::to_string(stationCode) +
               " is not valid: a reference station needs a surface above 0, an assessment "

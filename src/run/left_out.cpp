@@ -5,16 +5,11 @@
 
 #include "records/diagnostics.h"
 #include "stats/eligibility.h"
+#include "text/number_text.h"
 #include "text/trim.h"
 
 namespace eco {
 namespace {
-
-std::string number(float v) {
-  char buf[32];
-  const auto out = std::to_chars(buf, buf + sizeof buf, v);
-  return std::string(buf, out.ptr);
-}
 
 void warnLeftOut(const SurveyTables& t, int e, const char* what, const std::string& reason) {
   const std::size_t ue = static_cast<std::size_t>(e);
@@ -48,8 +43,8 @@ void warnLeftOutOfReport(const SurveyTables& t, int e) {
       break;
     case LeftOut::smallAssessment:
       reason = "assessment surface not above half the mean reference surface (" +
-               number(et.group[kAssessment].sumsurf) + " against half of " + number(ref.meansurf) +
-               ")";
+               shortestText(et.group[kAssessment].sumsurf) + " against half of " +
+               shortestText(ref.meansurf) + ")";
       break;
   }
   warnLeftOut(t, e, "report", reason);
