@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iostream>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,14 +51,12 @@ int inputFailure(const std::string& report, const std::string& detail = {}) {
 
 bool enterDirectory(const std::string& path) { return platform::setCurrentDirectory(path); }
 
-int run(const CommandLine& commandLine, const RunTiming& timing, OutputFiles& files) {
-  // Start-up. (The statistics take their missing value from AMACH(6)
-  // where they write one.)
-  RunSettings settings;
-
-  // Header file. A missing file (or no argument) cannot be opened; nothing
-  // is created in its place.
-  const std::string headerName = commandLine.headerFile;
+// Reads the header file into the settings; the run's end when it fails.
+// A missing file (or no argument) cannot be opened; nothing is created in
+// its place.
+std::optional<int> readHeader(const CommandLine& commandLine, RunSettings& settings,
+                              HeaderFlags& flags) {
+  const std::string& headerName = commandLine.headerFile;
   std::error_code ec;
   const std::filesystem::path headerPath = platform::pathOf(headerName);
   if (headerName.empty() || !std::filesystem::exists(headerPath, ec) ||
@@ -68,24 +67,17 @@ int run(const CommandLine& commandLine, const RunTiming& timing, OutputFiles& fi
   if (!header.is_open()) {
     return failure("error in opening header file", headerOpenFailure(headerName));
   }
-  HeaderFlags flags;
   flags.csv = commandLine.csv;
   flags.html = commandLine.html;
   if (!readHeaderFile(header, headerName, settings, flags)) {
     return flags.error ? failure(flags.message, flags.detail)
                        : inputFailure(flags.inputReport, flags.detail);
   }
-  header.close();
+  return std::nullopt;
+}
 
-  // Paths. Without an output path the outputs go where the inputs are: the
-  // run is already there once it has entered the input directory.
-  if (trimmed(settings.inputPath) == "dummy") {
-    return failure("no input path has been given", noInputPathFailure(headerName, flags.lines));
-  }
-  const bool outputPathGiven = trimmed(settings.outputPath) != "dummy";
-  if (!outputPathGiven) settings.outputPath = settings.inputPath;
-
-  // Capacities: limits of the tables, a negative one counts as 0.
+// The capacities of the tables: a negative one counts as 0.
+ReadOptions readOptionsOf(RunSettings& settings) {
   ReadOptions options;
   options.maxet = std::max(settings.maxet, 0);
   options.maxspec = std::max(settings.maxspec, 0);
@@ -94,6 +86,37 @@ int run(const CommandLine& commandLine, const RunTiming& timing, OutputFiles& fi
   settings.listLength = std::max(settings.listLength, 0);
   options.biomassPresent = settings.biomassPresent;
   options.emptySpeciesCode = settings.emptySpeciesCode;
+  return options;
+}
+
+// --strict: a pipeline must not go on with input that gave a warning.
+std::optional<int> stopIfStrict(const CommandLine& commandLine) {
+  if (!commandLine.strict || diagnostics().warningsWritten == 0) return std::nullopt;
+  finishWarnings();
+  const int64_t n = diagnostics().warningsWritten;
+  tellUser("error: --strict: the input gave " + std::to_string(n) +
+           (n == 1 ? " warning (above)" : " warnings (above)") +
+           ", so the run stops without writing any file: correct the input, or run without "
+           "--strict");
+  return 1;
+}
+
+int run(const CommandLine& commandLine, const RunTiming& timing, OutputFiles& files) {
+  // (The statistics take their missing value from AMACH(6) where they
+  // write one.)
+  RunSettings settings;
+  HeaderFlags flags;
+  if (const std::optional<int> end = readHeader(commandLine, settings, flags)) return *end;
+  const std::string& headerName = commandLine.headerFile;
+
+  // Paths. Without an output path the outputs go where the inputs are: the
+  // run is already there once it has entered the input directory.
+  if (trimmed(settings.inputPath) == "dummy") {
+    return failure("no input path has been given", noInputPathFailure(headerName, flags.lines));
+  }
+  const bool outputPathGiven = trimmed(settings.outputPath) != "dummy";
+  if (!outputPathGiven) settings.outputPath = settings.inputPath;
+  const ReadOptions options = readOptionsOf(settings);
 
   if (!enterDirectory(trimmed(settings.inputPath))) {
     return failure("cannot open directory for input",
@@ -105,17 +128,7 @@ int run(const CommandLine& commandLine, const RunTiming& timing, OutputFiles& fi
     return status.inputLayer ? inputFailure(status.message, status.detail)
                              : failure(status.message, status.detail);
   }
-
-  // --strict: a pipeline must not go on with input that gave a warning.
-  if (commandLine.strict && diagnostics().warningsWritten > 0) {
-    finishWarnings();
-    const int64_t n = diagnostics().warningsWritten;
-    tellUser("error: --strict: the input gave " + std::to_string(n) +
-             (n == 1 ? " warning (above)" : " warnings (above)") +
-             ", so the run stops without writing any file: correct the input, or run without "
-             "--strict");
-    return 1;
-  }
+  if (const std::optional<int> end = stopIfStrict(commandLine)) return *end;
 
   // An explicit relative output path is taken from inside the input directory.
   if (outputPathGiven && !enterDirectory(trimmed(settings.outputPath))) {
