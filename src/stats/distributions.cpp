@@ -29,6 +29,32 @@ void startRows(SpeciesRows& rows, std::vector<int32_t> species) {
   rows.values.assign(rows.species.size() * K, 0.0f);
 }
 
+// Column k of the species rows: each listed species' contribution to the
+// dissimilarity, and its density and biomass differences (biomass: the
+// sums of its rows, or null without them).
+void storeSpeciesColumns(const DrawSetup& setup, const EcotopeProfile& profile, const DrawWork& w,
+                         const DrawOutcome& o, const float* bacc, std::size_t k,
+                         RefDistributions& dist) {
+  SpeciesRows& c = dist.contribdist;
+  for (std::size_t r = 0; r < c.species.size(); ++r) {
+    const std::size_t s = static_cast<std::size_t>(c.species[r]);
+    const float x = profileValue(setup, w, o.S, c.species[r]);
+    const float diff = std::fabs(x - setup.refprof[s]);
+    c.values[r * K + k] = static_cast<float>(diff / o.total);
+  }
+  SpeciesRows& d = dist.ddiffdist;
+  for (std::size_t r = 0; r < d.species.size(); ++r) {
+    const std::size_t s = static_cast<std::size_t>(d.species[r]);
+    d.values[r * K + k] = diffPow4(profileValue(setup, w, o.S, d.species[r]), profile.refprof[s]);
+  }
+  SpeciesRows& b = dist.bdiffdist;
+  for (std::size_t r = 0; r < b.species.size(); ++r) {
+    const std::size_t s = static_cast<std::size_t>(b.species[r]);
+    const float pb = bacc != nullptr ? root4(bacc[r] / o.S) : 0.0f;
+    b.values[r * K + k] = diffPow4(pb, profile.refbprof[s]);
+  }
+}
+
 }  // namespace
 
 const float* SpeciesRows::valuesOf(int32_t s) const {
@@ -76,25 +102,7 @@ int64_t fillRefDistributions(const DrawSetup& setup, const EcotopeProfile& profi
         dist.densdist[k] = o.D;
         dist.nspdist[k] = o.N;
         if (biomass) dist.biomdist[k] = o.B;
-        const SpeciesRows& c = dist.contribdist;
-        for (std::size_t r = 0; r < c.species.size(); ++r) {
-          const std::size_t s = static_cast<std::size_t>(c.species[r]);
-          const float x = profileValue(setup, w, o.S, c.species[r]);
-          const float diff = std::fabs(x - setup.refprof[s]);
-          dist.contribdist.values[r * K + k] = static_cast<float>(diff / o.total);
-        }
-        const SpeciesRows& d = dist.ddiffdist;
-        for (std::size_t r = 0; r < d.species.size(); ++r) {
-          const std::size_t s = static_cast<std::size_t>(d.species[r]);
-          dist.ddiffdist.values[r * K + k] =
-              diffPow4(profileValue(setup, w, o.S, d.species[r]), profile.refprof[s]);
-        }
-        const SpeciesRows& b = dist.bdiffdist;
-        for (std::size_t r = 0; r < b.species.size(); ++r) {
-          const std::size_t s = static_cast<std::size_t>(b.species[r]);
-          const float pb = withBiomass ? root4(bacc[r] / o.S) : 0.0f;
-          dist.bdiffdist.values[r * K + k] = diffPow4(pb, profile.refbprof[s]);
-        }
+        storeSpeciesColumns(setup, profile, w, o, withBiomass ? bacc.data() : nullptr, k, dist);
       }
     }
   };
