@@ -34,10 +34,13 @@ all_variants=(clang-libstdc++ clang-libc++ gcc-ld64 aarch64 soft-extended)
 if (($#)); then variants=("$@"); else variants=("${all_variants[@]}"); fi
 started=$(date +%s)
 
+# Each package of the machine's own architecture (with the arm64 GoogleTest
+# installed too, the bare name is ambiguous).
 missing=()
 for package in cmake make g++ clang libc++-dev libc++abi-dev g++-aarch64-linux-gnu qemu-user \
   libgtest-dev binutils; do
-  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+  dpkg -s "$package:$(dpkg --print-architecture)" >/dev/null 2>&1 || dpkg -s "$package" >/dev/null 2>&1 ||
+    missing+=("$package")
 done
 # GoogleTest for arm64, for the kernel tests under qemu.
 if ! dpkg -s libgtest-dev:arm64 >/dev/null 2>&1; then
