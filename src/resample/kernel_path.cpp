@@ -25,6 +25,7 @@ KernelPath chosenKernelPath() {
 
 bool kernelPathAvailable(KernelPath path) {
   switch (path) {
+    case KernelPath::scalar:
     case KernelPath::portable:
       return true;
 #if ECO_X86_KERNELS
@@ -44,7 +45,7 @@ bool kernelPathAvailable(KernelPath path) {
 }
 
 const char* kernelPathName(KernelPath path) {
-  constexpr const char* kNames[] = {"portable", "avx2", "avx512"};
+  constexpr const char* kNames[] = {"portable", "avx2", "avx512", "scalar"};
   return kNames[static_cast<int>(path)];
 }
 

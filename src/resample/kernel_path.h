@@ -4,14 +4,17 @@
 // build the x86 ones. Everything that differs between processors and
 // compilers for the kernels is here.
 //
-// The vector paths (AVX-512, AVX2) exist only in x86-64 builds by g++ or
-// clang, whose function attributes compile a function for an instruction
-// set the rest of the program does not assume, and whose runtime check tells
-// whether the processor has it. Every other build has the portable path
-// alone; it gives the same bits as the vector paths.
+// The portable path is the vector unit every processor of the build's
+// architecture has (resample/vector128.h: SSE2 on x86-64, NEON on arm64),
+// or scalar code where there is none. The scalar path is that scalar code
+// on any build (what other architectures run; for tests and comparison).
+// The AVX-512 and AVX2 paths exist only in x86-64 builds by g++ or clang,
+// whose function attributes compile a function for an instruction set the
+// rest of the program does not assume, and whose runtime check tells
+// whether the processor has it. Every path gives the same bits.
 //
 // A run takes one path, chosen once: the best the machine has, unless the
-// environment variable ECO_KERNEL (portable, avx2, avx512) names another
+// environment variable ECO_KERNEL (scalar, portable, avx2, avx512) names another
 // one the machine has. The path is handed to the draw setup
 // (resample/draw_setup.h), which carries it to every draw.
 
@@ -30,14 +33,14 @@
 
 namespace eco {
 
-enum class KernelPath { portable, avx2, avx512 };
-inline constexpr KernelPath kKernelPaths[] = {KernelPath::portable, KernelPath::avx2,
-                                              KernelPath::avx512};
+enum class KernelPath { portable, avx2, avx512, scalar };
+inline constexpr KernelPath kKernelPaths[] = {KernelPath::scalar, KernelPath::portable,
+                                              KernelPath::avx2, KernelPath::avx512};
 
 // Whether this build has the path and the processor can run it.
 bool kernelPathAvailable(KernelPath path);
 const char* kernelPathName(KernelPath path);
-// "portable", "avx2" or "avx512"; false for anything else.
+// "scalar", "portable", "avx2" or "avx512"; false for anything else.
 bool parseKernelPath(const char* name, KernelPath& path);
 
 // The path a run takes: ECO_KERNEL's when the machine has it, otherwise

@@ -7,8 +7,10 @@ namespace {
 
 // The dense lane costs were measured on the benchmark surveys; only the
 // speed depends on them.
+const PathKernels kScalarPath{KernelPath::scalar, &kScalarSpeciesKernels, &drawStationsPortable,
+                              0.15};
 const PathKernels kPortablePath{KernelPath::portable, &kPortableSpeciesKernels,
-                                &drawStationsPortable, 0.15};
+                                &drawStationsPortable, 0.10};
 const PathKernels kAvx2Path{KernelPath::avx2, &kAvx2SpeciesKernels, &drawStationsAvx2, 0.06};
 const PathKernels kAvx512Path{KernelPath::avx512, &kAvx512SpeciesKernels, &drawStationsAvx512,
                               0.04};
@@ -22,6 +24,8 @@ const PathKernels& pathKernels(KernelPath path) {
       return kAvx512Path;
     case KernelPath::avx2:
       return kAvx2Path;
+    case KernelPath::scalar:
+      return kScalarPath;
     case KernelPath::portable:
       break;
   }

@@ -11,13 +11,14 @@
 
 #include "numeric/evaluation.h"
 #include "numeric/exact_float.h"
+#include "resample/vector128.h"
 
 namespace eco {
 namespace {
 
-// ---- portable ---------------------------------------------------------
+// ---- scalar -----------------------------------------------------------
 
-void addRowPortable(float* acc, const double* prod, std::size_t count) {
+void addRowScalar(float* acc, const double* prod, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) acc[i] = addExactProductInRange(acc[i], prod[i]);
 }
 
@@ -26,7 +27,7 @@ void addRowPortable(float* acc, const double* prod, std::size_t count) {
 // their values lie side by side (resample/layout.h). On the
 // vector paths a group is one vector of sums; here, one entry after the
 // other.
-struct GroupPortable {
+struct GroupScalar {
   static void add(float* acc, const StationValues& v, int64_t k) {
     for (int64_t e = k; e < k + static_cast<int64_t>(kListGroup); ++e) {
       float& a = acc[v.tailSlot[e]];
@@ -136,12 +137,12 @@ inline void addHeldExtended(double* sums, const double* prod, int lanes) {
 
 // Rows and lists hold different slots: all rows of a batch first, then all
 // its lists, keeps the draw order of every slot's sum.
-void accumulatePortable(float* acc, const StationValues& v, const int32_t* stations,
-                        std::size_t count) {
+void accumulateScalar(float* acc, const StationValues& v, const int32_t* stations,
+                      std::size_t count) {
   for (std::size_t t = 0; t < count; ++t) {
-    addRowPortable(acc, v.headProd + static_cast<std::size_t>(stations[t]) * v.head, v.head);
+    addRowScalar(acc, v.headProd + static_cast<std::size_t>(stations[t]) * v.head, v.head);
   }
-  addLists<GroupPortable>(acc, v, stations, count);
+  addLists<GroupScalar>(acc, v, stations, count);
 }
 
 // One term of the profile sums, shared by the remainders of every path.
@@ -156,11 +157,136 @@ inline void profileTerm(float a, float S, float y, ProfileSums& out) {
   out.m += p > y ? y : p;
 }
 
-void profileSumsPortable(const float* acc, float S, const float* y, std::size_t count,
-                         ProfileSums& out) {
+void profileSumsScalar(const float* acc, float S, const float* y, std::size_t count,
+                       ProfileSums& out) {
   out = ProfileSums{};
   for (std::size_t i = 0; i < count; ++i) profileTerm(acc[i], S, y[i], out);
 }
+
+#if ECO_VECTOR128
+
+// ---- baseline vectors (SSE2 on x86-64, NEON on arm64) -----------------
+
+// The dense rows of a batch as addHeldRows describes, with 128-bit vectors:
+// G vectors of 2 slots. A vector whose sum lies on a midpoint is
+// recomputed at once, so the sums need no second register.
+template <int G>
+inline void addHeldRows128(float* acc, const StationValues& v, const int32_t* stations,
+                           std::size_t count, std::size_t first) {
+  using namespace v128;
+  const U2 half = splat64(kFloatMidpointTail);
+  const U2 tail = splat64(kFloatTailMask);
+  D2 held[G];
+  for (int b = 0; b < G; ++b) held[b] = loadWidened(acc + first + 2 * b);
+  const double* const rows = v.headProd + first;
+  for (std::size_t t = 0; t < count; ++t) {
+#if defined(__GNUC__)
+    if (t + kRowAhead < count) {
+      const char* const next = reinterpret_cast<const char*>(
+          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
+      for (int b = 0; b < G; b += 4) __builtin_prefetch(next + 16 * b);
+    }
+#endif
+    const double* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
+    for (int b = 0; b < G; ++b) {
+      const U2 up = add64(bits(add(held[b], load(prod + 2 * b))), half);
+      if (zeroUnder(up, tail) != 0) {
+        alignas(16) double sums[2];
+        store(sums, held[b]);
+        addHeldExtended(sums, prod + 2 * b, 2);
+        held[b] = load(sums);
+      } else {
+        held[b] = fromBits(clear(up, tail));
+      }
+    }
+  }
+  for (int b = 0; b < G; ++b) storeNarrowed(acc + first + 2 * b, held[b]);
+}
+
+// A group of list entries as two vectors of sums, rounded to float unless
+// one lies on a midpoint (then entry by entry, as GroupScalar).
+struct Group128 {
+  static void add(float* acc, const StationValues& v, int64_t k) {
+    using namespace v128;
+    static_assert(kListGroup == 4);
+    float* const a[4] = {acc + v.tailSlot[k], acc + v.tailSlot[k + 1], acc + v.tailSlot[k + 2],
+                         acc + v.tailSlot[k + 3]};
+    alignas(16) float f[4] = {*a[0], *a[1], *a[2], *a[3]};
+    const F4 old = loadF(f);
+    const D2 s0 = v128::add(low(old), load(v.tailProd + k));
+    const D2 s1 = v128::add(high(old), load(v.tailProd + k + 2));
+    const U2 half = splat64(kFloatMidpointTail), tail = splat64(kFloatTailMask);
+    if ((zeroUnder(add64(bits(s0), half), tail) | zeroUnder(add64(bits(s1), half), tail)) != 0) {
+      GroupScalar::add(acc, v, k);
+      return;
+    }
+    storeF(f, narrow(s0, s1));
+    for (int e = 0; e < 4; ++e) *a[e] = f[e];
+  }
+};
+
+void accumulate128(float* acc, const StationValues& v, const int32_t* stations, std::size_t count) {
+  static_assert(kSlotBlock == 16);
+  for (std::size_t first = 0; first < v.head; first += kSlotBlock) {
+    addHeldRows128<8>(acc, v, stations, count, first);
+  }
+  addLists<Group128>(acc, v, stations, count);
+}
+
+void profileSums128(const float* acc, float S, const float* y, std::size_t count,
+                    ProfileSums& out) {
+  using namespace v128;
+  const F4 s = splatF(S);
+  const F4 inf = splatF(std::numeric_limits<float>::infinity());
+  const U2 tailMask = splat64(kFloatTailMask);
+  const U2 nearLow = splat64(kFloatMidpointTail - kRootMargin);
+  const U2 span = splat64(2 * kRootMargin);
+  D2 sumA = fromBits(splat64(0)), sumM = sumA;
+  F4 minPos = inf;
+  int64_t n = 0;
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const F4 q = div(loadF(acc + i), s);
+    const F4 pos = positive(q);
+    const int posBits = laneBits(pos);
+    // A block without a positive value adds only zeros to the sums.
+    if (posBits == 0) continue;
+    const F4 qp = keep(q, pos);
+    const D2 rootLow = sqrt(sqrt(low(qp)));
+    const D2 rootHigh = sqrt(sqrt(high(qp)));
+    const int near = (offsetWithin(bits(rootLow), tailMask, nearLow, span) |
+                      (offsetWithin(bits(rootHigh), tailMask, nearLow, span) << 2)) &
+                     posBits;
+    F4 p = keep(narrow(rootLow, rootHigh), pos);
+    if (near != 0) {
+      alignas(16) float pv[4], qv[4];
+      storeF(pv, p);
+      storeF(qv, q);
+      for (int l = 0; l < 4; ++l) {
+        if (near & (1 << l)) pv[l] = root4(qv[l]);
+      }
+      p = loadF(pv);
+    }
+    n += std::popcount(static_cast<unsigned>(posBits));
+    sumA = add(sumA, add(low(p), high(p)));
+    const F4 m = min(p, loadF(y + i));
+    sumM = add(sumM, add(low(m), high(m)));
+    minPos = min(minPos, select(pos, p, inf));
+  }
+  alignas(16) double va[2], vm[2];
+  alignas(16) float vp[4];
+  store(va, sumA);
+  store(vm, sumM);
+  storeF(vp, minPos);
+  ProfileSums rest;
+  profileSumsScalar(acc + i, S, y + i, count - i, rest);
+  out.a = (va[0] + va[1]) + rest.a;
+  out.m = (vm[0] + vm[1]) + rest.m;
+  out.minPositive = std::min({vp[0], vp[1], vp[2], vp[3], rest.minPositive});
+  out.count = n + rest.count;
+}
+
+#endif  // ECO_VECTOR128
 
 #if ECO_X86_KERNELS
 
@@ -188,14 +314,15 @@ ECO_TARGET_AVX2 ECO_KERNEL_INLINE void addHeldRowsAvx2(float* acc, const Station
       for (int b = 0; b < G; b += 2) _mm_prefetch(next + 64 * (b / 2), _MM_HINT_T0);
     }
     const double* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
-    __m256i up[G], ties[G];
+    // The ties of each vector are found again on the rare way that needs
+    // them: kept for every vector they would not fit the registers.
+    __m256i up[G];
     __m256i any = zero;
 #pragma GCC unroll 16
     for (int b = 0; b < G; ++b) {
       up[b] = _mm256_add_epi64(
           _mm256_castpd_si256(_mm256_add_pd(held[b], _mm256_loadu_pd(prod + 4 * b))), half);
-      ties[b] = _mm256_cmpeq_epi64(_mm256_and_si256(up[b], tail), zero);
-      any = _mm256_or_si256(any, ties[b]);
+      any = _mm256_or_si256(any, _mm256_cmpeq_epi64(_mm256_and_si256(up[b], tail), zero));
     }
     if (_mm256_testz_si256(any, any)) {
 #pragma GCC unroll 16
@@ -203,7 +330,8 @@ ECO_TARGET_AVX2 ECO_KERNEL_INLINE void addHeldRowsAvx2(float* acc, const Station
     } else {
 #pragma GCC unroll 16
       for (int b = 0; b < G; ++b) {
-        if (_mm256_testz_si256(ties[b], ties[b])) {
+        const __m256i ties = _mm256_cmpeq_epi64(_mm256_and_si256(up[b], tail), zero);
+        if (_mm256_testz_si256(ties, ties)) {
           held[b] = _mm256_castsi256_pd(_mm256_andnot_si256(tail, up[b]));
         } else {
           alignas(32) double sums[4];
@@ -255,7 +383,7 @@ struct GroupAvx2 {
     const __m256i tail = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
     const __m256i ties = _mm256_cmpeq_epi64(_mm256_and_si256(g.up, tail), _mm256_setzero_si256());
     if (!_mm256_testz_si256(ties, ties)) {
-      GroupPortable::add(acc, v, k);
+      GroupScalar::add(acc, v, k);
     } else {
       storeGroup(g);
     }
@@ -316,7 +444,7 @@ ECO_TARGET_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, 
   _mm256_store_pd(vm, sumM);
   _mm_store_ps(vp, minPos);
   ProfileSums rest;
-  profileSumsPortable(acc + i, S, y + i, count - i, rest);
+  profileSumsScalar(acc + i, S, y + i, count - i, rest);
   out.a = ((va[0] + va[1]) + (va[2] + va[3])) + rest.a;
   out.m = ((vm[0] + vm[1]) + (vm[2] + vm[3])) + rest.m;
   out.minPositive = std::min({vp[0], vp[1], vp[2], vp[3], rest.minPositive});
@@ -386,7 +514,7 @@ struct GroupAvx512 {
   ECO_TARGET_AVX512 static void add(float* acc, const StationValues& v, int64_t k) {
     const GroupSums g = groupSums(acc, v, k);
     if (_mm256_testn_epi64_mask(g.up, _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask)))) {
-      GroupPortable::add(acc, v, k);
+      GroupScalar::add(acc, v, k);
     } else {
       storeGroup(g);
     }
@@ -445,7 +573,7 @@ ECO_TARGET_AVX512 void profileSumsAvx512(const float* acc, float S, const float*
   _mm512_store_pd(vm, sumM);
   _mm256_store_ps(vp, minPos);
   ProfileSums rest;
-  profileSumsPortable(acc + i, S, y + i, count - i, rest);
+  profileSumsScalar(acc + i, S, y + i, count - i, rest);
   double a = rest.a, m = rest.m;
   float mp = rest.minPositive;
   for (int l = 0; l < 8; ++l) {
@@ -463,13 +591,18 @@ ECO_TARGET_AVX512 void profileSumsAvx512(const float* acc, float S, const float*
 
 }  // namespace
 
-const SpeciesKernels kPortableSpeciesKernels{&accumulatePortable, &profileSumsPortable};
+const SpeciesKernels kScalarSpeciesKernels{&accumulateScalar, &profileSumsScalar};
+#if ECO_VECTOR128
+const SpeciesKernels kPortableSpeciesKernels{&accumulate128, &profileSums128};
+#else
+const SpeciesKernels kPortableSpeciesKernels{&accumulateScalar, &profileSumsScalar};
+#endif
 #if ECO_X86_KERNELS
 const SpeciesKernels kAvx2SpeciesKernels{&accumulateAvx2, &profileSumsAvx2};
 const SpeciesKernels kAvx512SpeciesKernels{&accumulateAvx512, &profileSumsAvx512};
 #else
-const SpeciesKernels kAvx2SpeciesKernels{&accumulatePortable, &profileSumsPortable};
-const SpeciesKernels kAvx512SpeciesKernels{&accumulatePortable, &profileSumsPortable};
+const SpeciesKernels kAvx2SpeciesKernels{&accumulateScalar, &profileSumsScalar};
+const SpeciesKernels kAvx512SpeciesKernels{&accumulateScalar, &profileSumsScalar};
 #endif
 
 }  // namespace eco

@@ -41,7 +41,8 @@ struct SpeciesKernels {
 };
 
 // Each path's kernels, for resample/path_kernels.cpp to choose from. A build
-// without the vector paths has the portable kernels under every name.
+// without the x86 paths has the portable kernels under their names.
+extern const SpeciesKernels kScalarSpeciesKernels;
 extern const SpeciesKernels kPortableSpeciesKernels;
 extern const SpeciesKernels kAvx2SpeciesKernels;
 extern const SpeciesKernels kAvx512SpeciesKernels;

@@ -11,16 +11,6 @@
 namespace eco {
 namespace {
 
-void drawBlockPortable(UniformGenerator& g, int32_t n, int32_t* out) {
-  for (int k = 0; k < kStationDrawBlock; ++k) {
-    const float r = nextUniform(g);
-    const int32_t i = static_cast<int32_t>(static_cast<double>(n) * r);
-    out[k] = i < n ? i : n - 1;
-  }
-}
-
-#if ECO_X86_KERNELS
-
 // Each component's modulus is 2^31 - c.
 constexpr int64_t kM1 = kUniformM1, kC1 = (int64_t{1} << 31) - kM1;
 constexpr int64_t kM2 = kUniformM2, kC2 = (int64_t{1} << 31) - kM2;
@@ -37,6 +27,36 @@ constexpr std::array<int64_t, kStationDrawBlock> powers(int64_t a, int64_t m) {
 }
 alignas(64) constexpr std::array<int64_t, kStationDrawBlock> kPow1 = powers(kUniformA1, kM1);
 alignas(64) constexpr std::array<int64_t, kStationDrawBlock> kPow2 = powers(kUniformA2, kM2);
+
+// p x s (mod 2^31 - c) for p, s below 2^31, as the vector paths form it
+// below, in 64-bit integers.
+inline int64_t mulMod(int64_t p, int64_t s, int64_t c, int64_t m) {
+  constexpr uint64_t kLow31 = 0x7FFFFFFF;
+  uint64_t x = static_cast<uint64_t>(p) * static_cast<uint64_t>(s);
+  x = (x >> 31) * static_cast<uint64_t>(c) + (x & kLow31);
+  x = (x >> 31) * static_cast<uint64_t>(c) + (x & kLow31);
+  return static_cast<int64_t>(x >= static_cast<uint64_t>(m) ? x - static_cast<uint64_t>(m) : x);
+}
+
+// The block's steps side by side without vectors: step k is a^k x state,
+// so no step waits for the one before (nextUniform's chain would).
+void drawBlockPortable(UniformGenerator& g, int32_t n, int32_t* out) {
+  const int64_t s1 = g.s1, s2 = g.s2;
+  int64_t x1 = s1, x2 = s2;
+  for (int k = 0; k < kStationDrawBlock; ++k) {
+    x1 = mulMod(kPow1[static_cast<std::size_t>(k)], s1, kC1, kM1);
+    x2 = mulMod(kPow2[static_cast<std::size_t>(k)], s2, kC2, kM2);
+    int32_t z = static_cast<int32_t>(x1 - x2);
+    if (z < 1) z += static_cast<int32_t>(kM1 - 1);
+    const float r = static_cast<float>(static_cast<double>(z) * 0x1p-31);
+    const int32_t i = static_cast<int32_t>(static_cast<double>(n) * r);
+    out[k] = i < n ? i : n - 1;
+  }
+  g.s1 = static_cast<int32_t>(x1);
+  g.s2 = static_cast<int32_t>(x2);
+}
+
+#if ECO_X86_KERNELS
 
 // p x s (mod 2^31 - c) for p, s below 2^31, in 64-bit lanes: the product
 // is h 2^31 + l, which is h c + l (mod m); twice that brings it below

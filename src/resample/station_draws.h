@@ -8,8 +8,8 @@
 // step k from the block's start state is a^k x state (mod m), the powers
 // precomputed, so the only chain left is from block to block. The vector
 // paths (AVX-512, AVX2) form the block in one vector per component; the
-// portable path steps nextUniform. Every path gives the generator's values
-// exactly.
+// portable and scalar paths in 64-bit integers, step by step but without
+// waiting for each other. Every path gives the generator's values exactly.
 
 #include <cstdint>
 

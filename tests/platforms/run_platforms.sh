@@ -7,7 +7,9 @@
 #   gcc-ld64          g++ -mlong-double-64 (long double is double, as on
 #                     macOS arm64 and MSVC)
 #   aarch64           aarch64-linux-gnu-g++ (cmake/aarch64-linux-gnu.cmake),
-#                     run under qemu-aarch64
+#                     run under qemu-aarch64; also the kernel tests
+#                     (resample_test: the NEON and scalar kernels against
+#                     the extended evaluation on constructed midpoints)
 #   soft-extended     g++ with -DECO_SOFT_EXTENDED=ON (the emulated
 #                     extended type on x86-64): the whole test suite
 #
@@ -32,11 +34,19 @@ all_variants=(clang-libstdc++ clang-libc++ gcc-ld64 aarch64 soft-extended)
 if (($#)); then variants=("$@"); else variants=("${all_variants[@]}"); fi
 started=$(date +%s)
 
+# Each package of the machine's own architecture (with the arm64 GoogleTest
+# installed too, the bare name is ambiguous).
 missing=()
 for package in cmake make g++ clang libc++-dev libc++abi-dev g++-aarch64-linux-gnu qemu-user \
   libgtest-dev binutils; do
-  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+  dpkg -s "$package:$(dpkg --print-architecture)" >/dev/null 2>&1 || dpkg -s "$package" >/dev/null 2>&1 ||
+    missing+=("$package")
 done
+# GoogleTest for arm64, for the kernel tests under qemu.
+if ! dpkg -s libgtest-dev:arm64 >/dev/null 2>&1; then
+  dpkg --add-architecture arm64
+  missing+=(libgtest-dev:arm64)
+fi
 if ((${#missing[@]})); then
   echo "== installing ${missing[*]}"
   apt-get update >/dev/null && DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" >/dev/null ||
@@ -70,7 +80,7 @@ configure_and_build() {
 }
 
 # The kernel paths of x86-64 builds on this processor.
-x86_paths=(portable)
+x86_paths=(scalar portable)
 flags=$(grep -m1 '^flags' /proc/cpuinfo || true)
 has() { [[ " $flags " == *" $1 "* ]]; }
 has avx2 && x86_paths+=(avx2)
@@ -153,9 +163,22 @@ for variant in "${variants[@]}"; do
         printf '#!/bin/sh\nexec qemu-aarch64 -L /usr/aarch64-linux-gnu "%s" "$@"\n' \
           "$out/$variant/app/ecoassess" >"$wrapper"
         chmod +x "$wrapper"
-        # Only the portable path exists there; a request for another one
-        # must fall back to it.
-        run_cases "$variant" "$wrapper" portable avx512
+        # NEON (portable) and scalar code exist there; a request for an x86
+        # path must fall back to the portable one.
+        run_cases "$variant" "$wrapper" portable scalar avx512
+      fi
+      gtest=/usr/lib/aarch64-linux-gnu/cmake/GTest
+      if configure_and_build "$variant-tests" resample_test -DBUILD_TESTING=ON \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/aarch64-linux-gnu.cmake" -DGTest_DIR="$gtest" \
+        -DCMAKE_FIND_ROOT_PATH_MODE_INCLUDE=BOTH -DCMAKE_FIND_ROOT_PATH_MODE_LIBRARY=BOTH; then
+        t0=$(date +%s)
+        log=$out/$variant-tests.log
+        if qemu-aarch64 -L /usr/aarch64-linux-gnu "$out/$variant-tests/tests/resample/resample_test" \
+          >"$log" 2>&1; then
+          note passed "$variant: kernel tests ($(grep -o '[0-9]* tests from' "$log" | head -1 | cut -d' ' -f1))" "$(elapsed "$t0")"
+        else
+          note FAILED "$variant: kernel tests" "see $log"
+        fi
       fi
       ;;
     soft-extended)

@@ -23,7 +23,7 @@ inline bool longTests() {
 // `long_` in the long one.
 inline long inputs(long normal, long long_) { return longTests() ? long_ : normal; }
 
-inline constexpr KernelPath kAllPaths[] = {KernelPath::portable, KernelPath::avx2,
-                                           KernelPath::avx512};
+inline constexpr KernelPath kAllPaths[] = {KernelPath::scalar, KernelPath::portable,
+                                           KernelPath::avx2, KernelPath::avx512};
 
 }  // namespace eco::test

@@ -1,0 +1,130 @@
+#pragma once
+// The few operations on 128-bit vectors that the baseline kernels use, for
+// the two vector units every processor of its architecture has: SSE2 on
+// x86-64 and NEON (Advanced SIMD) on arm64. Written once against these
+// functions, the baseline kernels are vector code on both without a
+// runtime check. ECO_VECTOR128 is 0 where neither exists; the kernels are
+// then scalar.
+//
+// Two doubles or two 64-bit integers per vector (D2, U2), four floats per
+// vector (F4). Lane masks are small integers, bit l for lane l.
+
+#include <cstdint>
+
+#if defined(__x86_64__) || defined(_M_X64)
+#define ECO_VECTOR128 1
+#include <emmintrin.h>
+#elif defined(__aarch64__) || defined(_M_ARM64)
+#define ECO_VECTOR128 1
+#include <arm_neon.h>
+#else
+#define ECO_VECTOR128 0
+#endif
+
+#if ECO_VECTOR128
+
+namespace eco::v128 {
+
+#if defined(__x86_64__) || defined(_M_X64)
+
+using D2 = __m128d;
+using U2 = __m128i;
+using F4 = __m128;
+
+inline U2 splat64(uint64_t x) { return _mm_set1_epi64x(static_cast<int64_t>(x)); }
+inline D2 load(const double* p) { return _mm_loadu_pd(p); }
+inline void store(double* p, D2 x) { _mm_storeu_pd(p, x); }
+// Two floats widened to doubles, and back (exact for doubles that are floats).
+inline D2 loadWidened(const float* p) {
+  return _mm_cvtps_pd(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))));
+}
+inline void storeNarrowed(float* p, D2 x) {
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_castps_si128(_mm_cvtpd_ps(x)));
+}
+inline D2 add(D2 a, D2 b) { return _mm_add_pd(a, b); }
+inline D2 sqrt(D2 a) { return _mm_sqrt_pd(a); }
+inline U2 bits(D2 a) { return _mm_castpd_si128(a); }
+inline D2 fromBits(U2 a) { return _mm_castsi128_pd(a); }
+inline U2 add64(U2 a, U2 b) { return _mm_add_epi64(a, b); }
+// x & ~mask
+inline U2 clear(U2 x, U2 mask) { return _mm_andnot_si128(mask, x); }
+// The lanes whose bits under `mask` are all zero; `mask` lies in the low 32
+// bits of a lane, so the low halves decide.
+inline int zeroUnder(U2 x, U2 mask) {
+  const int bytes = _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(x, mask), _mm_setzero_si128()));
+  return (bytes & 1) | ((bytes >> 7) & 2);
+}
+// The lanes whose bits under `mask` (in the low 32 bits) minus `low` lie in
+// [0, span]; low and span below 2^30.
+inline int offsetWithin(U2 x, U2 mask, U2 low, U2 span) {
+  const __m128i off = _mm_sub_epi32(_mm_and_si128(x, mask), low);
+  const __m128i in =
+      _mm_andnot_si128(_mm_cmpgt_epi32(off, span), _mm_cmpgt_epi32(off, _mm_set1_epi32(-1)));
+  const int bytes = _mm_movemask_epi8(in);
+  return (bytes & 1) | ((bytes >> 7) & 2);
+}
+
+inline F4 loadF(const float* p) { return _mm_loadu_ps(p); }
+inline void storeF(float* p, F4 x) { _mm_storeu_ps(p, x); }
+inline F4 splatF(float x) { return _mm_set1_ps(x); }
+inline F4 div(F4 a, F4 b) { return _mm_div_ps(a, b); }
+// The lanes above 0 (NaN is not), as a mask vector and as bits.
+inline F4 positive(F4 a) { return _mm_cmpgt_ps(a, _mm_setzero_ps()); }
+inline int laneBits(F4 m) { return _mm_movemask_ps(m); }
+inline F4 keep(F4 a, F4 m) { return _mm_and_ps(a, m); }
+inline F4 select(F4 m, F4 a, F4 b) { return _mm_or_ps(_mm_and_ps(m, a), _mm_andnot_ps(m, b)); }
+inline F4 min(F4 a, F4 b) { return _mm_min_ps(a, b); }
+inline D2 low(F4 a) { return _mm_cvtps_pd(a); }
+inline D2 high(F4 a) { return _mm_cvtps_pd(_mm_movehl_ps(a, a)); }
+inline F4 narrow(D2 lo, D2 hi) { return _mm_movelh_ps(_mm_cvtpd_ps(lo), _mm_cvtpd_ps(hi)); }
+
+#else  // arm64
+
+using D2 = float64x2_t;
+using U2 = uint64x2_t;
+using F4 = float32x4_t;
+
+inline U2 splat64(uint64_t x) { return vdupq_n_u64(x); }
+inline D2 load(const double* p) { return vld1q_f64(p); }
+inline void store(double* p, D2 x) { vst1q_f64(p, x); }
+inline D2 loadWidened(const float* p) { return vcvt_f64_f32(vld1_f32(p)); }
+inline void storeNarrowed(float* p, D2 x) { vst1_f32(p, vcvt_f32_f64(x)); }
+inline D2 add(D2 a, D2 b) { return vaddq_f64(a, b); }
+inline D2 sqrt(D2 a) { return vsqrtq_f64(a); }
+inline U2 bits(D2 a) { return vreinterpretq_u64_f64(a); }
+inline D2 fromBits(U2 a) { return vreinterpretq_f64_u64(a); }
+inline U2 add64(U2 a, U2 b) { return vaddq_u64(a, b); }
+inline U2 clear(U2 x, U2 mask) { return vbicq_u64(x, mask); }
+inline int laneBits64(U2 m) {
+  return static_cast<int>((vgetq_lane_u64(m, 0) & 1) | ((vgetq_lane_u64(m, 1) & 1) << 1));
+}
+inline int zeroUnder(U2 x, U2 mask) { return laneBits64(vceqzq_u64(vandq_u64(x, mask))); }
+inline int offsetWithin(U2 x, U2 mask, U2 low, U2 span) {
+  // Unsigned: an offset below 0 wraps far above span.
+  return laneBits64(vcleq_u64(vsubq_u64(vandq_u64(x, mask), low), span));
+}
+
+inline F4 loadF(const float* p) { return vld1q_f32(p); }
+inline void storeF(float* p, F4 x) { vst1q_f32(p, x); }
+inline F4 splatF(float x) { return vdupq_n_f32(x); }
+inline F4 div(F4 a, F4 b) { return vdivq_f32(a, b); }
+inline F4 positive(F4 a) { return vreinterpretq_f32_u32(vcgtzq_f32(a)); }
+inline int laneBits(F4 m) {
+  const uint32x4_t u = vshrq_n_u32(vreinterpretq_u32_f32(m), 31);
+  return static_cast<int>(vgetq_lane_u32(u, 0) | (vgetq_lane_u32(u, 1) << 1) |
+                          (vgetq_lane_u32(u, 2) << 2) | (vgetq_lane_u32(u, 3) << 3));
+}
+inline F4 keep(F4 a, F4 m) {
+  return vreinterpretq_f32_u32(vandq_u32(vreinterpretq_u32_f32(a), vreinterpretq_u32_f32(m)));
+}
+inline F4 select(F4 m, F4 a, F4 b) { return vbslq_f32(vreinterpretq_u32_f32(m), a, b); }
+inline F4 min(F4 a, F4 b) { return vminq_f32(a, b); }
+inline D2 low(F4 a) { return vcvt_f64_f32(vget_low_f32(a)); }
+inline D2 high(F4 a) { return vcvt_high_f64_f32(a); }
+inline F4 narrow(D2 lo, D2 hi) { return vcvt_high_f32_f64(vcvt_f32_f64(lo), hi); }
+
+#endif
+
+}  // namespace eco::v128
+
+#endif  // ECO_VECTOR128
