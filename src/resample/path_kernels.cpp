@@ -7,7 +7,7 @@ namespace {
 
 // The dense lane costs were measured on the benchmark surveys; only the
 // speed depends on them.
-const PathKernels kScalarPath{KernelPath::scalar, &kScalarSpeciesKernels, &drawStationsPortable,
+const PathKernels kScalarPath{KernelPath::scalar, &kScalarSpeciesKernels, &drawStationsScalar,
                               0.15};
 const PathKernels kPortablePath{KernelPath::portable, &kPortableSpeciesKernels,
                                 &drawStationsPortable, 0.10};

@@ -144,6 +144,14 @@ ECO_TARGET_AVX512 void drawBlockAvx512(UniformGenerator& g, int32_t n, int32_t* 
 
 }  // namespace
 
+void drawStationsScalar(UniformGenerator& g, int32_t n, int32_t* out) {
+  for (int k = 0; k < kStationDrawBlock; ++k) {
+    const float r = nextUniform(g);
+    const int32_t i = static_cast<int32_t>(static_cast<double>(n) * r);
+    out[k] = i < n ? i : n - 1;
+  }
+}
+
 void drawStationsPortable(UniformGenerator& g, int32_t n, int32_t* out) {
   drawBlockPortable(g, n, out);
 }

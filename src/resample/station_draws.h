@@ -7,9 +7,10 @@
 // few multiplications long. The block forms its steps side by side instead:
 // step k from the block's start state is a^k x state (mod m), the powers
 // precomputed, so the only chain left is from block to block. The vector
-// paths (AVX-512, AVX2) form the block in one vector per component; the
-// portable and scalar paths in 64-bit integers, step by step but without
-// waiting for each other. Every path gives the generator's values exactly.
+// paths (AVX-512, AVX2) form the block in one vector per component, the
+// portable path in 64-bit integers, step by step but without waiting for
+// each other; the scalar path steps nextUniform. Every path gives the
+// generator's values exactly.
 
 #include <cstdint>
 
@@ -26,6 +27,9 @@ using StationDrawKernel = void (*)(UniformGenerator& g, int32_t n, int32_t* out)
 
 // Each path's kernel, for resample/path_kernels.cpp to choose from. A build
 // without the vector paths has the portable kernel under every name.
+// The scalar path steps nextUniform, the generator's definition, one step
+// after the other.
+void drawStationsScalar(UniformGenerator& g, int32_t n, int32_t* out);
 void drawStationsPortable(UniformGenerator& g, int32_t n, int32_t* out);
 void drawStationsAvx2(UniformGenerator& g, int32_t n, int32_t* out);
 void drawStationsAvx512(UniformGenerator& g, int32_t n, int32_t* out);
