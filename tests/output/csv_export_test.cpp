@@ -149,6 +149,8 @@ TEST(AssessmentCsv, OneRowPerMeasureInReportOrder) {
             "p_higher,se_lower,se_higher\r\n");
   EcotopeAssessment e = samples::assessment(1, 5, "Wet \"low\" meadow", true);
   e.measures[0].grade = Grade::veryPoor;
+  e.measures[2].grade = Grade::low;
+  e.measures[3].grade = Grade::good;
   e.measures[2].observed = kNaN;
   const auto parsed = parseCsv(assessmentCsvHeader() + assessmentCsvRows(e));
   ASSERT_TRUE(parsed.ok) << parsed.error;
@@ -170,6 +172,8 @@ TEST(AssessmentCsv, OneRowPerMeasureInReportOrder) {
   }
   EXPECT_EQ(parsed.records[1][6], "VERY POOR");
   EXPECT_EQ(parsed.records[2][6], "MODERATE");
+  EXPECT_EQ(parsed.records[3][6], "LOW");
+  EXPECT_EQ(parsed.records[4][6], "GOOD");
   EXPECT_EQ(parsed.records[1][18], "0.625");
   EXPECT_EQ(parsed.records[1][19], "") << "the similarity has no reference value";
   EXPECT_EQ(parsed.records[2][19], "7");

@@ -247,6 +247,23 @@ TEST(HtmlReport, ManyNewSpeciesAreListedUpToTwenty) {
   EXPECT_NE(page.find("and 3 more"), std::string::npos);
 }
 
+// Each grade has its word and its colour class.
+TEST(HtmlReport, EachGradeHasItsWordAndColour) {
+  const struct {
+    Grade grade;
+    const char* shown;
+  } cases[] = {{Grade::good, "<span class=\"grade good\">GOOD</span>"},
+               {Grade::moderate, "<span class=\"grade moderate\">MODERATE</span>"},
+               {Grade::low, "<span class=\"grade low\">LOW</span>"},
+               {Grade::veryPoor, "<span class=\"grade poor\">VERY POOR</span>"}};
+  for (const auto& c : cases) {
+    RunResults r = results(3, true);
+    for (MeasureAssessment& m : r.assessments[0].measures) m.grade = c.grade;
+    const std::string page = htmlReport(header(3, true), r);
+    EXPECT_NE(page.find(c.shown), std::string::npos) << c.shown;
+  }
+}
+
 TEST(ReadableNumber, Forms) {
   struct Case {
     float value;
