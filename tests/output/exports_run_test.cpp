@@ -259,6 +259,16 @@ TEST_P(ExportsRun, FixedFormatOutputIsUnchangedAndTheNewFilesExist) {
     if (!fs::exists(goldenDir(c.name) / "input" / f)) have.insert(f);
   }
   EXPECT_EQ(have, want);
+  // The files are created, and listed by the closing line, in this order.
+  std::string order;
+  for (const char* extension : {".SIM", ".DEN", ".BIO", ".NSP", ".tables.csv", ".ASS",
+                                ".assessment.csv", ".species.csv", ".html"}) {
+    const std::string f = c.base + extension;
+    if (want.count(f) != 0) order += (order.empty() ? "" : ", ") + f;
+  }
+  EXPECT_NE(readFile(dir_ / "warnings.txt").find("done: wrote " + order + " in "),
+            std::string::npos)
+      << order;
   const xmltest::Checked page = xmltest::checkXml(readFile(out(".html")));
   EXPECT_TRUE(page.ok) << page.error;
 }

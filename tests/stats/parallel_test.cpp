@@ -5,8 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <vector>
+
+#include "records/diagnostics.h"
+
+#if defined(__linux__)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace eco {
 namespace {
@@ -35,6 +46,51 @@ TEST(Parallel, AWorkersExceptionIsRethrown) {
     }
   }
 }
+
+#if defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
+// A system that refuses every thread (here: no address space left for a
+// thread's stack) leaves the work to the calling thread, with one warning
+// that says so. In a fresh process (this test again, by its name): the C
+// library keeps the stacks of ended threads for new ones, so a process
+// that ran threads before could still start some. Its address space is
+// limited to what it uses already and a little more.
+TEST(Parallel, RefusedThreadsLeaveTheWorkToTheCallingThread) {
+  if (std::getenv("ECO_REFUSE_THREADS") != nullptr) {
+    std::ostringstream err;
+    resetDiagnostics(&err);
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t limit =
+        static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (rlim_t{1} << 20);
+    const rlimit r{limit, limit};
+    if (setrlimit(RLIMIT_AS, &r) != 0) _exit(3);
+    std::atomic<int> next{0}, done{0};
+    runShared(4, [&](int) {
+      for (int i = next.fetch_add(1); i < 1000; i = next.fetch_add(1)) done.fetch_add(1);
+    });
+    const bool warned = err.str() ==
+                        "warning: only 0 of 4 threads could be started (the system refused "
+                        "another); the run goes on with 1, with the same results\n";
+    _exit(done == 1000 ? (warned ? 0 : 2) : 1);
+  }
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    setenv("ECO_REFUSE_THREADS", "1", 1);
+    // The one test, whatever shard of the suite this process runs.
+    unsetenv("GTEST_TOTAL_SHARDS");
+    unsetenv("GTEST_SHARD_INDEX");
+    execl("/proc/self/exe", "parallel_test",
+          "--gtest_filter=Parallel.RefusedThreadsLeaveTheWorkToTheCallingThread",
+          static_cast<char*>(nullptr));
+    _exit(4);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: work left undone, 2: not the one warning";
+}
+#endif
 
 // Items come in order whatever the threads' speed, each complete; a
 // worker's failure releases the calling thread, and the calling thread's
