@@ -2,7 +2,7 @@
 // A float sum held in a double over a chain of additions: each step adds
 // the exact product prod and rounds the sum to float on its bits (half a
 // float unit added, the bits below float precision cleared), as the held
-// rows of the species kernels round (resample/species_kernels.cpp). The
+// rows of the species kernels round (resample/sum_kernels.cpp). The
 // caller guarantees that every sum is 0 or a normal float. A sum on a
 // midpoint between floats is redone in extended precision. The chain from
 // step to step is then an addition and two integer operations, where the

@@ -4,7 +4,7 @@
 // the layout's cost model (resample/layout.h).
 
 #include "resample/kernel_path.h"
-#include "resample/species_kernels.h"
+#include "resample/sum_kernels.h"
 #include "resample/station_draws.h"
 
 namespace eco {

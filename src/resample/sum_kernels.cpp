@@ -1,4 +1,4 @@
-#include "resample/species_kernels.h"
+#include "resample/sum_kernels.h"
 
 #include <algorithm>
 #include <bit>
