@@ -4,8 +4,8 @@
 // the layout's cost model (resample/layout.h).
 
 #include "resample/kernel_path.h"
-#include "resample/sum_kernels.h"
 #include "resample/station_draws.h"
+#include "resample/sum_kernels.h"
 
 namespace eco {
 
