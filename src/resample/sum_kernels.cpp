@@ -190,7 +190,7 @@ inline void addHeldRows128(float* acc, const StationValues& v, const int32_t* st
     const double* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
     for (int b = 0; b < G; ++b) {
       const U2 up = add64(bits(add(held[b], load(prod + 2 * b))), half);
-      if (zeroUnder(up, tail) != 0) {
+      if (anyZeroUnder(up, tail)) {
         alignas(16) double sums[2];
         store(sums, held[b]);
         addHeldExtended(sums, prod + 2 * b, 2);
@@ -216,7 +216,7 @@ struct Group128 {
     const D2 s0 = v128::add(low(old), load(v.tailProd + k));
     const D2 s1 = v128::add(high(old), load(v.tailProd + k + 2));
     const U2 half = splat64(kFloatMidpointTail), tail = splat64(kFloatTailMask);
-    if ((zeroUnder(add64(bits(s0), half), tail) | zeroUnder(add64(bits(s1), half), tail)) != 0) {
+    if (anyZeroUnder(add64(bits(s0), half), tail) || anyZeroUnder(add64(bits(s1), half), tail)) {
       GroupScalar::add(acc, v, k);
       return;
     }
