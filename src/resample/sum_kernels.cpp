@@ -188,15 +188,22 @@ inline void addHeldRows128(float* acc, const StationValues& v, const int32_t* st
     }
 #endif
     const double* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
-    for (int b = 0; b < G; ++b) {
-      const U2 up = add64(bits(add(held[b], load(prod + 2 * b))), half);
-      if (anyZeroUnder(up, tail)) {
-        alignas(16) double sums[2];
+    // Two vectors' ties are asked for at once; a pair with a tie is
+    // recomputed in extended precision (both vectors: cheaper than
+    // picking out the lane).
+    for (int b = 0; b < G; b += 2) {
+      const U2 up0 = add64(bits(add(held[b], load(prod + 2 * b))), half);
+      const U2 up1 = add64(bits(add(held[b + 1], load(prod + 2 * b + 2))), half);
+      if (anyZeroUnder(up0, up1, tail)) {
+        alignas(16) double sums[4];
         store(sums, held[b]);
-        addHeldExtended(sums, prod + 2 * b, 2);
+        store(sums + 2, held[b + 1]);
+        addHeldExtended(sums, prod + 2 * b, 4);
         held[b] = load(sums);
+        held[b + 1] = load(sums + 2);
       } else {
-        held[b] = fromBits(clear(up, tail));
+        held[b] = fromBits(clear(up0, tail));
+        held[b + 1] = fromBits(clear(up1, tail));
       }
     }
   }
@@ -216,7 +223,7 @@ struct Group128 {
     const D2 s0 = v128::add(low(old), load(v.tailProd + k));
     const D2 s1 = v128::add(high(old), load(v.tailProd + k + 2));
     const U2 half = splat64(kFloatMidpointTail), tail = splat64(kFloatTailMask);
-    if (anyZeroUnder(add64(bits(s0), half), tail) || anyZeroUnder(add64(bits(s1), half), tail)) {
+    if (anyZeroUnder(add64(bits(s0), half), add64(bits(s1), half), tail)) {
       GroupScalar::add(acc, v, k);
       return;
     }

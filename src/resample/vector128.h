@@ -48,10 +48,12 @@ inline D2 fromBits(U2 a) { return _mm_castsi128_pd(a); }
 inline U2 add64(U2 a, U2 b) { return _mm_add_epi64(a, b); }
 // x & ~mask
 inline U2 clear(U2 x, U2 mask) { return _mm_andnot_si128(mask, x); }
-// Whether a lane's bits under `mask` are all zero; `mask` lies in the low 32
-// bits of a lane, so the low halves decide.
-inline bool anyZeroUnder(U2 x, U2 mask) {
-  const int bytes = _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(x, mask), _mm_setzero_si128()));
+// Whether a lane of x or y has all its bits under `mask` zero; `mask` lies
+// in the low 32 bits of a lane, so the low halves decide.
+inline bool anyZeroUnder(U2 x, U2 y, U2 mask) {
+  const __m128i zero = _mm_setzero_si128();
+  const int bytes = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi32(_mm_and_si128(x, mask), zero),
+                                                   _mm_cmpeq_epi32(_mm_and_si128(y, mask), zero)));
   return (bytes & 0x0101) != 0;
 }
 // The lanes whose bits under `mask` (in the low 32 bits) minus `low` lie in
@@ -98,8 +100,9 @@ inline U2 clear(U2 x, U2 mask) { return vbicq_u64(x, mask); }
 inline int laneBits64(U2 m) {
   return static_cast<int>((vgetq_lane_u64(m, 0) & 1) | ((vgetq_lane_u64(m, 1) & 1) << 1));
 }
-inline bool anyZeroUnder(U2 x, U2 mask) {
-  return vmaxvq_u32(vreinterpretq_u32_u64(vceqzq_u64(vandq_u64(x, mask)))) != 0;
+inline bool anyZeroUnder(U2 x, U2 y, U2 mask) {
+  const uint64x2_t ties = vorrq_u64(vceqzq_u64(vandq_u64(x, mask)), vceqzq_u64(vandq_u64(y, mask)));
+  return vmaxvq_u32(vreinterpretq_u32_u64(ties)) != 0;
 }
 inline int offsetWithin(U2 x, U2 mask, U2 low, U2 span) {
   // Unsigned: an offset below 0 wraps far above span.
