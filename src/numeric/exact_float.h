@@ -69,6 +69,17 @@ inline float addExactProductInRange(float acc, double prod) {
   return onFloatMidpoint(r) ? addExtendedSum(acc, prod) : static_cast<float>(r);
 }
 
+// Whether the exact product p (of two floats) is itself a float: then
+// float(acc + p), rounded once from extended precision, is the float
+// addition acc + p. That sum is exact in extended precision whenever the
+// two exponents lie at most 40 apart (24 + 40 bits); further apart, the
+// smaller term is below 2^-39 of the larger one, which is a float, so the
+// exact sum lies far from every midpoint between floats and no rounding
+// can reach one. Either way both round to the same float.
+inline bool isFloatValue(double p) {
+  return std::fabs(p) <= 0x1.fffffep127 && static_cast<double>(static_cast<float>(p)) == p;
+}
+
 // Whether a double sum of non-negative float terms, formed in any order,
 // is exactly their sum in extended precision in sequence. The terms are
 // multiples of the smallest positive term's unit in the last place; when

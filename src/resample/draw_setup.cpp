@@ -102,6 +102,18 @@ bool needsExtended(const DrawSetup& d, const StationRecords& records) {
   return !products.hold(d.perSample);
 }
 
+// Whether every product is a float, so that the sums are float additions
+// (numeric/exact_float.h, isFloatValue); only outside the extended case,
+// where the sums stay 0 or normal floats.
+bool productsAreFloats(const DrawSetup& d, const StationRecords& records) {
+  for (std::size_t j = 0; j < records.size(); ++j) {
+    for (const ReferenceRecord& x : records[j]) {
+      if (!isFloatValue(static_cast<double>(x.dens) * d.surf[j])) return false;
+    }
+  }
+  return true;
+}
+
 // The number of dense slots: the multiple of kSlotBlock that makes the
 // draws cheapest by the layout's cost model, given each station's slots in
 // ascending order.
@@ -127,7 +139,8 @@ std::size_t chooseHead(const DrawSetup& d, const StationRecords& records) {
   double bestCost = listCost(0);
   for (std::size_t h = kSlotBlock; h <= d.width; h += kSlotBlock) {
     if (h * n > kMaxHeadValues) break;
-    const double cost = d.kernels->denseLaneCost * static_cast<double>(h * n) + listCost(h);
+    const double lane = d.floatSums ? d.kernels->floatLaneCost : d.kernels->denseLaneCost;
+    const double cost = lane * static_cast<double>(h * n) + listCost(h);
     if (cost < bestCost) {
       bestCost = cost;
       best = h;
@@ -175,6 +188,12 @@ void fillRowsAndLists(DrawSetup& d, const StationRecords& records) {
     }
   }
   d.tailStart[n] = static_cast<int64_t>(d.tailSlot.size());
+  if (d.floatSums) {
+    d.headFloat.assign(d.headProd.begin(), d.headProd.end());
+    d.tailFloat.assign(d.tailProd.begin(), d.tailProd.end());
+    d.headProd = {};
+    d.tailProd = {};
+  }
 }
 
 }  // namespace
@@ -205,6 +224,7 @@ DrawSetup makeDrawSetup(const SurveyTables& t, int e, const std::vector<float>& 
   const StationRecords records = nonZeroRecords(d);
   assignSlots(d, records);
   d.extended = needsExtended(d, records);
+  d.floatSums = !d.extended && productsAreFloats(d, records);
   d.head = d.extended ? 0 : chooseHead(d, records);
   fillRowsAndLists(d, records);
   assert(layoutHolds(d));
@@ -216,11 +236,17 @@ bool layoutHolds(const DrawSetup& d) {
   const std::size_t active = static_cast<std::size_t>(d.active);
   if (d.width % kSlotBlock != 0 || d.width - active < kListGroup - 1) return false;
   if (d.head % kSlotBlock != 0 || d.head > d.width || (d.extended && d.head != 0)) return false;
-  if (d.headProd.size() != n * d.head || d.tailStart.size() != n + 1) return false;
-  if (d.tailSlot.size() != d.tailProd.size()) return false;
+  // The values as doubles, or all of them as floats.
+  if (d.floatSums && (d.extended || !d.headProd.empty() || !d.tailProd.empty())) return false;
+  const std::vector<double> headValues =
+      d.floatSums ? std::vector<double>(d.headFloat.begin(), d.headFloat.end()) : d.headProd;
+  const std::vector<double> tailValues =
+      d.floatSums ? std::vector<double>(d.tailFloat.begin(), d.tailFloat.end()) : d.tailProd;
+  if (headValues.size() != n * d.head || d.tailStart.size() != n + 1) return false;
+  if (d.tailSlot.size() != tailValues.size()) return false;
   // Outside the extended case: every value 0 or a normal float's worth.
   auto inRange = [&](double v) { return d.extended || v == 0.0 || v >= kSmallestNormalFloat; };
-  if (!std::all_of(d.headProd.begin(), d.headProd.end(), inRange)) return false;
+  if (!std::all_of(headValues.begin(), headValues.end(), inRange)) return false;
   for (std::size_t j = 0; j < n; ++j) {
     const int64_t begin = d.tailStart[j], end = d.tailStart[j + 1];
     if (end < begin || (end - begin) % static_cast<int64_t>(kListGroup) != 0) return false;
@@ -229,7 +255,7 @@ bool layoutHolds(const DrawSetup& d) {
     std::vector<std::size_t> padding;
     for (int64_t k = begin; k < end; ++k) {
       const std::size_t slot = static_cast<std::size_t>(d.tailSlot[static_cast<std::size_t>(k)]);
-      const double v = d.tailProd[static_cast<std::size_t>(k)];
+      const double v = tailValues[static_cast<std::size_t>(k)];
       if (slot < d.head || slot >= d.width || !inRange(v)) return false;
       if (slot < active) {
         const bool ascending =

@@ -63,7 +63,13 @@ struct DrawSetup {
   std::vector<int64_t> tailStart;  // n + 1
   std::vector<int32_t> tailSlot;   // slots >= head, each list padded to whole groups
   std::vector<double> tailProd;    // their densities x the station's surface (0 in the padding)
-  StationValues values() const;    // the kernels' view of the above
+  // Every product a float (as with counts on surfaces that are powers of
+  // two): the values are held as floats instead (headFloat, tailFloat;
+  // headProd and tailProd stay empty) and every sum is a float addition.
+  bool floatSums = false;
+  std::vector<float> headFloat, tailFloat;
+  StationValues values() const;  // the kernels' views of the above
+  StationFloats floatValues() const;
 };
 
 // The setup of ecotope e, the draws made on the given kernel path (which

@@ -46,6 +46,15 @@ StationValues DrawSetup::values() const {
           runsFit(tailSlot.size())};
 }
 
+StationFloats DrawSetup::floatValues() const {
+  return {head,
+          headFloat.data(),
+          tailStart.data(),
+          tailSlot.data(),
+          tailFloat.data(),
+          runsFit(tailSlot.size())};
+}
+
 void prepareWork(const DrawSetup& setup, DrawWork& work) {
   work.acc.assign(setup.width, 0.0f);
   work.stations.assign(kDrawBatch, 0);
@@ -160,11 +169,21 @@ DrawMethod drawMethodOf(const DrawSetup& d) {
   return {drawBatchFor<true>(d.totalsInRange, biomass), d.kernels->stations};
 }
 
+// The kernels' views of a setup's values.
+struct SetupValues {
+  StationValues doubles;
+  StationFloats floats;
+};
+
 // Every species sum of a batch, each in draw order.
-void addSpeciesSums(const DrawSetup& d, const StationValues& values, float* acc,
-                    const int32_t* drawn, std::size_t count) {
+void addSpeciesSums(const DrawSetup& d, const SetupValues& values, float* acc, const int32_t* drawn,
+                    std::size_t count) {
+  if (d.floatSums) {
+    d.kernels->species->accumulateFloats(acc, values.floats, drawn, count);
+    return;
+  }
   if (!d.extended) {
-    d.kernels->species->accumulate(acc, values, drawn, count);
+    d.kernels->species->accumulate(acc, values.doubles, drawn, count);
     return;
   }
   for (std::size_t t = 0; t < count; ++t) {
@@ -222,7 +241,7 @@ void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, D
   float* const acc = work.acc.data();
   std::fill(acc, acc + d.width, 0.0f);
   if (extra != nullptr) std::fill(extraAcc, extraAcc + extra->rows, 0.0f);
-  const StationValues values = d.values();
+  const SetupValues values{d.values(), d.floatValues()};
   int32_t* const drawn = work.stations.data();
   const DrawMethod method = drawMethodOf(d);
   DrawChain c;

@@ -33,15 +33,19 @@ inline constexpr std::size_t kSlotBlock = 16;
 inline constexpr std::size_t kListGroup = 4;
 inline constexpr std::size_t kRunMargin = 64;
 
-// The species kernels' view of the layout.
-struct StationValues {
+// The species kernels' view of the layout, its values doubles or, where
+// every product is a float (the draw setup's floatSums), floats.
+template <class Value>
+struct StationValuesOf {
   std::size_t head = 0;                // a multiple of kSlotBlock
-  const double* headProd = nullptr;    // station j's row at [j * head, (j + 1) * head)
+  const Value* headProd = nullptr;     // station j's row at [j * head, (j + 1) * head)
   const int64_t* tailStart = nullptr;  // station j's list at [tailStart[j], tailStart[j + 1])
   const int32_t* tailSlot = nullptr;
-  const double* tailProd = nullptr;
+  const Value* tailProd = nullptr;
   bool runs = false;  // the lists may be added in runs
 };
+using StationValues = StationValuesOf<double>;
+using StationFloats = StationValuesOf<float>;
 
 // Whether lists of `entries` entries in all may be added in runs.
 constexpr bool runsFit(std::size_t entries) {

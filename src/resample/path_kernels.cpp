@@ -7,13 +7,13 @@ namespace {
 
 // The dense lane costs were measured on the benchmark surveys; only the
 // speed depends on them.
-const PathKernels kScalarPath{KernelPath::scalar, &kScalarSpeciesKernels, &drawStationsScalar,
-                              0.15};
+const PathKernels kScalarPath{KernelPath::scalar, &kScalarSpeciesKernels, &drawStationsScalar, 0.15,
+                              0.10};
 const PathKernels kPortablePath{KernelPath::portable, &kPortableSpeciesKernels,
-                                &drawStationsPortable, 0.10};
-const PathKernels kAvx2Path{KernelPath::avx2, &kAvx2SpeciesKernels, &drawStationsAvx2, 0.06};
-const PathKernels kAvx512Path{KernelPath::avx512, &kAvx512SpeciesKernels, &drawStationsAvx512,
-                              0.04};
+                                &drawStationsPortable, 0.10, 0.04};
+const PathKernels kAvx2Path{KernelPath::avx2, &kAvx2SpeciesKernels, &drawStationsAvx2, 0.06, 0.02};
+const PathKernels kAvx512Path{KernelPath::avx512, &kAvx512SpeciesKernels, &drawStationsAvx512, 0.04,
+                              0.015};
 
 }  // namespace
 

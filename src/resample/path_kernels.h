@@ -14,6 +14,7 @@ struct PathKernels {
   const SpeciesKernels* species = nullptr;
   StationDrawKernel stations = nullptr;
   double denseLaneCost = 0.0;  // against 1 for a group of list entries
+  double floatLaneCost = 0.0;  // the same where the values are floats
 };
 
 // The kernels of a path; a path the machine lacks must not be asked for

@@ -72,21 +72,20 @@ inline void groupNumbers(int32_t* out, int32_t first) {
 
 // The vector paths' kernels are flattened: these and the path's group
 // adder are inlined into each, compiled for its instruction set.
-template <class Group>
-inline void addList(float* acc, const StationValues& v, std::size_t j) {
+template <class Group, class View>
+inline void addList(float* acc, const View& v, std::size_t j) {
   for (int64_t k = v.tailStart[j]; k < v.tailStart[j + 1]; k += static_cast<int64_t>(kListGroup)) {
     Group::add(acc, v, k);
   }
 }
 
-template <class Group>
-inline void addRun(float* acc, const StationValues& v, const int32_t* run, std::size_t total) {
+template <class Group, class View>
+inline void addRun(float* acc, const View& v, const int32_t* run, std::size_t total) {
   for (std::size_t i = 0; i < total; ++i) Group::add(acc, v, run[i]);
 }
 
-template <class Group>
-inline void addLists(float* acc, const StationValues& v, const int32_t* stations,
-                     std::size_t count) {
+template <class Group, class View>
+inline void addLists(float* acc, const View& v, const int32_t* stations, std::size_t count) {
   assert(v.head % kSlotBlock == 0);
   if (!v.runs) {
     for (std::size_t t = 0; t < count; ++t) {
@@ -143,6 +142,38 @@ void accumulateScalar(float* acc, const StationValues& v, const int32_t* station
     addRowScalar(acc, v.headProd + static_cast<std::size_t>(stations[t]) * v.head, v.head);
   }
   addLists<GroupScalar>(acc, v, stations, count);
+}
+
+// Where every value is a float the sums are float additions, in any vector
+// width, with no test (numeric/exact_float.h, isFloatValue). A group of
+// list entries is added entry by entry on every path.
+struct GroupFloats {
+  static void add(float* acc, const StationFloats& v, int64_t k) {
+    for (int64_t e = k; e < k + static_cast<int64_t>(kListGroup); ++e) {
+      acc[v.tailSlot[e]] += v.tailProd[e];
+    }
+  }
+};
+
+void accumulateFloatsScalar(float* acc, const StationFloats& v, const int32_t* stations,
+                            std::size_t count) {
+  for (std::size_t t = 0; t < count; ++t) {
+    const float* const row = v.headProd + static_cast<std::size_t>(stations[t]) * v.head;
+    for (std::size_t i = 0; i < v.head; ++i) acc[i] += row[i];
+  }
+  addLists<GroupFloats>(acc, v, stations, count);
+}
+
+// The float rows of a batch on the vector paths are added block by block,
+// each block held in registers over all draws of the batch: blocks of kMax
+// slots, then the largest power-of-two multiple of kSlotBlock that is left,
+// so that the kernels need only a few block sizes.
+template <std::size_t kMax>
+constexpr std::size_t floatBlock(std::size_t rest) {
+  if (rest >= kMax) return kMax;
+  std::size_t slots = kSlotBlock;
+  while (2 * slots <= rest) slots *= 2;
+  return slots;
 }
 
 // One term of the profile sums, shared by the remainders of every path.
@@ -238,6 +269,48 @@ void accumulate128(float* acc, const StationValues& v, const int32_t* stations, 
     addHeldRows128<8>(acc, v, stations, count, first);
   }
   addLists<Group128>(acc, v, stations, count);
+}
+
+// G vectors of 4 float slots held over the batch.
+template <int G>
+inline void addFloatRows128(float* acc, const StationFloats& v, const int32_t* stations,
+                            std::size_t count, std::size_t first) {
+  using namespace v128;
+  F4 held[G];
+  for (int b = 0; b < G; ++b) held[b] = loadF(acc + first + 4 * b);
+  const float* const rows = v.headProd + first;
+  for (std::size_t t = 0; t < count; ++t) {
+#if defined(__GNUC__)
+    if (t + kRowAhead < count) {
+      const char* const next = reinterpret_cast<const char*>(
+          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
+      for (int b = 0; b < G; b += 4) __builtin_prefetch(next + 16 * b);
+    }
+#endif
+    const float* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
+    for (int b = 0; b < G; ++b) held[b] = addF(held[b], loadF(prod + 4 * b));
+  }
+  for (int b = 0; b < G; ++b) storeF(acc + first + 4 * b, held[b]);
+}
+
+void accumulateFloats128(float* acc, const StationFloats& v, const int32_t* stations,
+                         std::size_t count) {
+  // Twelve vectors of 4 leave registers for the addresses on SSE2.
+  for (std::size_t first = 0, slots = 0; first < v.head; first += slots) {
+    slots = floatBlock<48>(v.head - first);
+    switch (slots) {
+      case 48:
+        addFloatRows128<12>(acc, v, stations, count, first);
+        break;
+      case 32:
+        addFloatRows128<8>(acc, v, stations, count, first);
+        break;
+      default:
+        addFloatRows128<4>(acc, v, stations, count, first);
+        break;
+    }
+  }
+  addLists<GroupFloats>(acc, v, stations, count);
 }
 
 void profileSums128(const float* acc, float S, const float* y, std::size_t count,
@@ -406,6 +479,53 @@ ECO_TARGET_AVX2 ECO_KERNEL_FLATTEN void accumulateAvx2(float* acc, const Station
   addLists<GroupAvx2>(acc, v, stations, count);
 }
 
+template <int G>
+ECO_TARGET_AVX2 ECO_KERNEL_INLINE void addFloatRowsAvx2(float* acc, const StationFloats& v,
+                                                        const int32_t* stations, std::size_t count,
+                                                        std::size_t first) {
+  __m256 held[G];
+#pragma GCC unroll 16
+  for (int b = 0; b < G; ++b) held[b] = _mm256_loadu_ps(acc + first + 8 * b);
+  const float* const rows = v.headProd + first;
+  for (std::size_t t = 0; t < count; ++t) {
+    if (t + kRowAhead < count) {
+      const char* const next = reinterpret_cast<const char*>(
+          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
+#pragma GCC unroll 16
+      for (int b = 0; b < G; b += 2) _mm_prefetch(next + 64 * (b / 2), _MM_HINT_T0);
+    }
+    const float* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
+#pragma GCC unroll 16
+    for (int b = 0; b < G; ++b) held[b] = _mm256_add_ps(held[b], _mm256_loadu_ps(prod + 8 * b));
+  }
+#pragma GCC unroll 16
+  for (int b = 0; b < G; ++b) _mm256_storeu_ps(acc + first + 8 * b, held[b]);
+}
+
+ECO_TARGET_AVX2 ECO_KERNEL_FLATTEN void accumulateFloatsAvx2(float* acc, const StationFloats& v,
+                                                             const int32_t* stations,
+                                                             std::size_t count) {
+  // Twelve vectors of 8 of the 16 registers.
+  for (std::size_t first = 0, slots = 0; first < v.head; first += slots) {
+    slots = floatBlock<96>(v.head - first);
+    switch (slots) {
+      case 96:
+        addFloatRowsAvx2<12>(acc, v, stations, count, first);
+        break;
+      case 64:
+        addFloatRowsAvx2<8>(acc, v, stations, count, first);
+        break;
+      case 32:
+        addFloatRowsAvx2<4>(acc, v, stations, count, first);
+        break;
+      default:
+        addFloatRowsAvx2<2>(acc, v, stations, count, first);
+        break;
+    }
+  }
+  addLists<GroupFloats>(acc, v, stations, count);
+}
+
 ECO_TARGET_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::size_t count,
                                      ProfileSums& out) {
   const __m128 s = _mm_set1_ps(S);
@@ -540,6 +660,56 @@ ECO_TARGET_AVX512 ECO_KERNEL_FLATTEN void accumulateAvx512(float* acc, const Sta
   addLists<GroupAvx512>(acc, v, stations, count);
 }
 
+template <int G>
+ECO_TARGET_AVX512 ECO_KERNEL_INLINE void addFloatRowsAvx512(float* acc, const StationFloats& v,
+                                                            const int32_t* stations,
+                                                            std::size_t count, std::size_t first) {
+  __m512 held[G];
+#pragma GCC unroll 16
+  for (int b = 0; b < G; ++b) held[b] = _mm512_loadu_ps(acc + first + 16 * b);
+  const float* const rows = v.headProd + first;
+  for (std::size_t t = 0; t < count; ++t) {
+    if (t + kRowAhead < count) {
+      const char* const next = reinterpret_cast<const char*>(
+          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
+#pragma GCC unroll 16
+      for (int b = 0; b < G; ++b) _mm_prefetch(next + 64 * b, _MM_HINT_T0);
+    }
+    const float* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
+#pragma GCC unroll 16
+    for (int b = 0; b < G; ++b) held[b] = _mm512_add_ps(held[b], _mm512_loadu_ps(prod + 16 * b));
+  }
+#pragma GCC unroll 16
+  for (int b = 0; b < G; ++b) _mm512_storeu_ps(acc + first + 16 * b, held[b]);
+}
+
+ECO_TARGET_AVX512 ECO_KERNEL_FLATTEN void accumulateFloatsAvx512(float* acc, const StationFloats& v,
+                                                                 const int32_t* stations,
+                                                                 std::size_t count) {
+  // Sixteen vectors of 16 of the 32 registers.
+  for (std::size_t first = 0, slots = 0; first < v.head; first += slots) {
+    slots = floatBlock<256>(v.head - first);
+    switch (slots) {
+      case 256:
+        addFloatRowsAvx512<16>(acc, v, stations, count, first);
+        break;
+      case 128:
+        addFloatRowsAvx512<8>(acc, v, stations, count, first);
+        break;
+      case 64:
+        addFloatRowsAvx512<4>(acc, v, stations, count, first);
+        break;
+      case 32:
+        addFloatRowsAvx512<2>(acc, v, stations, count, first);
+        break;
+      default:
+        addFloatRowsAvx512<1>(acc, v, stations, count, first);
+        break;
+    }
+  }
+  addLists<GroupFloats>(acc, v, stations, count);
+}
+
 ECO_TARGET_AVX512 void profileSumsAvx512(const float* acc, float S, const float* y,
                                          std::size_t count, ProfileSums& out) {
   const __m256 s = _mm256_set1_ps(S);
@@ -598,18 +768,23 @@ ECO_TARGET_AVX512 void profileSumsAvx512(const float* acc, float S, const float*
 
 }  // namespace
 
-const SpeciesKernels kScalarSpeciesKernels{&accumulateScalar, &profileSumsScalar};
+const SpeciesKernels kScalarSpeciesKernels{&accumulateScalar, &accumulateFloatsScalar,
+                                           &profileSumsScalar};
 #if ECO_VECTOR128
-const SpeciesKernels kPortableSpeciesKernels{&accumulate128, &profileSums128};
+const SpeciesKernels kPortableSpeciesKernels{&accumulate128, &accumulateFloats128, &profileSums128};
 #else
-const SpeciesKernels kPortableSpeciesKernels{&accumulateScalar, &profileSumsScalar};
+const SpeciesKernels kPortableSpeciesKernels{&accumulateScalar, &accumulateFloatsScalar,
+                                             &profileSumsScalar};
 #endif
 #if ECO_X86_KERNELS
-const SpeciesKernels kAvx2SpeciesKernels{&accumulateAvx2, &profileSumsAvx2};
-const SpeciesKernels kAvx512SpeciesKernels{&accumulateAvx512, &profileSumsAvx512};
+const SpeciesKernels kAvx2SpeciesKernels{&accumulateAvx2, &accumulateFloatsAvx2, &profileSumsAvx2};
+const SpeciesKernels kAvx512SpeciesKernels{&accumulateAvx512, &accumulateFloatsAvx512,
+                                           &profileSumsAvx512};
 #else
-const SpeciesKernels kAvx2SpeciesKernels{&accumulateScalar, &profileSumsScalar};
-const SpeciesKernels kAvx512SpeciesKernels{&accumulateScalar, &profileSumsScalar};
+const SpeciesKernels kAvx2SpeciesKernels{&accumulateScalar, &accumulateFloatsScalar,
+                                         &profileSumsScalar};
+const SpeciesKernels kAvx512SpeciesKernels{&accumulateScalar, &accumulateFloatsScalar,
+                                           &profileSumsScalar};
 #endif
 
 }  // namespace eco

@@ -32,6 +32,10 @@ struct SpeciesKernels {
   // normal float range.
   void (*accumulate)(float* acc, const StationValues& values, const int32_t* stations,
                      std::size_t count);
+  // The same where every value is a float: acc + prod is then the float
+  // addition (numeric/exact_float.h, isFloatValue), with no test.
+  void (*accumulateFloats)(float* acc, const StationFloats& values, const int32_t* stations,
+                           std::size_t count);
   // The sums of ProfileSums over i < count, acc[i] / S divided in float and
   // y[i] >= 0 the reference profile. Exact per term; the sums a and m are
   // formed in double in any order (the caller decides whether that order

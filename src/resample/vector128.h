@@ -76,6 +76,7 @@ inline int laneBits(F4 m) { return _mm_movemask_ps(m); }
 inline F4 keep(F4 a, F4 m) { return _mm_and_ps(a, m); }
 inline F4 select(F4 m, F4 a, F4 b) { return _mm_or_ps(_mm_and_ps(m, a), _mm_andnot_ps(m, b)); }
 inline F4 min(F4 a, F4 b) { return _mm_min_ps(a, b); }
+inline F4 addF(F4 a, F4 b) { return _mm_add_ps(a, b); }
 inline D2 low(F4 a) { return _mm_cvtps_pd(a); }
 inline D2 high(F4 a) { return _mm_cvtps_pd(_mm_movehl_ps(a, a)); }
 inline F4 narrow(D2 lo, D2 hi) { return _mm_movelh_ps(_mm_cvtpd_ps(lo), _mm_cvtpd_ps(hi)); }
@@ -124,6 +125,7 @@ inline F4 keep(F4 a, F4 m) {
 }
 inline F4 select(F4 m, F4 a, F4 b) { return vbslq_f32(vreinterpretq_u32_f32(m), a, b); }
 inline F4 min(F4 a, F4 b) { return vminq_f32(a, b); }
+inline F4 addF(F4 a, F4 b) { return vaddq_f32(a, b); }
 inline D2 low(F4 a) { return vcvt_f64_f32(vget_low_f32(a)); }
 inline D2 high(F4 a) { return vcvt_high_f64_f32(a); }
 inline F4 narrow(D2 lo, D2 hi) { return vcvt_high_f32_f64(vcvt_f32_f64(lo), hi); }

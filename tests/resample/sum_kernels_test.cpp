@@ -127,6 +127,59 @@ TEST(ExactFloat, AddExactProductMatchesTheExtendedEvaluationForAnyValues) {
   }
 }
 
+// Where every product is a float the kernels add floats: the float
+// addition must be the model's sum rounded once from extended precision,
+// on midpoints, next to them and far apart in magnitude.
+TEST(ExactFloat, FloatAdditionIsTheExtendedSumOfTwoFloats) {
+  Rng rng{13};
+  const long n = inputs(1000000, 100000000);
+  long ties = 0;
+  for (long i = 0; i < n; ++i) {
+    const float a = rng.positive(-120, 120);
+    int e = 0;
+    std::frexp(a, &e);  // a's half ulp is 2^(e-25)
+    float b = 0;
+    switch (rng.below(4)) {
+      case 0:  // an odd multiple of a's half ulp: the sum is a midpoint
+        b = std::ldexp(static_cast<float>(2 * rng.below(1 << 20) + 1), e - 25);
+        break;
+      case 1:  // a half ulp plus or minus a little: next to one
+        b = std::ldexp(1.0f + (rng.below(2) ? 1.0f : -0.5f) * std::ldexp(1.0f, -1 - rng.below(23)),
+                       e - 25);
+        break;
+      case 2:  // exponents up to 60 apart, either way round
+        b = std::ldexp(rng.positive(0, 1), e - 60 + rng.below(120));
+        break;
+      default:
+        b = rng.positive(-126, 127);
+    }
+    const double sum = static_cast<double>(a) + b;
+    if (!(sum < kFloatOverflowGuard) || b < std::numeric_limits<float>::min()) continue;
+    if (onFloatMidpoint(sum)) ++ties;
+    ASSERT_TRUE(isFloatValue(b));
+    ASSERT_EQ(bitsOf(a + b), bitsOf(addProduct(a, b, 1.0f))) << a << " + " << b;
+    ASSERT_EQ(bitsOf(b + a), bitsOf(addProduct(b, a, 1.0f))) << b << " + " << a;
+  }
+  EXPECT_GT(ties, n / 8);
+}
+
+TEST(ExactFloat, FloatValuesAreTheProductsThatFitAFloat) {
+  const struct {
+    double value;
+    bool isFloat;
+  } cases[] = {{7.0 * 0.5, true},
+               {static_cast<double>(0.1f), true},
+               {static_cast<double>(0.1f) * 0.1f, false},
+               {3.0 * static_cast<double>(0.1f), false},
+               {16777217.0, false},
+               {0x1p-149, true},
+               {0x1p-150, false},
+               {0x1.fffffep127, true},
+               {0x1p128, false},
+               {std::numeric_limits<double>::quiet_NaN(), false}};
+  for (const auto& c : cases) EXPECT_EQ(isFloatValue(c.value), c.isFloat) << c.value;
+}
+
 TEST(ExactFloat, RootInDoubleMatchesTheExtendedRoot) {
   Rng rng{13};
   EXPECT_EQ(root4Exact(0.0f), 0.0f);
@@ -331,25 +384,33 @@ TEST(Kernels, ListGroupsFallBackOnEveryTie) {
 // of 21 to 23 bits: their sums pass 2^24 within a few draws, and from there
 // on every odd sum lies on a float midpoint, as with survey data that have
 // few digits.
+// With floats, every product is a float, as where surfaces are powers of
+// two, and the stations also have the float views.
 struct RandomStations {
   std::size_t width = 0;
   std::vector<double> headProd;
   std::vector<int64_t> tailStart{0};
   std::vector<int32_t> tailSlot;
   std::vector<double> tailProd;
+  std::vector<float> headFloat, tailFloat;
   StationValues values(std::size_t head, bool runs) const {
     return {head, headProd.data(), tailStart.data(), tailSlot.data(), tailProd.data(), runs};
   }
+  StationFloats floatValues(std::size_t head, bool runs) const {
+    return {head, headFloat.data(), tailStart.data(), tailSlot.data(), tailFloat.data(), runs};
+  }
 };
 
-RandomStations randomStations(Rng& rng, std::size_t head, std::size_t n, bool shortProducts) {
+RandomStations randomStations(Rng& rng, std::size_t head, std::size_t n, bool shortProducts,
+                              bool floats) {
   RandomStations r;
   const std::size_t tail = 50 + static_cast<std::size_t>(rng.below(150));
   const std::size_t spare = kListGroup - 1;
   r.width = head + tail + spare;
   auto product = [&] {
     if (shortProducts) return static_cast<double>((1 << 20) + rng.below(7 << 20));
-    return static_cast<double>(rng.positive(-10, 10)) * static_cast<double>(rng.positive(-8, 4));
+    const double value = rng.positive(-10, 10);
+    return floats ? value : value * static_cast<double>(rng.positive(-8, 4));
   };
   for (std::size_t j = 0; j < n; ++j) {
     for (std::size_t i = 0; i < head; ++i)
@@ -373,59 +434,75 @@ RandomStations randomStations(Rng& rng, std::size_t head, std::size_t n, bool sh
     }
     r.tailStart.push_back(static_cast<int64_t>(r.tailSlot.size()));
   }
+  if (floats) {
+    r.headFloat.assign(r.headProd.begin(), r.headProd.end());
+    r.tailFloat.assign(r.tailProd.begin(), r.tailProd.end());
+  }
   return r;
 }
 
-// Every path's accumulate() against the sums made one by one in draw order,
-// each rounded once from extended precision: rows and lists, lists added in
-// runs (flushed when full, long lists on their own) and station by station.
+// Every path's accumulate() and accumulateFloats() against the sums made
+// one by one in draw order, each rounded once from extended precision: rows
+// and lists, lists added in runs (flushed when full, long lists on their
+// own) and station by station.
 TEST(Kernels, AccumulateMatchesTheExtendedSumsInDrawOrder) {
   for (KernelPath path : kAllPaths) {
     if (!kernelPathAvailable(path)) continue;
-    Rng rng{37};
-    const long trials = inputs(300, 30000);
-    // Heads that the vector paths split into blocks of every kind.
-    const std::vector<std::size_t> heads{0, 16, 32, 48, 64, 80, 96, 144};
-    long rowMidpoints = 0, listMidpoints = 0;
-    for (long trial = 0; trial < trials; ++trial) {
-      const std::size_t head = heads[static_cast<std::size_t>(rng.below(8))];
-      const std::size_t n = 1 + static_cast<std::size_t>(rng.below(40));
-      const RandomStations st = randomStations(rng, head, n, rng.below(3) == 0);
-      const std::size_t count = static_cast<std::size_t>(rng.below(257));
-      std::vector<int32_t> drawn(count);
-      for (int32_t& j : drawn) j = rng.below(static_cast<int>(n));
-      std::vector<float> want(st.width, 0.0f);
-      for (int32_t j : drawn) {
-        const std::size_t uj = static_cast<std::size_t>(j);
-        auto add = [&](std::size_t slot, double prod) {
-          if (onFloatMidpoint(static_cast<double>(want[slot]) + prod)) {
-            ++(slot < head ? rowMidpoints : listMidpoints);
+    for (bool floats : {false, true}) {
+      Rng rng{37};
+      const long trials = inputs(300, 30000);
+      // Heads that the vector paths split into blocks of every kind.
+      const std::vector<std::size_t> heads{0, 16, 32, 48, 64, 80, 96, 144, 272, 496};
+      long rowMidpoints = 0, listMidpoints = 0;
+      for (long trial = 0; trial < trials; ++trial) {
+        const std::size_t head = heads[static_cast<std::size_t>(rng.below(10))];
+        const std::size_t n = 1 + static_cast<std::size_t>(rng.below(40));
+        const RandomStations st = randomStations(rng, head, n, rng.below(3) == 0, floats);
+        const std::size_t count = static_cast<std::size_t>(rng.below(257));
+        std::vector<int32_t> drawn(count);
+        for (int32_t& j : drawn) j = rng.below(static_cast<int>(n));
+        std::vector<float> want(st.width, 0.0f);
+        for (int32_t j : drawn) {
+          const std::size_t uj = static_cast<std::size_t>(j);
+          auto add = [&](std::size_t slot, double prod) {
+            if (onFloatMidpoint(static_cast<double>(want[slot]) + prod)) {
+              ++(slot < head ? rowMidpoints : listMidpoints);
+            }
+            want[slot] = static_cast<float>(static_cast<long double>(want[slot]) +
+                                            static_cast<long double>(prod));
+          };
+          for (std::size_t i = 0; i < head; ++i) add(i, st.headProd[uj * head + i]);
+          for (int64_t k = st.tailStart[uj]; k < st.tailStart[uj + 1]; ++k) {
+            add(static_cast<std::size_t>(st.tailSlot[static_cast<std::size_t>(k)]),
+                st.tailProd[static_cast<std::size_t>(k)]);
           }
-          want[slot] = static_cast<float>(static_cast<long double>(want[slot]) +
-                                          static_cast<long double>(prod));
-        };
-        for (std::size_t i = 0; i < head; ++i) add(i, st.headProd[uj * head + i]);
-        for (int64_t k = st.tailStart[uj]; k < st.tailStart[uj + 1]; ++k) {
-          add(static_cast<std::size_t>(st.tailSlot[static_cast<std::size_t>(k)]),
-              st.tailProd[static_cast<std::size_t>(k)]);
+        }
+        for (bool runs : {true, false}) {
+          // Two calls, as the draws come in batches: the second continues the sums.
+          std::vector<float> acc(st.width, 0.0f);
+          const SpeciesKernels& k = *pathKernels(path).species;
+          const std::size_t half = count / 2;
+          if (floats) {
+            const StationFloats v = st.floatValues(head, runs);
+            k.accumulateFloats(acc.data(), v, drawn.data(), half);
+            k.accumulateFloats(acc.data(), v, drawn.data() + half, count - half);
+          } else {
+            const StationValues v = st.values(head, runs);
+            k.accumulate(acc.data(), v, drawn.data(), half);
+            k.accumulate(acc.data(), v, drawn.data() + half, count - half);
+          }
+          for (std::size_t a = 0; a < st.width; ++a) {
+            ASSERT_EQ(bitsOf(acc[a]), bitsOf(want[a]))
+                << kernelPathName(path) << " slot " << a << " runs " << runs << " trial " << trial
+                << " floats " << floats;
+          }
         }
       }
-      for (bool runs : {true, false}) {
-        // Two calls, as the draws come in batches: the second continues the sums.
-        std::vector<float> acc(st.width, 0.0f);
-        const StationValues v = st.values(head, runs);
-        const std::size_t half = count / 2;
-        pathKernels(path).species->accumulate(acc.data(), v, drawn.data(), half);
-        pathKernels(path).species->accumulate(acc.data(), v, drawn.data() + half, count - half);
-        for (std::size_t a = 0; a < st.width; ++a) {
-          ASSERT_EQ(bitsOf(acc[a]), bitsOf(want[a]))
-              << kernelPathName(path) << " slot " << a << " runs " << runs << " trial " << trial;
-        }
-      }
+      // The rows' and the lists' sums went through the tie fallbacks (or, with
+      // floats, the float additions' ties) many times.
+      EXPECT_GT(rowMidpoints, trials * 10) << kernelPathName(path);
+      EXPECT_GT(listMidpoints, trials * 10) << kernelPathName(path);
     }
-    // The rows' and the lists' sums went through the tie fallbacks many times.
-    EXPECT_GT(rowMidpoints, trials * 10) << kernelPathName(path);
-    EXPECT_GT(listMidpoints, trials * 10) << kernelPathName(path);
   }
 }
 
@@ -509,6 +586,8 @@ TEST(Kernels, EachPathHasItsOwnKernels) {
       // Without a vector unit the portable path is the scalar code.
       if (ECO_VECTOR128 || other->path != KernelPath::scalar || path != KernelPath::portable) {
         EXPECT_NE(other->species->accumulate, k.species->accumulate) << kernelPathName(path);
+        EXPECT_NE(other->species->accumulateFloats, k.species->accumulateFloats)
+            << kernelPathName(path);
       }
       EXPECT_NE(other->stations, k.stations) << kernelPathName(path);
     }

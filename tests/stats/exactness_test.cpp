@@ -241,6 +241,26 @@ TEST(Exactness, DecimalDensitiesOnFloatMidpoints) {
   checkSurvey(readGenerated(s), {30, 10}, "midpoints");
 }
 
+// Counts on surfaces that are powers of two: every product is a float, and
+// the draws add floats (decimal densities do not).
+TEST(Exactness, CountsOnSurfacesThatArePowersOfTwo) {
+  test::SurveyShape s = shape(104);
+  s.surfaces = {1.0f, 0.5f, 0.25f};
+  s.decimals = 0;
+  s.taxaPerGrab = 30;
+  test::SurveyShape decimal = s;
+  decimal.surfaces = {1.0f, 0.1f};
+  for (const auto& [shape, floats] : {std::pair{s, true}, std::pair{decimal, false}}) {
+    const SurveyTables t = readGenerated(shape);
+    for (int e = 0; e < t.ecotopes.net(); ++e) {
+      EcotopeProfile p;
+      buildReferenceProfile(t, e, p);
+      EXPECT_EQ(makeDrawSetup(t, e, p.refprof, false, false, 30).floatSums, floats);
+    }
+    if (floats) checkSurvey(t, {30, 10}, "powers of two");
+  }
+}
+
 // Few random numbers per pseudo-sample and one large station: draws fall
 // short of their targets and classes stay empty.
 TEST(Exactness, PseudoSamplesThatRunOutOfRandomNumbers) {
