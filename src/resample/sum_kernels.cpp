@@ -176,6 +176,71 @@ constexpr std::size_t floatBlock(std::size_t rest) {
   return slots;
 }
 
+// Fetches into the cache what a later draw will read.
+inline void prefetch(const void* p) {
+#if defined(__GNUC__)
+  __builtin_prefetch(p);
+#else
+  static_cast<void>(p);
+#endif
+}
+
+// The float rows of a batch, written once for every vector path against
+// its float vector V: V::F holds kLanes floats, and load, add (of the
+// floats at p) and store are each compiled for the path's instruction set.
+// G vectors of a block are held over all draws of the batch.
+template <class V, int G>
+inline void addFloatRows(float* acc, const StationFloats& v, const int32_t* stations,
+                         std::size_t count, std::size_t first) {
+  constexpr int kLanes = V::kLanes;
+  typename V::F held[G];
+#pragma GCC unroll 16
+  for (int b = 0; b < G; ++b) V::load(held[b], acc + first + kLanes * b);
+  const float* const rows = v.headProd + first;
+  for (std::size_t t = 0; t < count; ++t) {
+    if (t + kRowAhead < count) {
+      const char* const next = reinterpret_cast<const char*>(
+          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
+#pragma GCC unroll 16
+      for (int line = 0; line < G * kLanes / 16; ++line) prefetch(next + 64 * line);
+    }
+    const float* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
+#pragma GCC unroll 16
+    for (int b = 0; b < G; ++b) V::add(held[b], prod + kLanes * b);
+  }
+#pragma GCC unroll 16
+  for (int b = 0; b < G; ++b) V::store(acc + first + kLanes * b, held[b]);
+}
+
+// All rows of a batch in blocks of V::kBlock vectors (as many as leave
+// registers for the rest), then the smaller blocks floatBlock leaves; then
+// the lists.
+template <class V>
+inline void accumulateFloatsWith(float* acc, const StationFloats& v, const int32_t* stations,
+                                 std::size_t count) {
+  for (std::size_t first = 0, slots = 0; first < v.head; first += slots) {
+    slots = floatBlock<V::kBlock * V::kLanes>(v.head - first);
+    switch (slots / V::kLanes) {
+      case V::kBlock:
+        addFloatRows<V, V::kBlock>(acc, v, stations, count, first);
+        break;
+      case 8:
+        addFloatRows<V, 8>(acc, v, stations, count, first);
+        break;
+      case 4:
+        addFloatRows<V, 4>(acc, v, stations, count, first);
+        break;
+      case 2:
+        addFloatRows<V, 2>(acc, v, stations, count, first);
+        break;
+      default:
+        assert(slots == V::kLanes);
+        addFloatRows<V, 1>(acc, v, stations, count, first);
+    }
+  }
+  addLists<GroupFloats>(acc, v, stations, count);
+}
+
 // One term of the profile sums, shared by the remainders of every path.
 inline void profileTerm(float a, float S, float y, ProfileSums& out) {
   const float q = a / S;
@@ -271,48 +336,6 @@ void accumulate128(float* acc, const StationValues& v, const int32_t* stations, 
   addLists<Group128>(acc, v, stations, count);
 }
 
-// G vectors of 4 float slots held over the batch.
-template <int G>
-inline void addFloatRows128(float* acc, const StationFloats& v, const int32_t* stations,
-                            std::size_t count, std::size_t first) {
-  using namespace v128;
-  F4 held[G];
-  for (int b = 0; b < G; ++b) held[b] = loadF(acc + first + 4 * b);
-  const float* const rows = v.headProd + first;
-  for (std::size_t t = 0; t < count; ++t) {
-#if defined(__GNUC__)
-    if (t + kRowAhead < count) {
-      const char* const next = reinterpret_cast<const char*>(
-          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
-      for (int b = 0; b < G; b += 4) __builtin_prefetch(next + 16 * b);
-    }
-#endif
-    const float* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
-    for (int b = 0; b < G; ++b) held[b] = addF(held[b], loadF(prod + 4 * b));
-  }
-  for (int b = 0; b < G; ++b) storeF(acc + first + 4 * b, held[b]);
-}
-
-void accumulateFloats128(float* acc, const StationFloats& v, const int32_t* stations,
-                         std::size_t count) {
-  // Twelve vectors of 4 leave registers for the addresses on SSE2.
-  for (std::size_t first = 0, slots = 0; first < v.head; first += slots) {
-    slots = floatBlock<48>(v.head - first);
-    switch (slots) {
-      case 48:
-        addFloatRows128<12>(acc, v, stations, count, first);
-        break;
-      case 32:
-        addFloatRows128<8>(acc, v, stations, count, first);
-        break;
-      default:
-        addFloatRows128<4>(acc, v, stations, count, first);
-        break;
-    }
-  }
-  addLists<GroupFloats>(acc, v, stations, count);
-}
-
 void profileSums128(const float* acc, float S, const float* y, std::size_t count,
                     ProfileSums& out) {
   using namespace v128;
@@ -364,6 +387,20 @@ void profileSums128(const float* acc, float S, const float* y, std::size_t count
   out.m = (vm[0] + vm[1]) + rest.m;
   out.minPositive = std::min({vp[0], vp[1], vp[2], vp[3], rest.minPositive});
   out.count = n + rest.count;
+}
+
+struct Floats128 {
+  using F = v128::F4;
+  static constexpr int kLanes = 4;
+  static constexpr int kBlock = 12;  // leaves registers for the addresses on SSE2
+  static void load(F& x, const float* p) { x = v128::loadF(p); }
+  static void add(F& x, const float* p) { x = v128::addF(x, v128::loadF(p)); }
+  static void store(float* p, const F& x) { v128::storeF(p, x); }
+};
+
+void accumulateFloats128(float* acc, const StationFloats& v, const int32_t* stations,
+                         std::size_t count) {
+  accumulateFloatsWith<Floats128>(acc, v, stations, count);
 }
 
 #endif  // ECO_VECTOR128
@@ -479,51 +516,21 @@ ECO_TARGET_AVX2 ECO_KERNEL_FLATTEN void accumulateAvx2(float* acc, const Station
   addLists<GroupAvx2>(acc, v, stations, count);
 }
 
-template <int G>
-ECO_TARGET_AVX2 ECO_KERNEL_INLINE void addFloatRowsAvx2(float* acc, const StationFloats& v,
-                                                        const int32_t* stations, std::size_t count,
-                                                        std::size_t first) {
-  __m256 held[G];
-#pragma GCC unroll 16
-  for (int b = 0; b < G; ++b) held[b] = _mm256_loadu_ps(acc + first + 8 * b);
-  const float* const rows = v.headProd + first;
-  for (std::size_t t = 0; t < count; ++t) {
-    if (t + kRowAhead < count) {
-      const char* const next = reinterpret_cast<const char*>(
-          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
-#pragma GCC unroll 16
-      for (int b = 0; b < G; b += 2) _mm_prefetch(next + 64 * (b / 2), _MM_HINT_T0);
-    }
-    const float* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
-#pragma GCC unroll 16
-    for (int b = 0; b < G; ++b) held[b] = _mm256_add_ps(held[b], _mm256_loadu_ps(prod + 8 * b));
+struct FloatsAvx2 {
+  using F = __m256;
+  static constexpr int kLanes = 8;
+  static constexpr int kBlock = 12;  // of the 16 registers
+  ECO_TARGET_AVX2 static void load(F& x, const float* p) { x = _mm256_loadu_ps(p); }
+  ECO_TARGET_AVX2 static void add(F& x, const float* p) {
+    x = _mm256_add_ps(x, _mm256_loadu_ps(p));
   }
-#pragma GCC unroll 16
-  for (int b = 0; b < G; ++b) _mm256_storeu_ps(acc + first + 8 * b, held[b]);
-}
+  ECO_TARGET_AVX2 static void store(float* p, const F& x) { _mm256_storeu_ps(p, x); }
+};
 
 ECO_TARGET_AVX2 ECO_KERNEL_FLATTEN void accumulateFloatsAvx2(float* acc, const StationFloats& v,
                                                              const int32_t* stations,
                                                              std::size_t count) {
-  // Twelve vectors of 8 of the 16 registers.
-  for (std::size_t first = 0, slots = 0; first < v.head; first += slots) {
-    slots = floatBlock<96>(v.head - first);
-    switch (slots) {
-      case 96:
-        addFloatRowsAvx2<12>(acc, v, stations, count, first);
-        break;
-      case 64:
-        addFloatRowsAvx2<8>(acc, v, stations, count, first);
-        break;
-      case 32:
-        addFloatRowsAvx2<4>(acc, v, stations, count, first);
-        break;
-      default:
-        addFloatRowsAvx2<2>(acc, v, stations, count, first);
-        break;
-    }
-  }
-  addLists<GroupFloats>(acc, v, stations, count);
+  accumulateFloatsWith<FloatsAvx2>(acc, v, stations, count);
 }
 
 ECO_TARGET_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::size_t count,
@@ -660,54 +667,21 @@ ECO_TARGET_AVX512 ECO_KERNEL_FLATTEN void accumulateAvx512(float* acc, const Sta
   addLists<GroupAvx512>(acc, v, stations, count);
 }
 
-template <int G>
-ECO_TARGET_AVX512 ECO_KERNEL_INLINE void addFloatRowsAvx512(float* acc, const StationFloats& v,
-                                                            const int32_t* stations,
-                                                            std::size_t count, std::size_t first) {
-  __m512 held[G];
-#pragma GCC unroll 16
-  for (int b = 0; b < G; ++b) held[b] = _mm512_loadu_ps(acc + first + 16 * b);
-  const float* const rows = v.headProd + first;
-  for (std::size_t t = 0; t < count; ++t) {
-    if (t + kRowAhead < count) {
-      const char* const next = reinterpret_cast<const char*>(
-          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
-#pragma GCC unroll 16
-      for (int b = 0; b < G; ++b) _mm_prefetch(next + 64 * b, _MM_HINT_T0);
-    }
-    const float* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
-#pragma GCC unroll 16
-    for (int b = 0; b < G; ++b) held[b] = _mm512_add_ps(held[b], _mm512_loadu_ps(prod + 16 * b));
+struct FloatsAvx512 {
+  using F = __m512;
+  static constexpr int kLanes = 16;
+  static constexpr int kBlock = 16;  // of the 32 registers
+  ECO_TARGET_AVX512 static void load(F& x, const float* p) { x = _mm512_loadu_ps(p); }
+  ECO_TARGET_AVX512 static void add(F& x, const float* p) {
+    x = _mm512_add_ps(x, _mm512_loadu_ps(p));
   }
-#pragma GCC unroll 16
-  for (int b = 0; b < G; ++b) _mm512_storeu_ps(acc + first + 16 * b, held[b]);
-}
+  ECO_TARGET_AVX512 static void store(float* p, const F& x) { _mm512_storeu_ps(p, x); }
+};
 
 ECO_TARGET_AVX512 ECO_KERNEL_FLATTEN void accumulateFloatsAvx512(float* acc, const StationFloats& v,
                                                                  const int32_t* stations,
                                                                  std::size_t count) {
-  // Sixteen vectors of 16 of the 32 registers.
-  for (std::size_t first = 0, slots = 0; first < v.head; first += slots) {
-    slots = floatBlock<256>(v.head - first);
-    switch (slots) {
-      case 256:
-        addFloatRowsAvx512<16>(acc, v, stations, count, first);
-        break;
-      case 128:
-        addFloatRowsAvx512<8>(acc, v, stations, count, first);
-        break;
-      case 64:
-        addFloatRowsAvx512<4>(acc, v, stations, count, first);
-        break;
-      case 32:
-        addFloatRowsAvx512<2>(acc, v, stations, count, first);
-        break;
-      default:
-        addFloatRowsAvx512<1>(acc, v, stations, count, first);
-        break;
-    }
-  }
-  addLists<GroupFloats>(acc, v, stations, count);
+  accumulateFloatsWith<FloatsAvx512>(acc, v, stations, count);
 }
 
 ECO_TARGET_AVX512 void profileSumsAvx512(const float* acc, float S, const float* y,
