@@ -71,9 +71,10 @@ struct DrawChain {
   int64_t m = 0;
   float dens = 0.0f, biom = 0.0f;
   HeldSum densHeld = heldSumOf(0.0), biomHeld = heldSumOf(0.0);
-  // Indices drawn ahead, two blocks: the one in use and the next. A block
-  // is drawn again as soon as it is used up, so that its stores have long
-  // finished when its indices are read.
+  // Indices drawn ahead, two blocks: the one in use and the next. The next
+  // block is drawn when half of the one in use is taken, so that its stores
+  // have long finished when its indices are read, and a pseudo-sample of
+  // few draws draws few blocks it does not use.
   alignas(64) int32_t ahead[2 * kStationDrawBlock] = {};
   unsigned aheadPos = 0;
   bool more = true;
@@ -115,8 +116,8 @@ std::size_t drawBatch(const DrawSetup& d, float target, StationDrawKernel drawSt
     if constexpr (kBlocks) {
       i = c.ahead[aheadPos];
       aheadPos = (aheadPos + 1) % (2 * kStationDrawBlock);  // a power of two
-      if (aheadPos % kStationDrawBlock == 0) {
-        drawStations(c.g, n, c.ahead + (aheadPos ^ kStationDrawBlock));
+      if (aheadPos % kStationDrawBlock == kStationDrawBlock / 2) {
+        drawStations(c.g, n, c.ahead + ((aheadPos & kStationDrawBlock) ^ kStationDrawBlock));
       }
     } else {
       const float r = nextUniform(c.g);
@@ -248,7 +249,6 @@ void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, D
   c.g = start;
   if (method.stations != nullptr) {
     method.stations(c.g, d.n, c.ahead);
-    method.stations(c.g, d.n, c.ahead + kStationDrawBlock);
   }
   while (c.more) {
     // The draws of a batch first, with the station sums: the generator and
