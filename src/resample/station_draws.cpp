@@ -3,6 +3,7 @@
 #include <array>
 
 #include "resample/kernel_path.h"
+#include "resample/vector128.h"
 
 #if ECO_X86_KERNELS
 #include <immintrin.h>
@@ -28,40 +29,46 @@ constexpr std::array<int64_t, kStationDrawBlock> powers(int64_t a, int64_t m) {
 alignas(64) constexpr std::array<int64_t, kStationDrawBlock> kPow1 = powers(kUniformA1, kM1);
 alignas(64) constexpr std::array<int64_t, kStationDrawBlock> kPow2 = powers(kUniformA2, kM2);
 
-// p x s (mod 2^31 - c) for p, s below 2^31, as the vector paths form it
-// below, in 64-bit integers.
-inline int64_t mulMod(int64_t p, int64_t s, int64_t c, int64_t m) {
-  constexpr uint64_t kLow31 = 0x7FFFFFFF;
-  uint64_t x = static_cast<uint64_t>(p) * static_cast<uint64_t>(s);
-  x = (x >> 31) * static_cast<uint64_t>(c) + (x & kLow31);
-  x = (x >> 31) * static_cast<uint64_t>(c) + (x & kLow31);
-  return static_cast<int64_t>(x >= static_cast<uint64_t>(m) ? x - static_cast<uint64_t>(m) : x);
+#if ECO_VECTOR128
+
+// p x s (mod 2^31 - c) for p, s below 2^31, two lanes at a time in the
+// baseline vectors (SSE2 or NEON): the product is h 2^31 + l, which is
+// h c + l (mod m); twice that brings it below 2^31 + 86 c, and one
+// subtraction below m.
+inline v128::U2 mulMod128(v128::U2 p, v128::U2 s, v128::U2 c, v128::U2 m) {
+  using namespace v128;
+  const U2 low31 = splat64(0x7FFFFFFF);
+  U2 x = mulLow32(p, s);
+  x = add64(mulLow32(shiftRight<31>(x), c), andBits(x, low31));
+  x = add64(mulLow32(shiftRight<31>(x), c), andBits(x, low31));
+  return reduceBelow(x, m);
 }
 
-// The block's steps side by side without vectors: step k is a^k x state,
-// so no step waits for the one before (nextUniform's chain would).
-void drawBlockPortable(UniformGenerator& g, int32_t n, int32_t* out) {
-  const int64_t s1 = g.s1, s2 = g.s2;
-  int64_t x1 = s1, x2 = s2;
-  for (int k = 0; k < kStationDrawBlock; ++k) {
-    x1 = mulMod(kPow1[static_cast<std::size_t>(k)], s1, kC1, kM1);
-    x2 = mulMod(kPow2[static_cast<std::size_t>(k)], s2, kC2, kM2);
-    int32_t z = static_cast<int32_t>(x1 - x2);
-    if (z < 1) z += static_cast<int32_t>(kM1 - 1);
-    const float r = static_cast<float>(static_cast<double>(z) * 0x1p-31);
-    const int32_t i = static_cast<int32_t>(static_cast<double>(n) * r);
-    out[k] = i < n ? i : n - 1;
+void drawBlock128(UniformGenerator& g, int32_t n, int32_t* out) {
+  using namespace v128;
+  const U2 s1 = splat64(static_cast<uint64_t>(g.s1)), s2 = splat64(static_cast<uint64_t>(g.s2));
+  const U2 c1 = splat64(kC1), m1 = splat64(kM1), c2 = splat64(kC2), m2 = splat64(kM2);
+  const D2 nd = splatD(static_cast<double>(n)), last = splatD(static_cast<double>(n - 1));
+  const auto* p1 = reinterpret_cast<const uint64_t*>(kPow1.data());
+  const auto* p2 = reinterpret_cast<const uint64_t*>(kPow2.data());
+  U2 x1 = s1, x2 = s2;
+  for (int k = 0; k < kStationDrawBlock; k += 2) {
+    x1 = mulMod128(loadU(p1 + k), s1, c1, m1);
+    x2 = mulMod128(loadU(p2 + k), s2, c2, m2);
+    // min(n x r, n - 1) truncated is min(trunc(n x r), n - 1).
+    const D2 r = uniformOf(sub64(x1, x2), static_cast<int32_t>(kM1 - 1), 0x1p-31);
+    storeTruncated(out + k, minD(mul(r, nd), last));
   }
-  g.s1 = static_cast<int32_t>(x1);
-  g.s2 = static_cast<int32_t>(x2);
+  g.s1 = static_cast<int32_t>(lane1(x1));
+  g.s2 = static_cast<int32_t>(lane1(x2));
 }
+
+#endif  // ECO_VECTOR128
 
 #if ECO_X86_KERNELS
 
-// p x s (mod 2^31 - c) for p, s below 2^31, in 64-bit lanes: the product
-// is h 2^31 + l, which is h c + l (mod m); twice that brings it below
-// 2^31 + 86 c, and one subtraction below m. The result stays below 2^32,
-// so the last step works on the low 32 bits.
+// The same in 64-bit lanes of AVX2. The result stays below 2^32, so the
+// last step works on the low 32 bits.
 ECO_TARGET_AVX2 inline __m256i mulModAvx2(__m256i p, __m256i s, __m256i c, __m256i m) {
   const __m256i low31 = _mm256_set1_epi64x(0x7FFFFFFF);
   __m256i x = _mm256_mul_epu32(p, s);
@@ -153,7 +160,11 @@ void drawStationsScalar(UniformGenerator& g, int32_t n, int32_t* out) {
 }
 
 void drawStationsPortable(UniformGenerator& g, int32_t n, int32_t* out) {
-  drawBlockPortable(g, n, out);
+#if ECO_VECTOR128
+  drawBlock128(g, n, out);
+#else
+  drawStationsScalar(g, n, out);
+#endif
 }
 
 #if ECO_X86_KERNELS
@@ -163,10 +174,10 @@ void drawStationsAvx512(UniformGenerator& g, int32_t n, int32_t* out) {
 }
 #else
 void drawStationsAvx2(UniformGenerator& g, int32_t n, int32_t* out) {
-  drawBlockPortable(g, n, out);
+  drawStationsPortable(g, n, out);
 }
 void drawStationsAvx512(UniformGenerator& g, int32_t n, int32_t* out) {
-  drawBlockPortable(g, n, out);
+  drawStationsPortable(g, n, out);
 }
 #endif
 

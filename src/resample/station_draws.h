@@ -7,10 +7,11 @@
 // few multiplications long. The block forms its steps side by side instead:
 // step k from the block's start state is a^k x state (mod m), the powers
 // precomputed, so the only chain left is from block to block. The vector
-// paths (AVX-512, AVX2) form the block in one vector per component, the
-// portable path in 64-bit integers, step by step but without waiting for
-// each other; the scalar path steps nextUniform. Every path gives the
-// generator's values exactly.
+// paths form the block in vectors per component: 8 steps per vector on
+// AVX-512, 4 on AVX2, 2 on the portable path (resample/vector128.h: SSE2
+// or NEON); the scalar path, and the portable path of a build without
+// vectors, step nextUniform. Every path gives the generator's values
+// exactly.
 
 #include <cstdint>
 
@@ -26,7 +27,7 @@ inline constexpr int32_t kStationDrawLimit = int32_t{1} << 29;  // n below this
 using StationDrawKernel = void (*)(UniformGenerator& g, int32_t n, int32_t* out);
 
 // Each path's kernel, for resample/path_kernels.cpp to choose from. A build
-// without the vector paths has the portable kernel under every name.
+// without the x86 paths has the portable kernel under their names.
 // The scalar path steps nextUniform, the generator's definition, one step
 // after the other.
 void drawStationsScalar(UniformGenerator& g, int32_t n, int32_t* out);

@@ -46,6 +46,40 @@ inline D2 sqrt(D2 a) { return _mm_sqrt_pd(a); }
 inline U2 bits(D2 a) { return _mm_castpd_si128(a); }
 inline D2 fromBits(U2 a) { return _mm_castsi128_pd(a); }
 inline U2 add64(U2 a, U2 b) { return _mm_add_epi64(a, b); }
+inline U2 loadU(const uint64_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline uint64_t lane1(U2 x) {
+  return static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(x, x)));
+}
+inline U2 andBits(U2 a, U2 b) { return _mm_and_si128(a, b); }
+inline U2 sub64(U2 a, U2 b) { return _mm_sub_epi64(a, b); }
+template <int kBits>
+inline U2 shiftRight(U2 x) {
+  return _mm_srli_epi64(x, kBits);
+}
+// The products of the low 32 bits of each lane, as 64-bit lanes.
+inline U2 mulLow32(U2 a, U2 b) { return _mm_mul_epu32(a, b); }
+// x - m where x >= m, else x, for x below 2^62 and m below 2^31.
+inline U2 reduceBelow(U2 x, U2 m) {
+  const __m128i d = _mm_sub_epi64(x, m);
+  const __m128i below = _mm_shuffle_epi32(_mm_srai_epi32(d, 31), _MM_SHUFFLE(3, 3, 1, 1));
+  return _mm_or_si128(_mm_and_si128(below, x), _mm_andnot_si128(below, d));
+}
+// The low 32 bits of each lane as a signed integer, z < 1 raised by
+// `raise`, then z x scale in double rounded to float: the generator's
+// uniform numbers, widened back to double.
+inline D2 uniformOf(U2 x, int32_t raise, double scale) {
+  __m128i z = _mm_shuffle_epi32(x, _MM_SHUFFLE(3, 1, 2, 0));
+  z = _mm_add_epi32(z, _mm_and_si128(_mm_cmpgt_epi32(_mm_set1_epi32(1), z), _mm_set1_epi32(raise)));
+  const __m128 r = _mm_cvtpd_ps(_mm_mul_pd(_mm_cvtepi32_pd(z), _mm_set1_pd(scale)));
+  return _mm_cvtps_pd(r);
+}
+inline D2 splatD(double x) { return _mm_set1_pd(x); }
+inline D2 mul(D2 a, D2 b) { return _mm_mul_pd(a, b); }
+inline D2 minD(D2 a, D2 b) { return _mm_min_pd(a, b); }
+// Both lanes truncated to int32_t (each within range).
+inline void storeTruncated(int32_t* p, D2 x) {
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_cvttpd_epi32(x));
+}
 // x & ~mask
 inline U2 clear(U2 x, U2 mask) { return _mm_andnot_si128(mask, x); }
 // Whether a lane of x or y has all its bits under `mask` zero; `mask` lies
@@ -97,6 +131,26 @@ inline D2 sqrt(D2 a) { return vsqrtq_f64(a); }
 inline U2 bits(D2 a) { return vreinterpretq_u64_f64(a); }
 inline D2 fromBits(U2 a) { return vreinterpretq_f64_u64(a); }
 inline U2 add64(U2 a, U2 b) { return vaddq_u64(a, b); }
+inline U2 loadU(const uint64_t* p) { return vld1q_u64(p); }
+inline uint64_t lane1(U2 x) { return vgetq_lane_u64(x, 1); }
+inline U2 andBits(U2 a, U2 b) { return vandq_u64(a, b); }
+inline U2 sub64(U2 a, U2 b) { return vsubq_u64(a, b); }
+template <int kBits>
+inline U2 shiftRight(U2 x) {
+  return vshrq_n_u64(x, kBits);
+}
+inline U2 mulLow32(U2 a, U2 b) { return vmull_u32(vmovn_u64(a), vmovn_u64(b)); }
+inline U2 reduceBelow(U2 x, U2 m) { return vbslq_u64(vcltq_u64(x, m), x, vsubq_u64(x, m)); }
+inline D2 uniformOf(U2 x, int32_t raise, double scale) {
+  int32x2_t z = vreinterpret_s32_u32(vmovn_u64(x));
+  z = vadd_s32(z, vand_s32(vreinterpret_s32_u32(vclt_s32(z, vdup_n_s32(1))), vdup_n_s32(raise)));
+  const float32x2_t r = vcvt_f32_f64(vmulq_f64(vcvtq_f64_s64(vmovl_s32(z)), vdupq_n_f64(scale)));
+  return vcvt_f64_f32(r);
+}
+inline D2 splatD(double x) { return vdupq_n_f64(x); }
+inline D2 mul(D2 a, D2 b) { return vmulq_f64(a, b); }
+inline D2 minD(D2 a, D2 b) { return vminq_f64(a, b); }
+inline void storeTruncated(int32_t* p, D2 x) { vst1_s32(p, vmovn_s64(vcvtq_s64_f64(x))); }
 inline U2 clear(U2 x, U2 mask) { return vbicq_u64(x, mask); }
 inline int laneBits64(U2 m) {
   return static_cast<int>((vgetq_lane_u64(m, 0) & 1) | ((vgetq_lane_u64(m, 1) & 1) << 1));
