@@ -134,6 +134,63 @@ inline void addHeldExtended(double* sums, const double* prod, int lanes) {
   for (int l = 0; l < lanes; ++l) sums[l] = addExtendedSum(static_cast<float>(sums[l]), prod[l]);
 }
 
+// Fetches into the cache what a later draw will read.
+inline void prefetch(const void* p) {
+#if defined(__GNUC__)
+  __builtin_prefetch(p);
+#else
+  static_cast<void>(p);
+#endif
+}
+
+// The held rows of a batch, written once for every vector path against its
+// vector of doubles V (kLanes lanes) and its bit vector V::U: G vectors of
+// a block held over all draws of the batch, their midpoints asked for T
+// vectors at a time (as many as the registers hold beside the sums), and a
+// vector with one recomputed in extended precision.
+template <class V, int G, int T>
+inline void addHeldRows(float* acc, const StationValues& v, const int32_t* stations,
+                        std::size_t count, std::size_t first) {
+  static_assert(G % T == 0);
+  constexpr int kLanes = V::kLanes;
+  typename V::D held[G];
+#pragma GCC unroll 16
+  for (int b = 0; b < G; ++b) V::loadWidened(held[b], acc + first + kLanes * b);
+  const double* const rows = v.headProd + first;
+  for (std::size_t t = 0; t < count; ++t) {
+    if (t + kRowAhead < count) {
+      const char* const next = reinterpret_cast<const char*>(
+          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
+#pragma GCC unroll 16
+      for (int line = 0; line < G * kLanes / 8; ++line) prefetch(next + 64 * line);
+    }
+    const double* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
+    for (int b0 = 0; b0 < G; b0 += T) {
+      typename V::U up[T];
+#pragma GCC unroll 16
+      for (int b = 0; b < T; ++b) V::roundUp(up[b], held[b0 + b], prod + kLanes * (b0 + b));
+      if (V::anyTie(up)) [[unlikely]] {
+#pragma GCC unroll 16
+        for (int b = 0; b < T; ++b) {
+          if (V::tie(up[b])) {
+            alignas(64) double sums[kLanes];
+            V::store(sums, held[b0 + b]);
+            addHeldExtended(sums, prod + kLanes * (b0 + b), kLanes);
+            V::load(held[b0 + b], sums);
+          } else {
+            V::keepRounded(held[b0 + b], up[b]);
+          }
+        }
+      } else {
+#pragma GCC unroll 16
+        for (int b = 0; b < T; ++b) V::keepRounded(held[b0 + b], up[b]);
+      }
+    }
+  }
+#pragma GCC unroll 16
+  for (int b = 0; b < G; ++b) V::storeNarrowed(acc + first + kLanes * b, held[b]);
+}
+
 // Rows and lists hold different slots: all rows of a batch first, then all
 // its lists, keeps the draw order of every slot's sum.
 void accumulateScalar(float* acc, const StationValues& v, const int32_t* stations,
@@ -174,15 +231,6 @@ constexpr std::size_t floatBlock(std::size_t rest) {
   std::size_t slots = kSlotBlock;
   while (2 * slots <= rest) slots *= 2;
   return slots;
-}
-
-// Fetches into the cache what a later draw will read.
-inline void prefetch(const void* p) {
-#if defined(__GNUC__)
-  __builtin_prefetch(p);
-#else
-  static_cast<void>(p);
-#endif
 }
 
 // The float rows of a batch, written once for every vector path against
@@ -263,48 +311,29 @@ void profileSumsScalar(const float* acc, float S, const float* y, std::size_t co
 
 // ---- baseline vectors (SSE2 on x86-64, NEON on arm64) -----------------
 
-// The dense rows of a batch as addHeldRows describes, with 128-bit vectors:
-// G vectors of 2 slots. A vector whose sum lies on a midpoint is
-// recomputed at once, so the sums need no second register.
-template <int G>
-inline void addHeldRows128(float* acc, const StationValues& v, const int32_t* stations,
-                           std::size_t count, std::size_t first) {
-  using namespace v128;
-  const U2 half = splat64(kFloatMidpointTail);
-  const U2 tail = splat64(kFloatTailMask);
-  D2 held[G];
-  for (int b = 0; b < G; ++b) held[b] = loadWidened(acc + first + 2 * b);
-  const double* const rows = v.headProd + first;
-  for (std::size_t t = 0; t < count; ++t) {
-#if defined(__GNUC__)
-    if (t + kRowAhead < count) {
-      const char* const next = reinterpret_cast<const char*>(
-          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
-      for (int b = 0; b < G; b += 4) __builtin_prefetch(next + 16 * b);
-    }
-#endif
-    const double* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
-    // Two vectors' ties are asked for at once; a pair with a tie is
-    // recomputed in extended precision (both vectors: cheaper than
-    // picking out the lane).
-    for (int b = 0; b < G; b += 2) {
-      const U2 up0 = add64(bits(add(held[b], load(prod + 2 * b))), half);
-      const U2 up1 = add64(bits(add(held[b + 1], load(prod + 2 * b + 2))), half);
-      if (anyZeroUnder(up0, up1, tail)) {
-        alignas(16) double sums[4];
-        store(sums, held[b]);
-        store(sums + 2, held[b + 1]);
-        addHeldExtended(sums, prod + 2 * b, 4);
-        held[b] = load(sums);
-        held[b + 1] = load(sums + 2);
-      } else {
-        held[b] = fromBits(clear(up0, tail));
-        held[b + 1] = fromBits(clear(up1, tail));
-      }
-    }
+// The held rows' vector on the baseline path: two doubles, two vectors'
+// midpoints asked for at once.
+struct Held128 {
+  using D = v128::D2;
+  using U = v128::U2;
+  static constexpr int kLanes = 2;
+  static void load(D& x, const double* p) { x = v128::load(p); }
+  static void store(double* p, const D& x) { v128::store(p, x); }
+  static void loadWidened(D& x, const float* p) { x = v128::loadWidened(p); }
+  static void storeNarrowed(float* p, const D& x) { v128::storeNarrowed(p, x); }
+  // The bits of held + prod with half a float unit added.
+  static void roundUp(U& up, const D& held, const double* prod) {
+    up = v128::add64(v128::bits(v128::add(held, v128::load(prod))),
+                     v128::splat64(kFloatMidpointTail));
   }
-  for (int b = 0; b < G; ++b) storeNarrowed(acc + first + 2 * b, held[b]);
-}
+  static bool anyTie(const U (&up)[2]) {
+    return v128::anyZeroUnder(up[0], up[1], v128::splat64(kFloatTailMask));
+  }
+  static bool tie(const U& up) { return v128::anyZeroUnder(up, up, v128::splat64(kFloatTailMask)); }
+  static void keepRounded(D& held, const U& up) {
+    held = v128::fromBits(v128::andBits(up, v128::splat64(~kFloatTailMask)));
+  }
+};
 
 // A group of list entries as two vectors of sums, rounded to float unless
 // one lies on a midpoint (then entry by entry, as GroupScalar).
@@ -331,7 +360,7 @@ struct Group128 {
 void accumulate128(float* acc, const StationValues& v, const int32_t* stations, std::size_t count) {
   static_assert(kSlotBlock == 16);
   for (std::size_t first = 0; first < v.head; first += kSlotBlock) {
-    addHeldRows128<8>(acc, v, stations, count, first);
+    addHeldRows<Held128, 8, 2>(acc, v, stations, count, first);
   }
   addLists<Group128>(acc, v, stations, count);
 }
@@ -414,59 +443,47 @@ void accumulateFloats128(float* acc, const StationFloats& v, const int32_t* stat
 
 // ---- AVX2 -------------------------------------------------------------
 
-// The dense rows of a batch, slot block by slot block: G vectors of 4
-// slots held in registers over all draws of the batch, as addHeldExtended
-// above describes.
-template <int G>
-ECO_TARGET_AVX2 ECO_KERNEL_INLINE void addHeldRowsAvx2(float* acc, const StationValues& v,
-                                                       const int32_t* stations, std::size_t count,
-                                                       std::size_t first) {
-  const __m256i half = _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail));
-  const __m256i tail = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
-  const __m256i zero = _mm256_setzero_si256();
-  __m256d held[G];
-#pragma GCC unroll 16
-  for (int b = 0; b < G; ++b) held[b] = _mm256_cvtps_pd(_mm_loadu_ps(acc + first + 4 * b));
-  const double* const rows = v.headProd + first;
-  for (std::size_t t = 0; t < count; ++t) {
-    if (t + kRowAhead < count) {
-      const char* const next = reinterpret_cast<const char*>(
-          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
-#pragma GCC unroll 16
-      for (int b = 0; b < G; b += 2) _mm_prefetch(next + 64 * (b / 2), _MM_HINT_T0);
-    }
-    const double* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
-    // The ties of each vector are found again on the rare way that needs
-    // them: kept for every vector they would not fit the registers.
-    __m256i up[G];
-    __m256i any = zero;
-#pragma GCC unroll 16
-    for (int b = 0; b < G; ++b) {
-      up[b] = _mm256_add_epi64(
-          _mm256_castpd_si256(_mm256_add_pd(held[b], _mm256_loadu_pd(prod + 4 * b))), half);
-      any = _mm256_or_si256(any, _mm256_cmpeq_epi64(_mm256_and_si256(up[b], tail), zero));
-    }
-    if (_mm256_testz_si256(any, any)) {
-#pragma GCC unroll 16
-      for (int b = 0; b < G; ++b) held[b] = _mm256_castsi256_pd(_mm256_andnot_si256(tail, up[b]));
-    } else {
-#pragma GCC unroll 16
-      for (int b = 0; b < G; ++b) {
-        const __m256i ties = _mm256_cmpeq_epi64(_mm256_and_si256(up[b], tail), zero);
-        if (_mm256_testz_si256(ties, ties)) {
-          held[b] = _mm256_castsi256_pd(_mm256_andnot_si256(tail, up[b]));
-        } else {
-          alignas(32) double sums[4];
-          _mm256_store_pd(sums, held[b]);
-          addHeldExtended(sums, prod + 4 * b, 4);
-          held[b] = _mm256_load_pd(sums);
-        }
-      }
-    }
+// The held rows' vector on AVX2: four doubles, the midpoints of all four
+// vectors of a block asked for at once (their masks would not all fit the
+// registers, so a vector's own is formed again on the rare way that needs
+// it).
+struct HeldAvx2 {
+  using D = __m256d;
+  using U = __m256i;
+  static constexpr int kLanes = 4;
+  ECO_TARGET_AVX2 static void load(D& x, const double* p) { x = _mm256_load_pd(p); }
+  ECO_TARGET_AVX2 static void store(double* p, const D& x) { _mm256_store_pd(p, x); }
+  ECO_TARGET_AVX2 static void loadWidened(D& x, const float* p) {
+    x = _mm256_cvtps_pd(_mm_loadu_ps(p));
   }
+  ECO_TARGET_AVX2 static void storeNarrowed(float* p, const D& x) {
+    _mm_storeu_ps(p, _mm256_cvtpd_ps(x));
+  }
+  ECO_TARGET_AVX2 static void roundUp(U& up, const D& held, const double* prod) {
+    up = _mm256_add_epi64(_mm256_castpd_si256(_mm256_add_pd(held, _mm256_loadu_pd(prod))),
+                          _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail)));
+  }
+  ECO_TARGET_AVX2 static __m256i ties(const U& up) {
+    return _mm256_cmpeq_epi64(
+        _mm256_and_si256(up, _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask))),
+        _mm256_setzero_si256());
+  }
+  template <int T>
+  ECO_TARGET_AVX2 static bool anyTie(const U (&up)[T]) {
+    __m256i any = ties(up[0]);
 #pragma GCC unroll 16
-  for (int b = 0; b < G; ++b) _mm_storeu_ps(acc + first + 4 * b, _mm256_cvtpd_ps(held[b]));
-}
+    for (int b = 1; b < T; ++b) any = _mm256_or_si256(any, ties(up[b]));
+    return !_mm256_testz_si256(any, any);
+  }
+  ECO_TARGET_AVX2 static bool tie(const U& up) {
+    const __m256i t = ties(up);
+    return !_mm256_testz_si256(t, t);
+  }
+  ECO_TARGET_AVX2 static void keepRounded(D& held, const U& up) {
+    held = _mm256_castsi256_pd(
+        _mm256_andnot_si256(_mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask)), up));
+  }
+};
 
 // A group of list entries as one vector: the four sums acc + prod in
 // double, each rounded to float unless one of them lies on a midpoint, in
@@ -516,7 +533,7 @@ ECO_TARGET_AVX2 ECO_KERNEL_FLATTEN void accumulateAvx2(float* acc, const Station
                                                        const int32_t* stations, std::size_t count) {
   // Four vectors of 4: more would run out of the 16 registers.
   for (std::size_t first = 0; first < v.head; first += 16) {
-    addHeldRowsAvx2<4>(acc, v, stations, count, first);
+    addHeldRows<HeldAvx2, 4, 4>(acc, v, stations, count, first);
   }
   addLists<GroupAvx2>(acc, v, stations, count);
 }
@@ -598,56 +615,38 @@ ECO_TARGET_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, 
 ECO_TARGET_AVX512 inline __m512d widen(__m256 x) { return _mm512_maskz_cvtps_pd(0xFF, x); }
 ECO_TARGET_AVX512 inline __m256 narrow(__m512d x) { return _mm512_maskz_cvtpd_ps(0xFF, x); }
 
-// The same with G vectors of 8 slots.
-template <int G>
-ECO_TARGET_AVX512 ECO_KERNEL_INLINE void addHeldRowsAvx512(float* acc, const StationValues& v,
-                                                           const int32_t* stations,
-                                                           std::size_t count, std::size_t first) {
-  const __m512i half = _mm512_set1_epi64(static_cast<int64_t>(kFloatMidpointTail));
-  const __m512i tail = _mm512_set1_epi64(static_cast<int64_t>(kFloatTailMask));
-  const __m512i keep = _mm512_set1_epi64(~static_cast<int64_t>(kFloatTailMask));
-  __m512d held[G];
-#pragma GCC unroll 16
-  for (int b = 0; b < G; ++b) held[b] = widen(_mm256_loadu_ps(acc + first + 8 * b));
-  const double* const rows = v.headProd + first;
-  for (std::size_t t = 0; t < count; ++t) {
-    if (t + kRowAhead < count) {
-      const char* const next = reinterpret_cast<const char*>(
-          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
-#pragma GCC unroll 16
-      for (int b = 0; b < G; ++b) _mm_prefetch(next + 64 * b, _MM_HINT_T0);
-    }
-    const double* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
-    __m512i up[G];
-    __mmask8 ties[G];
-    __mmask8 any = 0;
-#pragma GCC unroll 16
-    for (int b = 0; b < G; ++b) {
-      up[b] = _mm512_add_epi64(
-          _mm512_castpd_si512(_mm512_add_pd(held[b], _mm512_loadu_pd(prod + 8 * b))), half);
-      ties[b] = _mm512_testn_epi64_mask(up[b], tail);
-      any |= ties[b];
-    }
-    if (any == 0) {
-#pragma GCC unroll 16
-      for (int b = 0; b < G; ++b) held[b] = _mm512_castsi512_pd(_mm512_and_si512(up[b], keep));
-    } else {
-#pragma GCC unroll 16
-      for (int b = 0; b < G; ++b) {
-        if (ties[b] == 0) {
-          held[b] = _mm512_castsi512_pd(_mm512_and_si512(up[b], keep));
-        } else {
-          alignas(64) double sums[8];
-          _mm512_store_pd(sums, held[b]);
-          addHeldExtended(sums, prod + 8 * b, 8);
-          held[b] = _mm512_load_pd(sums);
-        }
-      }
-    }
+// The held rows' vector on AVX-512: eight doubles, the midpoints of a
+// whole block asked for at once through the mask registers.
+struct HeldAvx512 {
+  using D = __m512d;
+  using U = __m512i;
+  static constexpr int kLanes = 8;
+  ECO_TARGET_AVX512 static void load(D& x, const double* p) { x = _mm512_load_pd(p); }
+  ECO_TARGET_AVX512 static void store(double* p, const D& x) { _mm512_store_pd(p, x); }
+  ECO_TARGET_AVX512 static void loadWidened(D& x, const float* p) { x = widen(_mm256_loadu_ps(p)); }
+  ECO_TARGET_AVX512 static void storeNarrowed(float* p, const D& x) {
+    _mm256_storeu_ps(p, narrow(x));
   }
+  ECO_TARGET_AVX512 static void roundUp(U& up, const D& held, const double* prod) {
+    up = _mm512_add_epi64(_mm512_castpd_si512(_mm512_add_pd(held, _mm512_loadu_pd(prod))),
+                          _mm512_set1_epi64(static_cast<int64_t>(kFloatMidpointTail)));
+  }
+  ECO_TARGET_AVX512 static __mmask8 ties(const U& up) {
+    return _mm512_testn_epi64_mask(up, _mm512_set1_epi64(static_cast<int64_t>(kFloatTailMask)));
+  }
+  template <int T>
+  ECO_TARGET_AVX512 static bool anyTie(const U (&up)[T]) {
+    __mmask8 any = ties(up[0]);
 #pragma GCC unroll 16
-  for (int b = 0; b < G; ++b) _mm256_storeu_ps(acc + first + 8 * b, narrow(held[b]));
-}
+    for (int b = 1; b < T; ++b) any = static_cast<__mmask8>(any | ties(up[b]));
+    return any != 0;
+  }
+  ECO_TARGET_AVX512 static bool tie(const U& up) { return ties(up) != 0; }
+  ECO_TARGET_AVX512 static void keepRounded(D& held, const U& up) {
+    held = _mm512_castsi512_pd(
+        _mm512_and_si512(up, _mm512_set1_epi64(~static_cast<int64_t>(kFloatTailMask))));
+  }
+};
 
 struct GroupAvx512 {
   ECO_TARGET_AVX512 static void add(float* acc, const StationValues& v, int64_t k) {
@@ -666,9 +665,11 @@ ECO_TARGET_AVX512 ECO_KERNEL_FLATTEN void accumulateAvx512(float* acc, const Sta
   // Blocks of six vectors of 8 (more run short of registers), then the
   // head's last 16 or 32 slots as one block.
   std::size_t first = 0;
-  for (; first + 48 <= v.head; first += 48) addHeldRowsAvx512<6>(acc, v, stations, count, first);
-  if (v.head - first == 32) addHeldRowsAvx512<4>(acc, v, stations, count, first);
-  if (v.head - first == 16) addHeldRowsAvx512<2>(acc, v, stations, count, first);
+  for (; first + 48 <= v.head; first += 48) {
+    addHeldRows<HeldAvx512, 6, 6>(acc, v, stations, count, first);
+  }
+  if (v.head - first == 32) addHeldRows<HeldAvx512, 4, 4>(acc, v, stations, count, first);
+  if (v.head - first == 16) addHeldRows<HeldAvx512, 2, 2>(acc, v, stations, count, first);
   addLists<GroupAvx512>(acc, v, stations, count);
 }
 
