@@ -31,8 +31,16 @@ fresh=()
 cmake -S . -B "$BUILD" "${fresh[@]}" -DECO_BENCH=ON >/dev/null
 cmake --build "$BUILD" -j 2 --target ecoassess literal_ecoassess make_survey >/dev/null
 program=$PWD/$BUILD/app/ecoassess
-literal=$PWD/$BUILD/support/literal_ecoassess
-[ -x "$literal" ] || literal=$PWD/$BUILD/tests/support/literal_ecoassess
+# The literal evaluation: under bench/ in a build without tests, under
+# tests/ in one with them.
+literal=
+for l in bench/support tests/support; do
+  [ -x "$BUILD/$l/literal_ecoassess" ] && literal=$PWD/$BUILD/$l/literal_ecoassess && break
+done
+if [ -z "$literal" ] && [ "${NO_LITERAL:-0}" != 1 ]; then
+  echo "run_benchmarks.sh: no literal_ecoassess in $BUILD (NO_LITERAL=1 runs without it)" >&2
+  exit 1
+fi
 generator=$PWD/$BUILD/bench/make_survey
 
 # The processors of a shared virtual machine need not run at the same speed
