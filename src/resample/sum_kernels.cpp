@@ -36,6 +36,27 @@ struct GroupScalar {
   }
 };
 
+// A group on a vector path, written once against the path's group vector
+// Q: the four sums acc + prod in double (Q::sums), each rounded to float
+// (Q::store) unless one of them lies on a midpoint (Q::anyTie), in which
+// case the group is added entry by entry, in extended precision where
+// needed.
+template <class Q>
+struct GroupWith {
+  static void add(float* acc, const StationValues& v, int64_t k) {
+    static_assert(kListGroup == 4);
+    float* const a[4] = {acc + v.tailSlot[k], acc + v.tailSlot[k + 1], acc + v.tailSlot[k + 2],
+                         acc + v.tailSlot[k + 3]};
+    typename Q::Sums sums;
+    Q::sums(sums, a, v.tailProd + k);
+    if (Q::anyTie(sums)) {
+      GroupScalar::add(acc, v, k);
+    } else {
+      Q::store(a, sums);
+    }
+  }
+};
+
 // The lists of a batch of drawn stations, every slot's sum in draw order.
 // They are added in runs: the numbers of their groups, one station after
 // the other, then one loop over them all. A loop per station ends at a
@@ -335,24 +356,26 @@ struct Held128 {
   }
 };
 
-// A group of list entries as two vectors of sums, rounded to float unless
-// one lies on a midpoint (then entry by entry, as GroupScalar).
+// The group vector of the baseline path: a group's four sums as two
+// vectors of two.
 struct Group128 {
-  static void add(float* acc, const StationValues& v, int64_t k) {
-    using namespace v128;
-    static_assert(kListGroup == 4);
-    float* const a[4] = {acc + v.tailSlot[k], acc + v.tailSlot[k + 1], acc + v.tailSlot[k + 2],
-                         acc + v.tailSlot[k + 3]};
-    alignas(16) float f[4] = {*a[0], *a[1], *a[2], *a[3]};
-    const F4 old = loadF(f);
-    const D2 s0 = v128::add(low(old), load(v.tailProd + k));
-    const D2 s1 = v128::add(high(old), load(v.tailProd + k + 2));
-    const U2 half = splat64(kFloatMidpointTail), tail = splat64(kFloatTailMask);
-    if (anyZeroUnder(add64(bits(s0), half), add64(bits(s1), half), tail)) {
-      GroupScalar::add(acc, v, k);
-      return;
-    }
-    storeF(f, narrow(s0, s1));
+  struct Sums {
+    v128::D2 low, high;
+  };
+  static void sums(Sums& s, float* const (&a)[4], const double* prod) {
+    alignas(16) const float f[4] = {*a[0], *a[1], *a[2], *a[3]};
+    const v128::F4 old = v128::loadF(f);
+    s.low = v128::add(v128::low(old), v128::load(prod));
+    s.high = v128::add(v128::high(old), v128::load(prod + 2));
+  }
+  static bool anyTie(const Sums& s) {
+    const v128::U2 half = v128::splat64(kFloatMidpointTail);
+    return v128::anyZeroUnder(v128::add64(v128::bits(s.low), half),
+                              v128::add64(v128::bits(s.high), half), v128::splat64(kFloatTailMask));
+  }
+  static void store(float* const (&a)[4], const Sums& s) {
+    alignas(16) float f[4];
+    v128::storeF(f, v128::narrow(s.low, s.high));
     for (int e = 0; e < 4; ++e) *a[e] = f[e];
   }
 };
@@ -362,7 +385,7 @@ void accumulate128(float* acc, const StationValues& v, const int32_t* stations, 
   for (std::size_t first = 0; first < v.head; first += kSlotBlock) {
     addHeldRows<Held128, 8, 2>(acc, v, stations, count, first);
   }
-  addLists<Group128>(acc, v, stations, count);
+  addLists<GroupWith<Group128>>(acc, v, stations, count);
 }
 
 // The lanes set in a mask of four: std::popcount is a library call where
@@ -485,47 +508,30 @@ struct HeldAvx2 {
   }
 };
 
-// A group of list entries as one vector: the four sums acc + prod in
-// double, each rounded to float unless one of them lies on a midpoint, in
-// which case the group is added entry by entry, in extended precision
-// where needed.
-struct GroupSums {
-  float* a[kListGroup];
-  __m256d sum;
-  __m256i up;  // the sums' bits plus half a float unit
-};
-
-ECO_TARGET_AVX2 ECO_KERNEL_INLINE GroupSums groupSums(float* acc, const StationValues& v,
-                                                      int64_t k) {
-  static_assert(kListGroup == 4);
-  GroupSums g;
-  for (std::size_t e = 0; e < kListGroup; ++e)
-    g.a[e] = acc + v.tailSlot[k + static_cast<int64_t>(e)];
-  g.sum = _mm256_add_pd(_mm256_cvtps_pd(_mm_set_ps(*g.a[3], *g.a[2], *g.a[1], *g.a[0])),
-                        _mm256_loadu_pd(v.tailProd + k));
-  g.up = _mm256_add_epi64(_mm256_castpd_si256(g.sum),
-                          _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail)));
-  return g;
-}
-
-ECO_TARGET_AVX2 ECO_KERNEL_INLINE void storeGroup(const GroupSums& g) {
-  const __m128 f = _mm256_cvtpd_ps(g.sum);
-  _mm_store_ss(g.a[0], f);
-  _mm_store_ss(g.a[1], _mm_movehdup_ps(f));
-  _mm_store_ss(g.a[2], _mm_movehl_ps(f, f));
-  _mm_store_ss(g.a[3], _mm_shuffle_ps(f, f, 3));
-}
-
+// The group vector of AVX2: a group's four sums as one vector, and the
+// sums' bits plus half a float unit, whose low bits tell the midpoints.
 struct GroupAvx2 {
-  ECO_TARGET_AVX2 static void add(float* acc, const StationValues& v, int64_t k) {
-    const GroupSums g = groupSums(acc, v, k);
+  struct Sums {
+    __m256d sum;
+    __m256i up;
+  };
+  ECO_TARGET_AVX2 static void sums(Sums& s, float* const (&a)[4], const double* prod) {
+    s.sum = _mm256_add_pd(_mm256_cvtps_pd(_mm_set_ps(*a[3], *a[2], *a[1], *a[0])),
+                          _mm256_loadu_pd(prod));
+    s.up = _mm256_add_epi64(_mm256_castpd_si256(s.sum),
+                            _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail)));
+  }
+  ECO_TARGET_AVX2 static bool anyTie(const Sums& s) {
     const __m256i tail = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
-    const __m256i ties = _mm256_cmpeq_epi64(_mm256_and_si256(g.up, tail), _mm256_setzero_si256());
-    if (!_mm256_testz_si256(ties, ties)) {
-      GroupScalar::add(acc, v, k);
-    } else {
-      storeGroup(g);
-    }
+    const __m256i ties = _mm256_cmpeq_epi64(_mm256_and_si256(s.up, tail), _mm256_setzero_si256());
+    return !_mm256_testz_si256(ties, ties);
+  }
+  ECO_TARGET_AVX2 static void store(float* const (&a)[4], const Sums& s) {
+    const __m128 f = _mm256_cvtpd_ps(s.sum);
+    _mm_store_ss(a[0], f);
+    _mm_store_ss(a[1], _mm_movehdup_ps(f));
+    _mm_store_ss(a[2], _mm_movehl_ps(f, f));
+    _mm_store_ss(a[3], _mm_shuffle_ps(f, f, 3));
   }
 };
 
@@ -535,7 +541,7 @@ ECO_TARGET_AVX2 ECO_KERNEL_FLATTEN void accumulateAvx2(float* acc, const Station
   for (std::size_t first = 0; first < v.head; first += 16) {
     addHeldRows<HeldAvx2, 4, 4>(acc, v, stations, count, first);
   }
-  addLists<GroupAvx2>(acc, v, stations, count);
+  addLists<GroupWith<GroupAvx2>>(acc, v, stations, count);
 }
 
 struct FloatsAvx2 {
@@ -648,14 +654,19 @@ struct HeldAvx512 {
   }
 };
 
+// The group vector of AVX-512: AVX2's, the midpoints asked for through a
+// mask register.
 struct GroupAvx512 {
-  ECO_TARGET_AVX512 static void add(float* acc, const StationValues& v, int64_t k) {
-    const GroupSums g = groupSums(acc, v, k);
-    if (_mm256_testn_epi64_mask(g.up, _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask)))) {
-      GroupScalar::add(acc, v, k);
-    } else {
-      storeGroup(g);
-    }
+  using Sums = GroupAvx2::Sums;
+  ECO_TARGET_AVX512 static void sums(Sums& s, float* const (&a)[4], const double* prod) {
+    GroupAvx2::sums(s, a, prod);
+  }
+  ECO_TARGET_AVX512 static bool anyTie(const Sums& s) {
+    return _mm256_testn_epi64_mask(s.up,
+                                   _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask))) != 0;
+  }
+  ECO_TARGET_AVX512 static void store(float* const (&a)[4], const Sums& s) {
+    GroupAvx2::store(a, s);
   }
 };
 
@@ -670,7 +681,7 @@ ECO_TARGET_AVX512 ECO_KERNEL_FLATTEN void accumulateAvx512(float* acc, const Sta
   }
   if (v.head - first == 32) addHeldRows<HeldAvx512, 4, 4>(acc, v, stations, count, first);
   if (v.head - first == 16) addHeldRows<HeldAvx512, 2, 2>(acc, v, stations, count, first);
-  addLists<GroupAvx512>(acc, v, stations, count);
+  addLists<GroupWith<GroupAvx512>>(acc, v, stations, count);
 }
 
 struct FloatsAvx512 {
