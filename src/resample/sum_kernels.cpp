@@ -328,6 +328,65 @@ void profileSumsScalar(const float* acc, float S, const float* y, std::size_t co
   for (std::size_t i = 0; i < count; ++i) profileTerm(acc[i], S, y[i], out);
 }
 
+// The lanes set in a mask of four: std::popcount is a library call where
+// the baseline instruction set has no population count (x86-64 before
+// SSE4.2).
+constexpr int8_t kLanesSet[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
+
+// The profile sums four slots at a time, written once against the path's
+// vector of four floats P::F and its four roots in double P::Roots: the
+// fourth roots taken in double, a lane within kRootMargin units of a float
+// midpoint recomputed in extended precision, the sums of the roots and of
+// min(root, y) in double lanes (exact in any order: the profile's terms
+// are floats that the setup proved to fit), the rest one slot at a time.
+template <class P>
+inline void profileSumsWith(const float* acc, float S, const float* y, std::size_t count,
+                            ProfileSums& out) {
+  using F = typename P::F;
+  const F s = P::splat(S);
+  const F inf = P::splat(std::numeric_limits<float>::infinity());
+  // The wider vectors pass by reference: a function compiled without
+  // their instruction set may not return one.
+  typename P::Sum sumA, sumM;
+  P::zero(sumA);
+  P::zero(sumM);
+  F minPos = inf;
+  int64_t n = 0;
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const F q = P::div(P::load(acc + i), s);
+    const F pos = P::positive(q);
+    const int posBits = P::laneBits(pos);
+    // A block without a positive value adds only zeros to the sums.
+    if (posBits == 0) continue;
+    typename P::Roots root;
+    P::roots(root, P::keep(q, pos));
+    const int near = P::nearMidpoint(root) & posBits;
+    F p = P::keep(P::narrow(root), pos);
+    if (near != 0) {
+      alignas(16) float pv[4], qv[4];
+      P::store(pv, p);
+      P::store(qv, q);
+      for (int l = 0; l < 4; ++l) {
+        if (near & (1 << l)) pv[l] = root4(qv[l]);
+      }
+      p = P::load(pv);
+    }
+    n += kLanesSet[posBits];
+    P::addWidened(sumA, p);
+    P::addWidened(sumM, P::min(p, P::load(y + i)));
+    minPos = P::min(minPos, P::select(pos, p, inf));
+  }
+  alignas(16) float vp[4];
+  P::store(vp, minPos);
+  ProfileSums rest;
+  profileSumsScalar(acc + i, S, y + i, count - i, rest);
+  out.a = P::total(sumA) + rest.a;
+  out.m = P::total(sumM) + rest.m;
+  out.minPositive = std::min({vp[0], vp[1], vp[2], vp[3], rest.minPositive});
+  out.count = n + rest.count;
+}
+
 #if ECO_VECTOR128
 
 // ---- baseline vectors (SSE2 on x86-64, NEON on arm64) -----------------
@@ -388,62 +447,49 @@ void accumulate128(float* acc, const StationValues& v, const int32_t* stations, 
   addLists<GroupWith<Group128>>(acc, v, stations, count);
 }
 
-// The lanes set in a mask of four: std::popcount is a library call where
-// the baseline instruction set has no population count (x86-64 before
-// SSE4.2).
-constexpr int8_t kLanesSet[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
+// The profile sums' vectors on the baseline path: four floats, their roots
+// as two vectors of two doubles.
+struct Profile128 {
+  using F = v128::F4;
+  using Sum = v128::D2;
+  struct Roots {
+    v128::D2 low, high;
+  };
+  static F load(const float* p) { return v128::loadF(p); }
+  static void store(float* p, F x) { v128::storeF(p, x); }
+  static F splat(float x) { return v128::splatF(x); }
+  static F div(F a, F b) { return v128::div(a, b); }
+  static F positive(F a) { return v128::positive(a); }
+  static int laneBits(F m) { return v128::laneBits(m); }
+  static F keep(F a, F m) { return v128::keep(a, m); }
+  static F select(F m, F a, F b) { return v128::select(m, a, b); }
+  static F min(F a, F b) { return v128::min(a, b); }
+  static void roots(Roots& r, F q) {
+    r.low = v128::sqrt(v128::sqrt(v128::low(q)));
+    r.high = v128::sqrt(v128::sqrt(v128::high(q)));
+  }
+  static int nearMidpoint(const Roots& r) {
+    const v128::U2 tail = v128::splat64(kFloatTailMask);
+    const v128::U2 low = v128::splat64(kFloatMidpointTail - kRootMargin);
+    const v128::U2 span = v128::splat64(2 * kRootMargin);
+    return v128::offsetWithin(v128::bits(r.low), tail, low, span) |
+           (v128::offsetWithin(v128::bits(r.high), tail, low, span) << 2);
+  }
+  static F narrow(const Roots& r) { return v128::narrow(r.low, r.high); }
+  static void zero(Sum& sum) { sum = v128::fromBits(v128::splat64(0)); }
+  static void addWidened(Sum& sum, F x) {
+    sum = v128::add(sum, v128::add(v128::low(x), v128::high(x)));
+  }
+  static double total(const Sum& sum) {
+    alignas(16) double v[2];
+    v128::store(v, sum);
+    return v[0] + v[1];
+  }
+};
 
 void profileSums128(const float* acc, float S, const float* y, std::size_t count,
                     ProfileSums& out) {
-  using namespace v128;
-  const F4 s = splatF(S);
-  const F4 inf = splatF(std::numeric_limits<float>::infinity());
-  const U2 tailMask = splat64(kFloatTailMask);
-  const U2 nearLow = splat64(kFloatMidpointTail - kRootMargin);
-  const U2 span = splat64(2 * kRootMargin);
-  D2 sumA = fromBits(splat64(0)), sumM = sumA;
-  F4 minPos = inf;
-  int64_t n = 0;
-  std::size_t i = 0;
-  for (; i + 4 <= count; i += 4) {
-    const F4 q = div(loadF(acc + i), s);
-    const F4 pos = positive(q);
-    const int posBits = laneBits(pos);
-    // A block without a positive value adds only zeros to the sums.
-    if (posBits == 0) continue;
-    const F4 qp = keep(q, pos);
-    const D2 rootLow = sqrt(sqrt(low(qp)));
-    const D2 rootHigh = sqrt(sqrt(high(qp)));
-    const int near = (offsetWithin(bits(rootLow), tailMask, nearLow, span) |
-                      (offsetWithin(bits(rootHigh), tailMask, nearLow, span) << 2)) &
-                     posBits;
-    F4 p = keep(narrow(rootLow, rootHigh), pos);
-    if (near != 0) {
-      alignas(16) float pv[4], qv[4];
-      storeF(pv, p);
-      storeF(qv, q);
-      for (int l = 0; l < 4; ++l) {
-        if (near & (1 << l)) pv[l] = root4(qv[l]);
-      }
-      p = loadF(pv);
-    }
-    n += kLanesSet[posBits];
-    sumA = add(sumA, add(low(p), high(p)));
-    const F4 m = min(p, loadF(y + i));
-    sumM = add(sumM, add(low(m), high(m)));
-    minPos = min(minPos, select(pos, p, inf));
-  }
-  alignas(16) double va[2], vm[2];
-  alignas(16) float vp[4];
-  store(va, sumA);
-  store(vm, sumM);
-  storeF(vp, minPos);
-  ProfileSums rest;
-  profileSumsScalar(acc + i, S, y + i, count - i, rest);
-  out.a = (va[0] + va[1]) + rest.a;
-  out.m = (vm[0] + vm[1]) + rest.m;
-  out.minPositive = std::min({vp[0], vp[1], vp[2], vp[3], rest.minPositive});
-  out.count = n + rest.count;
+  profileSumsWith<Profile128>(acc, S, y, count, out);
 }
 
 struct Floats128 {
@@ -561,56 +607,50 @@ ECO_TARGET_AVX2 ECO_KERNEL_FLATTEN void accumulateFloatsAvx2(float* acc, const S
   accumulateFloatsWith<FloatsAvx2>(acc, v, stations, count);
 }
 
-ECO_TARGET_AVX2 void profileSumsAvx2(const float* acc, float S, const float* y, std::size_t count,
-                                     ProfileSums& out) {
-  const __m128 s = _mm_set1_ps(S);
-  const __m256i tailMask = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
-  const __m256i low = _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail - kRootMargin));
-  const __m256i minusOne = _mm256_set1_epi64x(-1);
-  const __m256i width = _mm256_set1_epi64x(static_cast<int64_t>(2 * kRootMargin + 1));
-  const __m128 inf = _mm_set1_ps(std::numeric_limits<float>::infinity());
-  __m256d sumA = _mm256_setzero_pd(), sumM = _mm256_setzero_pd();
-  __m128 minPos = inf;
-  int64_t n = 0;
-  std::size_t i = 0;
-  for (; i + 4 <= count; i += 4) {
-    const __m128 q = _mm_div_ps(_mm_loadu_ps(acc + i), s);
-    const __m128 pos = _mm_cmp_ps(q, _mm_setzero_ps(), _CMP_GT_OQ);
-    const int posBits = _mm_movemask_ps(pos);
-    // A block without a positive value adds only zeros to the sums.
-    if (posBits == 0) continue;
-    const __m256d root = _mm256_sqrt_pd(_mm256_sqrt_pd(_mm256_cvtps_pd(_mm_and_ps(q, pos))));
-    const __m256i off =
-        _mm256_sub_epi64(_mm256_and_si256(_mm256_castpd_si256(root), tailMask), low);
-    const __m256i near =
-        _mm256_and_si256(_mm256_cmpgt_epi64(off, minusOne), _mm256_cmpgt_epi64(width, off));
-    const int nearBits = _mm256_movemask_pd(_mm256_castsi256_pd(near)) & posBits;
-    __m128 p = _mm_and_ps(_mm256_cvtpd_ps(root), pos);
-    if (nearBits != 0) {
-      alignas(16) float pv[4], qv[4];
-      _mm_store_ps(pv, p);
-      _mm_store_ps(qv, q);
-      for (int l = 0; l < 4; ++l) {
-        if (nearBits & (1 << l)) pv[l] = root4(qv[l]);
-      }
-      p = _mm_load_ps(pv);
-    }
-    n += std::popcount(static_cast<unsigned>(posBits));
-    sumA = _mm256_add_pd(sumA, _mm256_cvtps_pd(p));
-    sumM = _mm256_add_pd(sumM, _mm256_cvtps_pd(_mm_min_ps(p, _mm_loadu_ps(y + i))));
-    minPos = _mm_min_ps(minPos, _mm_blendv_ps(inf, p, pos));
+// The profile sums' vectors on AVX2: four floats, their roots as one
+// vector of four doubles.
+struct ProfileAvx2 {
+  using F = __m128;
+  using Sum = __m256d;
+  using Roots = __m256d;
+  ECO_TARGET_AVX2 static F load(const float* p) { return _mm_loadu_ps(p); }
+  ECO_TARGET_AVX2 static void store(float* p, F x) { _mm_storeu_ps(p, x); }
+  ECO_TARGET_AVX2 static F splat(float x) { return _mm_set1_ps(x); }
+  ECO_TARGET_AVX2 static F div(F a, F b) { return _mm_div_ps(a, b); }
+  ECO_TARGET_AVX2 static F positive(F a) { return _mm_cmp_ps(a, _mm_setzero_ps(), _CMP_GT_OQ); }
+  ECO_TARGET_AVX2 static int laneBits(F m) { return _mm_movemask_ps(m); }
+  ECO_TARGET_AVX2 static F keep(F a, F m) { return _mm_and_ps(a, m); }
+  ECO_TARGET_AVX2 static F select(F m, F a, F b) { return _mm_blendv_ps(b, a, m); }
+  ECO_TARGET_AVX2 static F min(F a, F b) { return _mm_min_ps(a, b); }
+  ECO_TARGET_AVX2 static void roots(Roots& r, F q) {
+    r = _mm256_sqrt_pd(_mm256_sqrt_pd(_mm256_cvtps_pd(q)));
   }
-  alignas(32) double va[4], vm[4];
-  alignas(16) float vp[4];
-  _mm256_store_pd(va, sumA);
-  _mm256_store_pd(vm, sumM);
-  _mm_store_ps(vp, minPos);
-  ProfileSums rest;
-  profileSumsScalar(acc + i, S, y + i, count - i, rest);
-  out.a = ((va[0] + va[1]) + (va[2] + va[3])) + rest.a;
-  out.m = ((vm[0] + vm[1]) + (vm[2] + vm[3])) + rest.m;
-  out.minPositive = std::min({vp[0], vp[1], vp[2], vp[3], rest.minPositive});
-  out.count = n + rest.count;
+  // The lanes whose bits below float precision lie within kRootMargin of
+  // the midpoint's.
+  ECO_TARGET_AVX2 static int nearMidpoint(const Roots& r) {
+    const __m256i tail = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
+    const __m256i low = _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail - kRootMargin));
+    const __m256i width = _mm256_set1_epi64x(static_cast<int64_t>(2 * kRootMargin + 1));
+    const __m256i off = _mm256_sub_epi64(_mm256_and_si256(_mm256_castpd_si256(r), tail), low);
+    const __m256i near = _mm256_and_si256(_mm256_cmpgt_epi64(off, _mm256_set1_epi64x(-1)),
+                                          _mm256_cmpgt_epi64(width, off));
+    return _mm256_movemask_pd(_mm256_castsi256_pd(near));
+  }
+  ECO_TARGET_AVX2 static F narrow(const Roots& r) { return _mm256_cvtpd_ps(r); }
+  ECO_TARGET_AVX2 static void zero(Sum& sum) { sum = _mm256_setzero_pd(); }
+  ECO_TARGET_AVX2 static void addWidened(Sum& sum, F x) {
+    sum = _mm256_add_pd(sum, _mm256_cvtps_pd(x));
+  }
+  ECO_TARGET_AVX2 static double total(const Sum& sum) {
+    alignas(32) double v[4];
+    _mm256_store_pd(v, sum);
+    return (v[0] + v[1]) + (v[2] + v[3]);
+  }
+};
+
+ECO_TARGET_AVX2 ECO_KERNEL_FLATTEN void profileSumsAvx2(const float* acc, float S, const float* y,
+                                                        std::size_t count, ProfileSums& out) {
+  profileSumsWith<ProfileAvx2>(acc, S, y, count, out);
 }
 
 // ---- AVX-512 ----------------------------------------------------------

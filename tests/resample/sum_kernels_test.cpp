@@ -562,6 +562,40 @@ TEST(Kernels, ProfileSumsAreThoseOfTheExtendedRoots) {
   }
 }
 
+// Floats whose double fourth roots lie within the margin of a float
+// midpoint (found by trying every float; the pattern repeats every four
+// binades) go through the vector paths' recomputation, in every lane
+// position among ordinary values: each lane must keep its own root.
+TEST(Kernels, ProfileSumsRecomputeNearMidpointRootsInTheirOwnLanes) {
+  const uint32_t kNear[] = {0x3ee1bda3, 0x3f13fd42, 0x3f7ffffe, 0x3f8df0e7, 0x3fd5476a, 0x3ffda996};
+  std::vector<float> near;
+  for (uint32_t b : kNear) {
+    float q;
+    std::memcpy(&q, &b, sizeof q);
+    ASSERT_TRUE(rootNearMidpoint(std::sqrt(std::sqrt(static_cast<double>(q))))) << q;
+    near.push_back(q);
+  }
+  for (KernelPath path : kAllPaths) {
+    if (!kernelPathAvailable(path)) continue;
+    for (std::size_t at = 0; at < 16; ++at) {
+      std::vector<float> acc(19), y(19, 2.0f);
+      for (std::size_t i = 0; i < acc.size(); ++i) acc[i] = 1.25f + 0.125f * static_cast<float>(i);
+      for (std::size_t k = 0; k < near.size(); ++k) acc[(at + 3 * k) % acc.size()] = near[k];
+      ProfileSums got;
+      pathKernels(path).species->profileSums(acc.data(), 1.0f, y.data(), acc.size(), got);
+      long double a = 0;
+      float minPositive = std::numeric_limits<float>::infinity();
+      for (float q : acc) {
+        a += root4(q);
+        minPositive = std::min(minPositive, root4(q));
+      }
+      ASSERT_EQ(static_cast<long double>(got.a), a) << kernelPathName(path) << " at " << at;
+      ASSERT_EQ(static_cast<long double>(got.m), a) << kernelPathName(path) << " at " << at;
+      ASSERT_EQ(bitsOf(got.minPositive), bitsOf(minPositive)) << kernelPathName(path);
+    }
+  }
+}
+
 // The exactness test of the similarity sums rejects what double cannot
 // hold: 1 + 2^-30 + 2^-30 is exact, 2^30 + 2^-30 is not.
 TEST(ExactFloat, FloatSumExactnessTest) {
