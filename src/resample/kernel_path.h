@@ -31,6 +31,15 @@
 #define ECO_X86_KERNELS 0
 #endif
 
+// Unrolls the loop that follows (a count known at compile time, such as
+// the vectors of a block) where the compiler takes the request; others
+// decide for themselves.
+#if defined(__GNUC__) || defined(__clang__)
+#define ECO_UNROLL _Pragma("GCC unroll 16")
+#else
+#define ECO_UNROLL
+#endif
+
 namespace eco {
 
 enum class KernelPath { portable, avx2, avx512, scalar };

@@ -175,23 +175,23 @@ inline void addHeldRows(float* acc, const StationValues& v, const int32_t* stati
   static_assert(G % T == 0);
   constexpr int kLanes = V::kLanes;
   typename V::D held[G];
-#pragma GCC unroll 16
+  ECO_UNROLL
   for (int b = 0; b < G; ++b) V::loadWidened(held[b], acc + first + kLanes * b);
   const double* const rows = v.headProd + first;
   for (std::size_t t = 0; t < count; ++t) {
     if (t + kRowAhead < count) {
       const char* const next = reinterpret_cast<const char*>(
           rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
-#pragma GCC unroll 16
+      ECO_UNROLL
       for (int line = 0; line < G * kLanes / 8; ++line) prefetch(next + 64 * line);
     }
     const double* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
     for (int b0 = 0; b0 < G; b0 += T) {
       typename V::U up[T];
-#pragma GCC unroll 16
+      ECO_UNROLL
       for (int b = 0; b < T; ++b) V::roundUp(up[b], held[b0 + b], prod + kLanes * (b0 + b));
       if (V::anyTie(up)) [[unlikely]] {
-#pragma GCC unroll 16
+        ECO_UNROLL
         for (int b = 0; b < T; ++b) {
           if (V::tie(up[b])) {
             alignas(64) double sums[kLanes];
@@ -203,12 +203,12 @@ inline void addHeldRows(float* acc, const StationValues& v, const int32_t* stati
           }
         }
       } else {
-#pragma GCC unroll 16
+        ECO_UNROLL
         for (int b = 0; b < T; ++b) V::keepRounded(held[b0 + b], up[b]);
       }
     }
   }
-#pragma GCC unroll 16
+  ECO_UNROLL
   for (int b = 0; b < G; ++b) V::storeNarrowed(acc + first + kLanes * b, held[b]);
 }
 
@@ -263,21 +263,21 @@ inline void addFloatRows(float* acc, const StationFloats& v, const int32_t* stat
                          std::size_t count, std::size_t first) {
   constexpr int kLanes = V::kLanes;
   typename V::F held[G];
-#pragma GCC unroll 16
+  ECO_UNROLL
   for (int b = 0; b < G; ++b) V::load(held[b], acc + first + kLanes * b);
   const float* const rows = v.headProd + first;
   for (std::size_t t = 0; t < count; ++t) {
     if (t + kRowAhead < count) {
       const char* const next = reinterpret_cast<const char*>(
           rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
-#pragma GCC unroll 16
+      ECO_UNROLL
       for (int line = 0; line < G * kLanes / 16; ++line) prefetch(next + 64 * line);
     }
     const float* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
-#pragma GCC unroll 16
+    ECO_UNROLL
     for (int b = 0; b < G; ++b) V::add(held[b], prod + kLanes * b);
   }
-#pragma GCC unroll 16
+  ECO_UNROLL
   for (int b = 0; b < G; ++b) V::store(acc + first + kLanes * b, held[b]);
 }
 
@@ -540,7 +540,7 @@ struct HeldAvx2 {
   template <int T>
   ECO_TARGET_AVX2 static bool anyTie(const U (&up)[T]) {
     __m256i any = ties(up[0]);
-#pragma GCC unroll 16
+    ECO_UNROLL
     for (int b = 1; b < T; ++b) any = _mm256_or_si256(any, ties(up[b]));
     return !_mm256_testz_si256(any, any);
   }
@@ -683,7 +683,7 @@ struct HeldAvx512 {
   template <int T>
   ECO_TARGET_AVX512 static bool anyTie(const U (&up)[T]) {
     __mmask8 any = ties(up[0]);
-#pragma GCC unroll 16
+    ECO_UNROLL
     for (int b = 1; b < T; ++b) any = static_cast<__mmask8>(any | ties(up[b]));
     return any != 0;
   }
