@@ -1,14 +1,30 @@
 #include "resample/kernel_path.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+
+#if ECO_SVE_KERNELS
+#include <arm_sve.h>
+#include <asm/hwcap.h>
+#include <sys/auxv.h>
+#endif
 
 namespace eco {
 namespace {
 
+#if ECO_SVE_KERNELS
+// The bytes of an SVE vector: 16 (as NEON's) to 256.
+ECO_TARGET_SVE uint64_t sveVectorBytes() { return svcntb(); }
+#endif
+
 KernelPath bestKernelPath() {
   if (kernelPathAvailable(KernelPath::avx512)) return KernelPath::avx512;
   if (kernelPathAvailable(KernelPath::avx2)) return KernelPath::avx2;
+#if ECO_SVE_KERNELS
+  // SVE vectors as wide as NEON's bring nothing but predicates.
+  if (kernelPathAvailable(KernelPath::sve) && sveVectorBytes() > 16) return KernelPath::sve;
+#endif
   return KernelPath::portable;
 }
 
@@ -40,12 +56,18 @@ bool kernelPathAvailable(KernelPath path) {
     case KernelPath::avx512:
       break;
 #endif
+    case KernelPath::sve:
+#if ECO_SVE_KERNELS
+      return (getauxval(AT_HWCAP) & HWCAP_SVE) != 0;
+#else
+      break;
+#endif
   }
   return false;
 }
 
 const char* kernelPathName(KernelPath path) {
-  constexpr const char* kNames[] = {"portable", "avx2", "avx512", "scalar"};
+  constexpr const char* kNames[] = {"portable", "avx2", "avx512", "scalar", "sve"};
   return kNames[static_cast<int>(path)];
 }
 

@@ -14,7 +14,7 @@
 // whether the processor has it. Every path gives the same bits.
 //
 // A run takes one path, chosen once: the best the machine has, unless the
-// environment variable ECO_KERNEL (scalar, portable, avx2, avx512) names another
+// environment variable ECO_KERNEL (scalar, portable, avx2, avx512, sve) names another
 // one the machine has. The path is handed to the draw setup
 // (resample/draw_setup.h), which carries it to every draw.
 
@@ -31,6 +31,16 @@
 #define ECO_X86_KERNELS 0
 #endif
 
+// The SVE path: arm64 Linux builds by g++ (functions compiled for SVE by
+// their target attribute), chosen at run time where the processor has SVE
+// with vectors wider than NEON's.
+#if defined(__aarch64__) && defined(__linux__) && defined(__GNUC__) && !defined(__clang__)
+#define ECO_SVE_KERNELS 1
+#define ECO_TARGET_SVE [[gnu::target("+sve")]]
+#else
+#define ECO_SVE_KERNELS 0
+#endif
+
 // Unrolls the loop that follows (a count known at compile time, such as
 // the vectors of a block) where the compiler takes the request; others
 // decide for themselves.
@@ -42,14 +52,15 @@
 
 namespace eco {
 
-enum class KernelPath { portable, avx2, avx512, scalar };
+enum class KernelPath { portable, avx2, avx512, scalar, sve };
 inline constexpr KernelPath kKernelPaths[] = {KernelPath::scalar, KernelPath::portable,
-                                              KernelPath::avx2, KernelPath::avx512};
+                                              KernelPath::avx2, KernelPath::avx512,
+                                              KernelPath::sve};
 
 // Whether this build has the path and the processor can run it.
 bool kernelPathAvailable(KernelPath path);
 const char* kernelPathName(KernelPath path);
-// "scalar", "portable", "avx2" or "avx512"; false for anything else.
+// "scalar", "portable", "avx2", "avx512" or "sve"; false for anything else.
 bool parseKernelPath(const char* name, KernelPath& path);
 
 // The path a run takes: ECO_KERNEL's when the machine has it, otherwise

@@ -14,6 +14,9 @@ const PathKernels kPortablePath{KernelPath::portable, &kPortableSpeciesKernels,
 const PathKernels kAvx2Path{KernelPath::avx2, &kAvx2SpeciesKernels, &drawStationsAvx2, 0.06, 0.02};
 const PathKernels kAvx512Path{KernelPath::avx512, &kAvx512SpeciesKernels, &drawStationsAvx512, 0.04,
                               0.015};
+// SVE: the rows in vectors of 256 bits or more, the rest as on NEON; its
+// costs are AVX2's (not measured on SVE hardware).
+const PathKernels kSvePath{KernelPath::sve, &kSveSpeciesKernels, &drawStationsPortable, 0.06, 0.02};
 
 }  // namespace
 
@@ -26,6 +29,8 @@ const PathKernels& pathKernels(KernelPath path) {
       return kAvx2Path;
     case KernelPath::scalar:
       return kScalarPath;
+    case KernelPath::sve:
+      return kSvePath;
     case KernelPath::portable:
       break;
   }

@@ -8,6 +8,9 @@
 #if ECO_X86_KERNELS
 #include <immintrin.h>
 #endif
+#if ECO_SVE_KERNELS
+#include <arm_sve.h>
+#endif
 
 #include "numeric/evaluation.h"
 #include "numeric/exact_float.h"
@@ -508,6 +511,160 @@ void accumulateFloats128(float* acc, const StationFloats& v, const int32_t* stat
 
 #endif  // ECO_VECTOR128
 
+#if ECO_SVE_KERNELS
+
+// ---- SVE (arm64) ------------------------------------------------------
+
+// The rows on SVE, whose vectors hold svcntd() doubles or svcntw() floats
+// (2 to 32 and 4 to 64, as the processor has them): a block of four
+// vectors held over all draws of the batch, each with the predicate of its
+// slots below the head; a vector past the head is empty and reads nothing.
+// The lists and the profile sums are NEON's. SVE types have no size known
+// at compile time, so the four vectors are four variables, not an array.
+
+// Vector k of a block of `lanes`-lane vectors at `first`: its offset in the
+// block, clamped to the head, and its number of slots.
+struct SveLanes {
+  std::size_t offset[4];
+  std::size_t slots[4];
+};
+inline SveLanes sveLanes(std::size_t first, std::size_t head, std::size_t lanes) {
+  SveLanes l{};
+  for (std::size_t k = 0; k < 4; ++k) {
+    const std::size_t begin = std::min(first + k * lanes, head);
+    l.offset[k] = begin - first;
+    l.slots[k] = std::min(lanes, head - begin);
+  }
+  return l;
+}
+
+// n floats at p into the first n of a vector of doubles, and back.
+ECO_TARGET_SVE inline svfloat64_t loadWidenedSve(const float* p, std::size_t n) {
+  const svfloat32_t f = svld1_f32(svwhilelt_b32_u64(0, n), p);
+  return svcvt_f64_f32_x(svwhilelt_b64_u64(0, n), svzip1_f32(f, f));
+}
+ECO_TARGET_SVE inline void storeNarrowedSve(float* p, std::size_t n, svfloat64_t x) {
+  const svfloat32_t f = svcvt_f32_f64_x(svwhilelt_b64_u64(0, n), x);
+  svst1_f32(svwhilelt_b32_u64(0, n), p, svuzp1_f32(f, f));
+}
+
+// held + prod with half a float unit added to its bits, and whether a
+// lane of it lies on a midpoint.
+ECO_TARGET_SVE inline svuint64_t roundUpSve(svbool_t pg, svfloat64_t held, const double* prod) {
+  return svadd_n_u64_x(pg, svreinterpret_u64_f64(svadd_f64_x(pg, held, svld1_f64(pg, prod))),
+                       kFloatMidpointTail);
+}
+ECO_TARGET_SVE inline svbool_t tiesSve(svbool_t pg, svuint64_t up) {
+  return svcmpeq_n_u64(pg, svand_n_u64_x(pg, up, kFloatTailMask), 0);
+}
+ECO_TARGET_SVE inline svfloat64_t roundedSve(svbool_t pg, svuint64_t up) {
+  return svreinterpret_f64_u64(svand_n_u64_x(pg, up, ~kFloatTailMask));
+}
+
+// One vector's sums after a draw whose block had a midpoint somewhere: a
+// vector with one is added in extended precision, lane by lane.
+ECO_TARGET_SVE inline void settleSve(svfloat64_t& held, svuint64_t up, svbool_t pg,
+                                     const double* prod, std::size_t n) {
+  if (svptest_any(pg, tiesSve(pg, up))) {
+    alignas(64) double sums[32];  // the widest SVE vector: 2048 bits
+    svst1_f64(pg, sums, held);
+    addHeldExtended(sums, prod, static_cast<int>(n));
+    held = svld1_f64(pg, sums);
+  } else {
+    held = roundedSve(pg, up);
+  }
+}
+
+ECO_TARGET_SVE void addHeldRowsSve(float* acc, const StationValues& v, const int32_t* stations,
+                                   std::size_t count, std::size_t first) {
+  const SveLanes l = sveLanes(first, v.head, svcntd());
+  const svbool_t p0 = svwhilelt_b64_u64(0, l.slots[0]), p1 = svwhilelt_b64_u64(0, l.slots[1]);
+  const svbool_t p2 = svwhilelt_b64_u64(0, l.slots[2]), p3 = svwhilelt_b64_u64(0, l.slots[3]);
+  float* const a = acc + first;
+  svfloat64_t h0 = loadWidenedSve(a + l.offset[0], l.slots[0]);
+  svfloat64_t h1 = loadWidenedSve(a + l.offset[1], l.slots[1]);
+  svfloat64_t h2 = loadWidenedSve(a + l.offset[2], l.slots[2]);
+  svfloat64_t h3 = loadWidenedSve(a + l.offset[3], l.slots[3]);
+  const double* const rows = v.headProd + first;
+  const std::size_t bytes = 8 * (l.offset[3] + l.slots[3]);
+  for (std::size_t t = 0; t < count; ++t) {
+    if (t + kRowAhead < count) {
+      const char* const next = reinterpret_cast<const char*>(
+          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
+      for (std::size_t line = 0; line < bytes; line += 64) prefetch(next + line);
+    }
+    const double* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
+    const svuint64_t u0 = roundUpSve(p0, h0, prod + l.offset[0]);
+    const svuint64_t u1 = roundUpSve(p1, h1, prod + l.offset[1]);
+    const svuint64_t u2 = roundUpSve(p2, h2, prod + l.offset[2]);
+    const svuint64_t u3 = roundUpSve(p3, h3, prod + l.offset[3]);
+    const svbool_t all = svptrue_b64();
+    const svbool_t ties = svorr_b_z(all, svorr_b_z(all, tiesSve(p0, u0), tiesSve(p1, u1)),
+                                    svorr_b_z(all, tiesSve(p2, u2), tiesSve(p3, u3)));
+    if (svptest_any(all, ties)) [[unlikely]] {
+      settleSve(h0, u0, p0, prod + l.offset[0], l.slots[0]);
+      settleSve(h1, u1, p1, prod + l.offset[1], l.slots[1]);
+      settleSve(h2, u2, p2, prod + l.offset[2], l.slots[2]);
+      settleSve(h3, u3, p3, prod + l.offset[3], l.slots[3]);
+    } else {
+      h0 = roundedSve(p0, u0);
+      h1 = roundedSve(p1, u1);
+      h2 = roundedSve(p2, u2);
+      h3 = roundedSve(p3, u3);
+    }
+  }
+  storeNarrowedSve(a + l.offset[0], l.slots[0], h0);
+  storeNarrowedSve(a + l.offset[1], l.slots[1], h1);
+  storeNarrowedSve(a + l.offset[2], l.slots[2], h2);
+  storeNarrowedSve(a + l.offset[3], l.slots[3], h3);
+}
+
+ECO_TARGET_SVE void accumulateSve(float* acc, const StationValues& v, const int32_t* stations,
+                                  std::size_t count) {
+  for (std::size_t first = 0; first < v.head; first += 4 * svcntd()) {
+    addHeldRowsSve(acc, v, stations, count, first);
+  }
+  addLists<GroupWith<Group128>>(acc, v, stations, count);
+}
+
+ECO_TARGET_SVE void addFloatRowsSve(float* acc, const StationFloats& v, const int32_t* stations,
+                                    std::size_t count, std::size_t first) {
+  const SveLanes l = sveLanes(first, v.head, svcntw());
+  const svbool_t p0 = svwhilelt_b32_u64(0, l.slots[0]), p1 = svwhilelt_b32_u64(0, l.slots[1]);
+  const svbool_t p2 = svwhilelt_b32_u64(0, l.slots[2]), p3 = svwhilelt_b32_u64(0, l.slots[3]);
+  float* const a = acc + first;
+  svfloat32_t h0 = svld1_f32(p0, a + l.offset[0]), h1 = svld1_f32(p1, a + l.offset[1]);
+  svfloat32_t h2 = svld1_f32(p2, a + l.offset[2]), h3 = svld1_f32(p3, a + l.offset[3]);
+  const float* const rows = v.headProd + first;
+  const std::size_t bytes = 4 * (l.offset[3] + l.slots[3]);
+  for (std::size_t t = 0; t < count; ++t) {
+    if (t + kRowAhead < count) {
+      const char* const next = reinterpret_cast<const char*>(
+          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
+      for (std::size_t line = 0; line < bytes; line += 64) prefetch(next + line);
+    }
+    const float* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
+    h0 = svadd_f32_x(p0, h0, svld1_f32(p0, prod + l.offset[0]));
+    h1 = svadd_f32_x(p1, h1, svld1_f32(p1, prod + l.offset[1]));
+    h2 = svadd_f32_x(p2, h2, svld1_f32(p2, prod + l.offset[2]));
+    h3 = svadd_f32_x(p3, h3, svld1_f32(p3, prod + l.offset[3]));
+  }
+  svst1_f32(p0, a + l.offset[0], h0);
+  svst1_f32(p1, a + l.offset[1], h1);
+  svst1_f32(p2, a + l.offset[2], h2);
+  svst1_f32(p3, a + l.offset[3], h3);
+}
+
+ECO_TARGET_SVE void accumulateFloatsSve(float* acc, const StationFloats& v, const int32_t* stations,
+                                        std::size_t count) {
+  for (std::size_t first = 0; first < v.head; first += 4 * svcntw()) {
+    addFloatRowsSve(acc, v, stations, count, first);
+  }
+  addLists<GroupFloats>(acc, v, stations, count);
+}
+
+#endif  // ECO_SVE_KERNELS
+
 #if ECO_X86_KERNELS
 
 // ---- AVX2 -------------------------------------------------------------
@@ -816,6 +973,12 @@ const SpeciesKernels kAvx2SpeciesKernels{&accumulateScalar, &accumulateFloatsSca
                                          &profileSumsScalar};
 const SpeciesKernels kAvx512SpeciesKernels{&accumulateScalar, &accumulateFloatsScalar,
                                            &profileSumsScalar};
+#endif
+#if ECO_SVE_KERNELS
+const SpeciesKernels kSveSpeciesKernels{&accumulateSve, &accumulateFloatsSve, &profileSums128};
+#else
+const SpeciesKernels kSveSpeciesKernels{&accumulateScalar, &accumulateFloatsScalar,
+                                        &profileSumsScalar};
 #endif
 
 }  // namespace eco

@@ -50,5 +50,6 @@ extern const SpeciesKernels kScalarSpeciesKernels;
 extern const SpeciesKernels kPortableSpeciesKernels;
 extern const SpeciesKernels kAvx2SpeciesKernels;
 extern const SpeciesKernels kAvx512SpeciesKernels;
+extern const SpeciesKernels kSveSpeciesKernels;
 
 }  // namespace eco

@@ -7,9 +7,11 @@
 #   gcc-ld64          g++ -mlong-double-64 (long double is double, as on
 #                     macOS arm64 and MSVC)
 #   aarch64           aarch64-linux-gnu-g++ (cmake/aarch64-linux-gnu.cmake),
-#                     run under qemu-aarch64; also the kernel tests
-#                     (resample_test: the NEON and scalar kernels against
-#                     the extended evaluation on constructed midpoints)
+#                     run under qemu-aarch64, the SVE path also with
+#                     vectors of 128 and 256 bits; also the kernel tests
+#                     (resample_test: the NEON, SVE and scalar kernels
+#                     against the extended evaluation on constructed
+#                     midpoints) with SVE vectors of 128 to 2048 bits
 #   soft-extended     g++ with -DECO_SOFT_EXTENDED=ON (the emulated
 #                     extended type on x86-64): the whole test suite
 #
@@ -163,22 +165,36 @@ for variant in "${variants[@]}"; do
         printf '#!/bin/sh\nexec qemu-aarch64 -L /usr/aarch64-linux-gnu "%s" "$@"\n' \
           "$out/$variant/app/ecoassess" >"$wrapper"
         chmod +x "$wrapper"
-        # NEON (portable) and scalar code exist there; a request for an x86
-        # path must fall back to the portable one.
-        run_cases "$variant" "$wrapper" portable scalar avx512
+        # NEON (portable), scalar and SVE code exist there (qemu's processor
+        # has SVE, 512-bit vectors unless told otherwise); a request for an
+        # x86 path must fall back to the portable one.
+        run_cases "$variant" "$wrapper" portable scalar avx512 sve
+        # SVE with vectors of 128 and 256 bits (sve-default-vector-length
+        # counts bytes).
+        for bytes in 16 32; do
+          wrapper=$out/$variant/ecoassess-qemu-sve$bytes
+          printf '#!/bin/sh\nexec qemu-aarch64 -cpu max,sve-default-vector-length=%s -L /usr/aarch64-linux-gnu "%s" "$@"\n' \
+            "$bytes" "$out/$variant/app/ecoassess" >"$wrapper"
+          chmod +x "$wrapper"
+          run_cases "$variant-sve$bytes" "$wrapper" sve
+        done
       fi
       gtest=/usr/lib/aarch64-linux-gnu/cmake/GTest
       if configure_and_build "$variant-tests" resample_test -DBUILD_TESTING=ON \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/aarch64-linux-gnu.cmake" -DGTest_DIR="$gtest" \
         -DCMAKE_FIND_ROOT_PATH_MODE_INCLUDE=BOTH -DCMAKE_FIND_ROOT_PATH_MODE_LIBRARY=BOTH; then
-        t0=$(date +%s)
-        log=$out/$variant-tests.log
-        if qemu-aarch64 -L /usr/aarch64-linux-gnu "$out/$variant-tests/tests/resample/resample_test" \
-          >"$log" 2>&1; then
-          note passed "$variant: kernel tests ($(grep -o '[0-9]* tests from' "$log" | head -1 | cut -d' ' -f1))" "$(elapsed "$t0")"
-        else
-          note FAILED "$variant: kernel tests" "see $log"
-        fi
+        # The SVE kernels with vectors of 512 bits (qemu's default), 128, 256
+        # and 2048 bits.
+        for bytes in 64 16 32 256; do
+          t0=$(date +%s)
+          log=$out/$variant-tests-sve$bytes.log
+          if qemu-aarch64 -cpu max,sve-default-vector-length=$bytes -L /usr/aarch64-linux-gnu \
+            "$out/$variant-tests/tests/resample/resample_test" >"$log" 2>&1; then
+            note passed "$variant: kernel tests ($(grep -o '[0-9]* tests from' "$log" | head -1 | cut -d' ' -f1)), SVE ${bytes}B" "$(elapsed "$t0")"
+          else
+            note FAILED "$variant: kernel tests, SVE ${bytes}B" "see $log"
+          fi
+        done
       fi
       ;;
     soft-extended)

@@ -5,7 +5,8 @@
 namespace eco {
 namespace {
 
-constexpr KernelPath kPaths[] = {KernelPath::portable, KernelPath::avx2, KernelPath::avx512};
+constexpr KernelPath kPaths[] = {KernelPath::scalar, KernelPath::portable, KernelPath::avx2,
+                                 KernelPath::avx512, KernelPath::sve};
 
 // ECO_KERNEL takes these names, and nothing else.
 TEST(KernelPaths, NamesReadBack) {
@@ -14,20 +15,23 @@ TEST(KernelPaths, NamesReadBack) {
     ASSERT_TRUE(parseKernelPath(kernelPathName(p), read)) << kernelPathName(p);
     EXPECT_EQ(read, p);
   }
-  for (const char* name : {"", "AVX2", "sse2", "avx512 ", "portable2", "neon"}) {
+  for (const char* name : {"", "AVX2", "sse2", "avx512 ", "portable2", "neon", "SVE"}) {
     KernelPath read = KernelPath::avx2;
     EXPECT_FALSE(parseKernelPath(name, read)) << name;
     EXPECT_EQ(read, KernelPath::avx2) << name;
   }
 }
 
-// The path a run takes is one the machine has; off x86-64 only the portable
-// path exists.
+// The path a run takes is one the machine has; the x86 paths exist only on
+// x86-64, the SVE path only on arm64.
 TEST(KernelPaths, RunTakesAnAvailablePath) {
   EXPECT_TRUE(kernelPathAvailable(KernelPath::portable));
 #if !ECO_X86_KERNELS
   EXPECT_FALSE(kernelPathAvailable(KernelPath::avx2));
   EXPECT_FALSE(kernelPathAvailable(KernelPath::avx512));
+#endif
+#if !ECO_SVE_KERNELS
+  EXPECT_FALSE(kernelPathAvailable(KernelPath::sve));
 #endif
   EXPECT_TRUE(kernelPathAvailable(runKernelPath()));
 }

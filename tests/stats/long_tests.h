@@ -24,6 +24,6 @@ inline bool longTests() {
 inline long inputs(long normal, long long_) { return longTests() ? long_ : normal; }
 
 inline constexpr KernelPath kAllPaths[] = {KernelPath::scalar, KernelPath::portable,
-                                           KernelPath::avx2, KernelPath::avx512};
+                                           KernelPath::avx2, KernelPath::avx512, KernelPath::sve};
 
 }  // namespace eco::test
