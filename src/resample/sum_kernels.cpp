@@ -167,6 +167,19 @@ inline void prefetch(const void* p) {
 #endif
 }
 
+// The `lines` cache lines of a block's row (at `rows`, rows `head` values
+// apart) that the draw kRowAhead after draw t reads, if there is one.
+template <class Value>
+inline void prefetchAhead(const Value* rows, std::size_t head, const int32_t* stations,
+                          std::size_t t, std::size_t count, int lines) {
+  if (t + kRowAhead < count) {
+    const char* const next = reinterpret_cast<const char*>(
+        rows + static_cast<std::size_t>(stations[t + kRowAhead]) * head);
+    ECO_UNROLL
+    for (int line = 0; line < lines; ++line) prefetch(next + 64 * line);
+  }
+}
+
 // The held rows of a batch, written once for every vector path against its
 // vector of doubles V (kLanes lanes) and its bit vector V::U: G vectors of
 // a block held over all draws of the batch, their midpoints asked for T
@@ -182,12 +195,7 @@ inline void addHeldRows(float* acc, const StationValues& v, const int32_t* stati
   for (int b = 0; b < G; ++b) V::loadWidened(held[b], acc + first + kLanes * b);
   const double* const rows = v.headProd + first;
   for (std::size_t t = 0; t < count; ++t) {
-    if (t + kRowAhead < count) {
-      const char* const next = reinterpret_cast<const char*>(
-          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
-      ECO_UNROLL
-      for (int line = 0; line < G * kLanes / 8; ++line) prefetch(next + 64 * line);
-    }
+    prefetchAhead(rows, v.head, stations, t, count, G * kLanes / 8);
     const double* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
     for (int b0 = 0; b0 < G; b0 += T) {
       typename V::U up[T];
@@ -270,12 +278,7 @@ inline void addFloatRows(float* acc, const StationFloats& v, const int32_t* stat
   for (int b = 0; b < G; ++b) V::load(held[b], acc + first + kLanes * b);
   const float* const rows = v.headProd + first;
   for (std::size_t t = 0; t < count; ++t) {
-    if (t + kRowAhead < count) {
-      const char* const next = reinterpret_cast<const char*>(
-          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
-      ECO_UNROLL
-      for (int line = 0; line < G * kLanes / 16; ++line) prefetch(next + 64 * line);
-    }
+    prefetchAhead(rows, v.head, stations, t, count, G * kLanes / 16);
     const float* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
     ECO_UNROLL
     for (int b = 0; b < G; ++b) V::add(held[b], prod + kLanes * b);
@@ -586,13 +589,9 @@ ECO_TARGET_SVE void addHeldRowsSve(float* acc, const StationValues& v, const int
   svfloat64_t h2 = loadWidenedSve(a + l.offset[2], l.slots[2]);
   svfloat64_t h3 = loadWidenedSve(a + l.offset[3], l.slots[3]);
   const double* const rows = v.headProd + first;
-  const std::size_t bytes = 8 * (l.offset[3] + l.slots[3]);
+  const int lines = static_cast<int>((8 * (l.offset[3] + l.slots[3]) + 63) / 64);
   for (std::size_t t = 0; t < count; ++t) {
-    if (t + kRowAhead < count) {
-      const char* const next = reinterpret_cast<const char*>(
-          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
-      for (std::size_t line = 0; line < bytes; line += 64) prefetch(next + line);
-    }
+    prefetchAhead(rows, v.head, stations, t, count, lines);
     const double* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
     const svuint64_t u0 = roundUpSve(p0, h0, prod + l.offset[0]);
     const svuint64_t u1 = roundUpSve(p1, h1, prod + l.offset[1]);
@@ -636,13 +635,9 @@ ECO_TARGET_SVE void addFloatRowsSve(float* acc, const StationFloats& v, const in
   svfloat32_t h0 = svld1_f32(p0, a + l.offset[0]), h1 = svld1_f32(p1, a + l.offset[1]);
   svfloat32_t h2 = svld1_f32(p2, a + l.offset[2]), h3 = svld1_f32(p3, a + l.offset[3]);
   const float* const rows = v.headProd + first;
-  const std::size_t bytes = 4 * (l.offset[3] + l.slots[3]);
+  const int lines = static_cast<int>((4 * (l.offset[3] + l.slots[3]) + 63) / 64);
   for (std::size_t t = 0; t < count; ++t) {
-    if (t + kRowAhead < count) {
-      const char* const next = reinterpret_cast<const char*>(
-          rows + static_cast<std::size_t>(stations[t + kRowAhead]) * v.head);
-      for (std::size_t line = 0; line < bytes; line += 64) prefetch(next + line);
-    }
+    prefetchAhead(rows, v.head, stations, t, count, lines);
     const float* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
     h0 = svadd_f32_x(p0, h0, svld1_f32(p0, prod + l.offset[0]));
     h1 = svadd_f32_x(p1, h1, svld1_f32(p1, prod + l.offset[1]));
