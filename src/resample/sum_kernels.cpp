@@ -48,14 +48,15 @@ template <class Q>
 struct GroupWith {
   static void add(float* acc, const StationValues& v, int64_t k) {
     static_assert(kListGroup == 4);
-    float* const a[4] = {acc + v.tailSlot[k], acc + v.tailSlot[k + 1], acc + v.tailSlot[k + 2],
-                         acc + v.tailSlot[k + 3]};
+    const std::size_t a[4] = {
+        static_cast<std::size_t>(v.tailSlot[k]), static_cast<std::size_t>(v.tailSlot[k + 1]),
+        static_cast<std::size_t>(v.tailSlot[k + 2]), static_cast<std::size_t>(v.tailSlot[k + 3])};
     typename Q::Sums sums;
-    Q::sums(sums, a, v.tailProd + k);
+    Q::sums(sums, acc, a, v.tailProd + k);
     if (Q::anyTie(sums)) {
       GroupScalar::add(acc, v, k);
     } else {
-      Q::store(a, sums);
+      Q::store(acc, a, sums);
     }
   }
 };
@@ -427,21 +428,18 @@ struct Group128 {
   struct Sums {
     v128::D2 low, high;
   };
-  static void sums(Sums& s, float* const (&a)[4], const double* prod) {
-    alignas(16) const float f[4] = {*a[0], *a[1], *a[2], *a[3]};
-    const v128::F4 old = v128::loadF(f);
-    s.low = v128::add(v128::low(old), v128::load(prod));
-    s.high = v128::add(v128::high(old), v128::load(prod + 2));
+  static void sums(Sums& s, const float* acc, const std::size_t (&a)[4], const double* prod) {
+    s.low = v128::add(v128::loadWidened(acc + a[0], acc + a[1]), v128::load(prod));
+    s.high = v128::add(v128::loadWidened(acc + a[2], acc + a[3]), v128::load(prod + 2));
   }
   static bool anyTie(const Sums& s) {
     const v128::U2 half = v128::splat64(kFloatMidpointTail);
     return v128::anyZeroUnder(v128::add64(v128::bits(s.low), half),
                               v128::add64(v128::bits(s.high), half), v128::splat64(kFloatTailMask));
   }
-  static void store(float* const (&a)[4], const Sums& s) {
-    alignas(16) float f[4];
-    v128::storeF(f, v128::narrow(s.low, s.high));
-    for (int e = 0; e < 4; ++e) *a[e] = f[e];
+  static void store(float* acc, const std::size_t (&a)[4], const Sums& s) {
+    v128::storeNarrowed(acc + a[0], acc + a[1], s.low);
+    v128::storeNarrowed(acc + a[2], acc + a[3], s.high);
   }
 };
 
@@ -478,8 +476,7 @@ struct Profile128 {
     const v128::U2 tail = v128::splat64(kFloatTailMask);
     const v128::U2 low = v128::splat64(kFloatMidpointTail - kRootMargin);
     const v128::U2 span = v128::splat64(2 * kRootMargin);
-    return v128::offsetWithin(v128::bits(r.low), tail, low, span) |
-           (v128::offsetWithin(v128::bits(r.high), tail, low, span) << 2);
+    return v128::offsetsWithin(v128::bits(r.low), v128::bits(r.high), tail, low, span);
   }
   static F narrow(const Roots& r) { return v128::narrow(r.low, r.high); }
   static void zero(Sum& sum) { sum = v128::fromBits(v128::splat64(0)); }
@@ -689,11 +686,20 @@ struct HeldAvx2 {
         _mm256_and_si256(up, _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask))),
         _mm256_setzero_si256());
   }
+  // The midpoint bits lie in the low halves of the lanes: two vectors'
+  // low halves are gathered into one and tested together.
   template <int T>
   ECO_TARGET_AVX2 static bool anyTie(const U (&up)[T]) {
-    __m256i any = ties(up[0]);
+    static_assert(T % 2 == 0);
+    const __m256i tail = _mm256_set1_epi32(static_cast<int32_t>(kFloatTailMask));
+    __m256i any = _mm256_setzero_si256();
     ECO_UNROLL
-    for (int b = 1; b < T; ++b) any = _mm256_or_si256(any, ties(up[b]));
+    for (int b = 0; b < T; b += 2) {
+      const __m256i lows = _mm256_castps_si256(_mm256_shuffle_ps(
+          _mm256_castsi256_ps(up[b]), _mm256_castsi256_ps(up[b + 1]), _MM_SHUFFLE(2, 0, 2, 0)));
+      any = _mm256_or_si256(
+          any, _mm256_cmpeq_epi32(_mm256_and_si256(lows, tail), _mm256_setzero_si256()));
+    }
     return !_mm256_testz_si256(any, any);
   }
   ECO_TARGET_AVX2 static bool tie(const U& up) {
@@ -713,8 +719,9 @@ struct GroupAvx2 {
     __m256d sum;
     __m256i up;
   };
-  ECO_TARGET_AVX2 static void sums(Sums& s, float* const (&a)[4], const double* prod) {
-    s.sum = _mm256_add_pd(_mm256_cvtps_pd(_mm_set_ps(*a[3], *a[2], *a[1], *a[0])),
+  ECO_TARGET_AVX2 static void sums(Sums& s, const float* acc, const std::size_t (&a)[4],
+                                   const double* prod) {
+    s.sum = _mm256_add_pd(_mm256_cvtps_pd(_mm_set_ps(acc[a[3]], acc[a[2]], acc[a[1]], acc[a[0]])),
                           _mm256_loadu_pd(prod));
     s.up = _mm256_add_epi64(_mm256_castpd_si256(s.sum),
                             _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail)));
@@ -724,12 +731,12 @@ struct GroupAvx2 {
     const __m256i ties = _mm256_cmpeq_epi64(_mm256_and_si256(s.up, tail), _mm256_setzero_si256());
     return !_mm256_testz_si256(ties, ties);
   }
-  ECO_TARGET_AVX2 static void store(float* const (&a)[4], const Sums& s) {
+  ECO_TARGET_AVX2 static void store(float* acc, const std::size_t (&a)[4], const Sums& s) {
     const __m128 f = _mm256_cvtpd_ps(s.sum);
-    _mm_store_ss(a[0], f);
-    _mm_store_ss(a[1], _mm_movehdup_ps(f));
-    _mm_store_ss(a[2], _mm_movehl_ps(f, f));
-    _mm_store_ss(a[3], _mm_shuffle_ps(f, f, 3));
+    _mm_store_ss(acc + a[0], f);
+    _mm_store_ss(acc + a[1], _mm_movehdup_ps(f));
+    _mm_store_ss(acc + a[2], _mm_movehl_ps(f, f));
+    _mm_store_ss(acc + a[3], _mm_shuffle_ps(f, f, 3));
   }
 };
 
@@ -850,15 +857,16 @@ struct HeldAvx512 {
 // mask register.
 struct GroupAvx512 {
   using Sums = GroupAvx2::Sums;
-  ECO_TARGET_AVX512 static void sums(Sums& s, float* const (&a)[4], const double* prod) {
-    GroupAvx2::sums(s, a, prod);
+  ECO_TARGET_AVX512 static void sums(Sums& s, const float* acc, const std::size_t (&a)[4],
+                                     const double* prod) {
+    GroupAvx2::sums(s, acc, a, prod);
   }
   ECO_TARGET_AVX512 static bool anyTie(const Sums& s) {
     return _mm256_testn_epi64_mask(s.up,
                                    _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask))) != 0;
   }
-  ECO_TARGET_AVX512 static void store(float* const (&a)[4], const Sums& s) {
-    GroupAvx2::store(a, s);
+  ECO_TARGET_AVX512 static void store(float* acc, const std::size_t (&a)[4], const Sums& s) {
+    GroupAvx2::store(acc, a, s);
   }
 };
 

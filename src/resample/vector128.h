@@ -83,21 +83,27 @@ inline void storeTruncated(int32_t* p, D2 x) {
 // x & ~mask
 inline U2 clear(U2 x, U2 mask) { return _mm_andnot_si128(mask, x); }
 // Whether a lane of x or y has all its bits under `mask` zero; `mask` lies
-// in the low 32 bits of a lane, so the low halves decide.
+// in the low 32 bits of a lane, so the low halves decide: the four are
+// gathered into one vector and tested at once.
 inline bool anyZeroUnder(U2 x, U2 y, U2 mask) {
-  const __m128i zero = _mm_setzero_si128();
-  const int bytes = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi32(_mm_and_si128(x, mask), zero),
-                                                   _mm_cmpeq_epi32(_mm_and_si128(y, mask), zero)));
-  return (bytes & 0x0101) != 0;
+  const __m128 lows =
+      _mm_shuffle_ps(_mm_castsi128_ps(x), _mm_castsi128_ps(y), _MM_SHUFFLE(2, 0, 2, 0));
+  const __m128i masks = _mm_shuffle_epi32(mask, _MM_SHUFFLE(2, 0, 2, 0));
+  const __m128i zeros =
+      _mm_cmpeq_epi32(_mm_and_si128(_mm_castps_si128(lows), masks), _mm_setzero_si128());
+  return _mm_movemask_ps(_mm_castsi128_ps(zeros)) != 0;
 }
-// The lanes whose bits under `mask` (in the low 32 bits) minus `low` lie in
-// [0, span]; low and span below 2^30.
-inline int offsetWithin(U2 x, U2 mask, U2 low, U2 span) {
-  const __m128i off = _mm_sub_epi32(_mm_and_si128(x, mask), low);
-  const __m128i in =
-      _mm_andnot_si128(_mm_cmpgt_epi32(off, span), _mm_cmpgt_epi32(off, _mm_set1_epi32(-1)));
-  const int bytes = _mm_movemask_epi8(in);
-  return (bytes & 1) | ((bytes >> 7) & 2);
+// The lanes of x, then of y, whose bits under `mask` (in the low 32 bits)
+// minus `low` lie in [0, span], as four bits; low and span below 2^30. The
+// four low halves are gathered into one vector.
+inline int offsetsWithin(U2 x, U2 y, U2 mask, U2 low, U2 span) {
+  const __m128i lows = _mm_castps_si128(
+      _mm_shuffle_ps(_mm_castsi128_ps(x), _mm_castsi128_ps(y), _MM_SHUFFLE(2, 0, 2, 0)));
+  const auto halves = [](U2 v) { return _mm_shuffle_epi32(v, _MM_SHUFFLE(2, 0, 2, 0)); };
+  const __m128i off = _mm_sub_epi32(_mm_and_si128(lows, halves(mask)), halves(low));
+  const __m128i in = _mm_andnot_si128(_mm_cmpgt_epi32(off, halves(span)),
+                                      _mm_cmpgt_epi32(off, _mm_set1_epi32(-1)));
+  return _mm_movemask_ps(_mm_castsi128_ps(in));
 }
 
 inline F4 loadF(const float* p) { return _mm_loadu_ps(p); }
@@ -114,6 +120,16 @@ inline F4 addF(F4 a, F4 b) { return _mm_add_ps(a, b); }
 inline D2 low(F4 a) { return _mm_cvtps_pd(a); }
 inline D2 high(F4 a) { return _mm_cvtps_pd(_mm_movehl_ps(a, a)); }
 inline F4 narrow(D2 lo, D2 hi) { return _mm_movelh_ps(_mm_cvtpd_ps(lo), _mm_cvtpd_ps(hi)); }
+// The floats at p and q widened to doubles, and a vector's two lanes
+// narrowed and stored there (exact for doubles that are floats).
+inline D2 loadWidened(const float* p, const float* q) {
+  return _mm_cvtps_pd(_mm_unpacklo_ps(_mm_load_ss(p), _mm_load_ss(q)));
+}
+inline void storeNarrowed(float* p, float* q, D2 x) {
+  const __m128 f = _mm_cvtpd_ps(x);
+  _mm_store_ss(p, f);
+  _mm_store_ss(q, _mm_castsi128_ps(_mm_shuffle_epi32(_mm_castps_si128(f), 1)));
+}
 
 #else  // arm64
 
@@ -159,9 +175,10 @@ inline bool anyZeroUnder(U2 x, U2 y, U2 mask) {
   const uint64x2_t ties = vorrq_u64(vceqzq_u64(vandq_u64(x, mask)), vceqzq_u64(vandq_u64(y, mask)));
   return vmaxvq_u32(vreinterpretq_u32_u64(ties)) != 0;
 }
-inline int offsetWithin(U2 x, U2 mask, U2 low, U2 span) {
+inline int offsetsWithin(U2 x, U2 y, U2 mask, U2 low, U2 span) {
   // Unsigned: an offset below 0 wraps far above span.
-  return laneBits64(vcleq_u64(vsubq_u64(vandq_u64(x, mask), low), span));
+  return laneBits64(vcleq_u64(vsubq_u64(vandq_u64(x, mask), low), span)) |
+         (laneBits64(vcleq_u64(vsubq_u64(vandq_u64(y, mask), low), span)) << 2);
 }
 
 inline F4 loadF(const float* p) { return vld1q_f32(p); }
@@ -183,6 +200,14 @@ inline F4 addF(F4 a, F4 b) { return vaddq_f32(a, b); }
 inline D2 low(F4 a) { return vcvt_f64_f32(vget_low_f32(a)); }
 inline D2 high(F4 a) { return vcvt_high_f64_f32(a); }
 inline F4 narrow(D2 lo, D2 hi) { return vcvt_high_f32_f64(vcvt_f32_f64(lo), hi); }
+inline D2 loadWidened(const float* p, const float* q) {
+  return vcvt_f64_f32(vld1_lane_f32(q, vld1_dup_f32(p), 1));
+}
+inline void storeNarrowed(float* p, float* q, D2 x) {
+  const float32x2_t f = vcvt_f32_f64(x);
+  vst1_lane_f32(p, f, 0);
+  vst1_lane_f32(q, f, 1);
+}
 
 #endif
 

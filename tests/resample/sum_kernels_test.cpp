@@ -596,6 +596,38 @@ TEST(Kernels, ProfileSumsRecomputeNearMidpointRootsInTheirOwnLanes) {
   }
 }
 
+#if ECO_VECTOR128
+// The baseline vectors' lane tests of the midpoints and root margins look at
+// the low half of each of four lanes (two vectors of two); each lane must
+// answer for itself, whatever the high halves hold. The recomputations
+// they trigger change no result on their own (the double roots are right
+// on every float), so a lane mix-up shows only here.
+TEST(Vector128, LaneTestsAnswerForTheirOwnLane) {
+  const uint64_t mask = kFloatTailMask, low = kFloatMidpointTail - kRootMargin;
+  const uint64_t span = 2 * kRootMargin;
+  struct Case {
+    uint64_t inside, outside;  // low bits, each under a different high half
+  };
+  const Case cases[] = {{low, low - 1}, {low + span, low + span + 1}, {low + 7, 0}};
+  const uint64_t highs[4] = {0x3FF0000000000000u, 0x4123456700000000u, 0xFFFFFFFF00000000u, 0};
+  for (const Case& c : cases) {
+    for (int at = 0; at < 4; ++at) {
+      uint64_t lanes[4], zeros[4];
+      for (int l = 0; l < 4; ++l) {
+        lanes[l] = highs[l] | (l == at ? c.inside : c.outside);
+        zeros[l] = highs[l] | (l == at ? 0 : (c.outside == 0 ? 1 : c.outside)) | (mask + 1);
+      }
+      const v128::U2 m = v128::splat64(mask), lo = v128::splat64(low), sp = v128::splat64(span);
+      EXPECT_EQ(v128::offsetsWithin(v128::loadU(lanes), v128::loadU(lanes + 2), m, lo, sp), 1 << at)
+          << "lane " << at;
+      EXPECT_TRUE(v128::anyZeroUnder(v128::loadU(zeros), v128::loadU(zeros + 2), m)) << at;
+      zeros[at] |= 1u << (at * 7);
+      EXPECT_FALSE(v128::anyZeroUnder(v128::loadU(zeros), v128::loadU(zeros + 2), m)) << at;
+    }
+  }
+}
+#endif
+
 // The exactness test of the similarity sums rejects what double cannot
 // hold: 1 + 2^-30 + 2^-30 is exact, 2^30 + 2^-30 is not.
 TEST(ExactFloat, FloatSumExactnessTest) {
