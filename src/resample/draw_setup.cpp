@@ -32,13 +32,16 @@ void setStationTotals(DrawSetup& d) {
   const std::size_t n = static_cast<std::size_t>(d.n);
   d.densProd.resize(n);
   d.biomProd.resize(d.stabiom != nullptr ? n : 0);
+  d.totalsProd.assign(2 * n, 0.0);
   NormalSums totals;
   for (std::size_t j = 0; j < n; ++j) {
     d.densProd[j] = static_cast<double>(d.stadens[j]) * d.surf[j];
     totals.take(d.densProd[j]);
+    d.totalsProd[2 * j] = d.densProd[j];
     if (d.stabiom != nullptr) {
       d.biomProd[j] = static_cast<double>(d.stabiom[j]) * d.surf[j];
       totals.take(d.biomProd[j]);
+      d.totalsProd[2 * j + 1] = d.biomProd[j];
     }
   }
   d.totalsInRange = totals.hold(d.perSample);

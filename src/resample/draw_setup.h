@@ -34,8 +34,10 @@ struct DrawSetup {
   const EcotopeSamples* samples = nullptr;  // the ecotope's records
   // Per station its totals x surface (exact in double), the biomass ones
   // only with biomass; totalsInRange: every sum of them is 0 or a normal
-  // float, so that only a midpoint needs a test.
-  std::vector<double> densProd, biomProd;
+  // float, so that only a midpoint needs a test. totalsProd: the two side
+  // by side per station (the biomass 0 without biomass), for the sums held
+  // in one vector.
+  std::vector<double> densProd, biomProd, totalsProd;
   bool totalsInRange = false;
   bool withBiomassProfile = false;  // the biomass profile is wanted
   bool wantContributions = false;

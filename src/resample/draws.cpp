@@ -64,13 +64,13 @@ namespace {
 
 // A pseudo-sample's draws from batch to batch: the generator, the summed
 // surface, the random numbers used, and the station sums (as floats, or
-// held in doubles).
+// held in doubles side by side).
 struct DrawChain {
   UniformGenerator g;
   float S = 0.0f;
   int64_t m = 0;
   float dens = 0.0f, biom = 0.0f;
-  HeldSum densHeld = heldSumOf(0.0), biomHeld = heldSumOf(0.0);
+  HeldPair totalsHeld = heldPairOf(0.0, 0.0);
   // Indices drawn ahead, two blocks: the one in use and the next. The next
   // block is drawn when half of the one in use is taken, so that its stores
   // have long finished when its indices are read, and a pseudo-sample of
@@ -85,20 +85,22 @@ struct DrawChain {
 // reached or the random numbers run out; returns how many. kBlocks: the
 // indices come a block at a time from the block kernel (n below 2^29),
 // otherwise one by one in extended precision. kHeld: the station totals x
-// surface are in range and the sums are held in doubles. One instance per
-// case keeps the chain from draw to draw free of tests that never change.
+// surface are in range and the sums are held in doubles, both at once
+// (without biomass its sum stays 0). One instance per case keeps the chain
+// from draw to draw free of tests that never change.
 template <bool kBlocks, bool kHeld, bool kBiomass>
 std::size_t drawBatch(const DrawSetup& d, float target, StationDrawKernel drawStations,
                       DrawChain& c, int32_t* drawn) {
   const float* const surf = d.surf;
   const double* const densProd = d.densProd.data();
   const double* const biomProd = d.biomProd.data();
+  const double* const totalsProd = d.totalsProd.data();
   const int64_t perSample = d.perSample;
   const int32_t n = d.n;
   float S = c.S;
   int64_t m = c.m;
   unsigned aheadPos = c.aheadPos;
-  HeldSum densHeld = c.densHeld, biomHeld = c.biomHeld;
+  HeldPair totalsHeld = c.totalsHeld;
   float dens = c.dens, biom = c.biom;
   std::size_t count = 0;
   while (count < kDrawBatch) {
@@ -127,8 +129,7 @@ std::size_t drawBatch(const DrawSetup& d, float target, StationDrawKernel drawSt
     const std::size_t j = static_cast<std::size_t>(i);
     S = S + surf[j];
     if constexpr (kHeld) {
-      densHeld = addHeldSum(densHeld, densProd[j]);
-      if constexpr (kBiomass) biomHeld = addHeldSum(biomHeld, biomProd[j]);
+      totalsHeld = addHeldPair(totalsHeld, totalsProd + 2 * j);
     } else {
       dens = addExactProduct(dens, densProd[j]);
       if constexpr (kBiomass) biom = addExactProduct(biom, biomProd[j]);
@@ -138,8 +139,7 @@ std::size_t drawBatch(const DrawSetup& d, float target, StationDrawKernel drawSt
   c.S = S;
   c.m = m;
   c.aheadPos = aheadPos;
-  c.densHeld = densHeld;
-  c.biomHeld = biomHeld;
+  c.totalsHeld = totalsHeld;
   c.dens = dens;
   c.biom = biom;
   return count;
@@ -149,9 +149,7 @@ using DrawBatch = std::size_t (*)(const DrawSetup&, float, StationDrawKernel, Dr
 
 template <bool kBlocks>
 DrawBatch drawBatchFor(bool held, bool biomass) {
-  if (held) {
-    return biomass ? &drawBatch<kBlocks, true, true> : &drawBatch<kBlocks, true, false>;
-  }
+  if (held) return &drawBatch<kBlocks, true, false>;
   return biomass ? &drawBatch<kBlocks, false, true> : &drawBatch<kBlocks, false, false>;
 }
 
@@ -260,8 +258,8 @@ void drawFrom(const DrawSetup& d, float target, const UniformGenerator& start, D
   }
   out.fellShort = c.fellShort;
   out.S = c.S;
-  const float densSum = d.totalsInRange ? static_cast<float>(heldSumValue(c.densHeld)) : c.dens;
-  const float biomSum = d.totalsInRange ? static_cast<float>(heldSumValue(c.biomHeld)) : c.biom;
+  const float densSum = d.totalsInRange ? static_cast<float>(heldFirst(c.totalsHeld)) : c.dens;
+  const float biomSum = d.totalsInRange ? static_cast<float>(heldSecond(c.totalsHeld)) : c.biom;
   out.D = densSum / c.S;
   out.B = biomSum / c.S;
   setSimilarity(d, work, c.S, out);

@@ -1,26 +1,22 @@
 #pragma once
-// A float sum held in a double over a chain of additions: each step adds
-// the exact product prod and rounds the sum to float on its bits (half a
-// float unit added, the bits below float precision cleared), as the held
-// rows of the species kernels round (resample/sum_kernels.cpp). The
-// caller guarantees that every sum is 0 or a normal float. A sum on a
-// midpoint between floats is redone in extended precision. The chain from
-// step to step is then an addition and two integer operations, where the
+// Float sums held in doubles over a chain of additions: each step adds the
+// exact product prod and rounds the sum to float on its bits (half a float
+// unit added, the bits below float precision cleared), as the held rows of
+// the species kernels round (resample/sum_kernels.cpp). The caller
+// guarantees that every sum is 0 or a normal float. A sum on a midpoint
+// between floats is redone in extended precision. The chain from step to
+// step is then an addition and two integer operations, where the
 // conversions to double and back take twice as long.
 //
-// On x86-64 the sum stays in a vector register, so that the chain never
-// moves between register files; elsewhere it is a plain double, its bits
-// taken by bit_cast. Both give the same bits.
+// The draws hold two such sums side by side, a pseudo-sample's density and
+// biomass totals: one vector of the baseline vectors (resample/vector128.h)
+// where there are any, two plain doubles elsewhere. Both give the same bits.
 
 #include <bit>
 #include <cstdint>
 
 #include "numeric/exact_float.h"
-#include "resample/kernel_path.h"
-
-#if ECO_X86_KERNELS
-#include <immintrin.h>
-#endif
+#include "resample/vector128.h"
 
 namespace eco {
 
@@ -32,29 +28,51 @@ inline double addHeldSumPortable(double held, double prod) {
   return std::bit_cast<double>(up & ~kFloatTailMask);
 }
 
-#if ECO_X86_KERNELS
+#if ECO_VECTOR128
 
-using HeldSum = __m128d;
+struct HeldPair {
+  v128::D2 sums;
+};
 
-inline HeldSum addHeldSum(HeldSum held, double prod) {
-  const __m128i half = _mm_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail));
-  const __m128i keep = _mm_set1_epi64x(~static_cast<int64_t>(kFloatTailMask));
-  const __m128i up = _mm_add_epi64(_mm_castpd_si128(_mm_add_sd(held, _mm_set_sd(prod))), half);
-  if ((_mm_cvtsi128_si64(up) & static_cast<int64_t>(kFloatTailMask)) == 0) [[unlikely]] {
-    return _mm_set_sd(addExtendedSum(static_cast<float>(_mm_cvtsd_f64(held)), prod));
-  }
-  return _mm_castsi128_pd(_mm_and_si128(up, keep));
+inline HeldPair heldPairOf(double first, double second) {
+  alignas(16) const double v[2] = {first, second};
+  return {v128::load(v)};
 }
-inline HeldSum heldSumOf(double x) { return _mm_set_sd(x); }
-inline double heldSumValue(HeldSum h) { return _mm_cvtsd_f64(h); }
+inline double heldFirst(HeldPair h) {
+  alignas(16) double v[2];
+  v128::store(v, h.sums);
+  return v[0];
+}
+inline double heldSecond(HeldPair h) {
+  alignas(16) double v[2];
+  v128::store(v, h.sums);
+  return v[1];
+}
+
+// Both sums plus prod[0] and prod[1]; on a midpoint in either, both are
+// redone in extended precision (which gives the other its rounding too).
+inline HeldPair addHeldPair(HeldPair held, const double* prod) {
+  const v128::U2 up = v128::add64(v128::bits(v128::add(held.sums, v128::load(prod))),
+                                  v128::splat64(kFloatMidpointTail));
+  if (v128::anyZeroUnder(up, up, v128::splat64(kFloatTailMask))) [[unlikely]] {
+    return heldPairOf(addExtendedSum(static_cast<float>(heldFirst(held)), prod[0]),
+                      addExtendedSum(static_cast<float>(heldSecond(held)), prod[1]));
+  }
+  return {v128::fromBits(v128::clear(up, v128::splat64(kFloatTailMask)))};
+}
 
 #else
 
-using HeldSum = double;
+struct HeldPair {
+  double first, second;
+};
 
-inline HeldSum addHeldSum(HeldSum held, double prod) { return addHeldSumPortable(held, prod); }
-inline HeldSum heldSumOf(double x) { return x; }
-inline double heldSumValue(HeldSum h) { return h; }
+inline HeldPair heldPairOf(double first, double second) { return {first, second}; }
+inline double heldFirst(HeldPair h) { return h.first; }
+inline double heldSecond(HeldPair h) { return h.second; }
+inline HeldPair addHeldPair(HeldPair held, const double* prod) {
+  return {addHeldSumPortable(held.first, prod[0]), addHeldSumPortable(held.second, prod[1])};
+}
 
 #endif
 

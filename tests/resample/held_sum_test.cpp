@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <random>
 
 namespace eco {
@@ -18,8 +19,9 @@ struct Chain {
 };
 
 // Chains of held sums against the float sum rounded once from extended
-// precision, step by step: the held sum of this build (a vector register on
-// x86-64) and the portable one must give its bits, midpoints included.
+// precision, step by step: the pair of held sums of this build (a vector
+// on x86-64 and arm64), each chain once in each lane beside another, and
+// the portable held sum must give its bits, midpoints included.
 TEST(HeldSum, EveryStepRoundsAsTheExtendedSum) {
   const Chain chains[] = {
       // Integer counts: past 2^24 every other sum lies on a float midpoint.
@@ -40,29 +42,34 @@ TEST(HeldSum, EveryStepRoundsAsTheExtendedSum) {
        },
        false},
   };
-  std::mt19937_64 rng(7);
-  for (const Chain& c : chains) {
-    HeldSum held = heldSumOf(0.0);
+  constexpr std::size_t kChains = std::size(chains);
+  for (std::size_t i = 0; i < kChains; ++i) {
+    const Chain* lane[2] = {&chains[i], &chains[(i + 1) % kChains]};
+    // Each chain draws from its own generator, the same in either lane.
+    std::mt19937_64 rng[2] = {std::mt19937_64(7 + i), std::mt19937_64(7 + (i + 1) % kChains)};
+    HeldPair held = heldPairOf(0.0, 0.0);
     double portable = 0.0;
-    float want = 0.0f;
-    int64_t midpoints = 0;
+    float want[2] = {0.0f, 0.0f};
+    int64_t midpoints[2] = {0, 0};
     for (int step = 0; step < 200000; ++step) {
-      const double prod = c.product(rng);
-      if (onFloatMidpoint(static_cast<double>(want) + prod)) ++midpoints;
-      want = addExtendedSum(want, prod);
-      held = addHeldSum(held, prod);
-      portable = addHeldSumPortable(portable, prod);
-      const uint32_t wantBits = std::bit_cast<uint32_t>(want);
-      ASSERT_EQ(std::bit_cast<uint32_t>(static_cast<float>(heldSumValue(held))), wantBits)
-          << c.name << " step " << step;
-      ASSERT_EQ(std::bit_cast<uint32_t>(static_cast<float>(portable)), wantBits)
-          << c.name << " step " << step;
-      // The held value is always the float itself, exactly.
-      ASSERT_EQ(heldSumValue(held), static_cast<double>(want)) << c.name << " step " << step;
-      ASSERT_EQ(portable, static_cast<double>(want)) << c.name << " step " << step;
+      double prod[2];
+      for (int l = 0; l < 2; ++l) {
+        prod[l] = lane[l]->product(rng[l]);
+        if (onFloatMidpoint(static_cast<double>(want[l]) + prod[l])) ++midpoints[l];
+        want[l] = addExtendedSum(want[l], prod[l]);
+      }
+      held = addHeldPair(held, prod);
+      portable = addHeldSumPortable(portable, prod[0]);
+      // The held values are always the floats themselves, exactly.
+      ASSERT_EQ(heldFirst(held), static_cast<double>(want[0])) << lane[0]->name << " step " << step;
+      ASSERT_EQ(heldSecond(held), static_cast<double>(want[1]))
+          << lane[1]->name << " step " << step;
+      ASSERT_EQ(portable, static_cast<double>(want[0])) << lane[0]->name << " step " << step;
     }
-    if (c.midpoints) {
-      EXPECT_GT(midpoints, 1000) << c.name;
+    for (int l = 0; l < 2; ++l) {
+      if (lane[l]->midpoints) {
+        EXPECT_GT(midpoints[l], 1000) << lane[l]->name;
+      }
     }
   }
 }
