@@ -86,8 +86,9 @@ struct DrawChain {
 // indices come a block at a time from the block kernel (n below 2^29),
 // otherwise one by one in extended precision. kHeld: the station totals x
 // surface are in range and the sums are held in doubles, both at once
-// (without biomass its sum stays 0). One instance per case keeps the chain
-// from draw to draw free of tests that never change.
+// (without biomass its sum stays 0), so that kBiomass matters only to the
+// float sums. One instance per case keeps the chain from draw to draw free
+// of tests that never change.
 template <bool kBlocks, bool kHeld, bool kBiomass>
 std::size_t drawBatch(const DrawSetup& d, float target, StationDrawKernel drawStations,
                       DrawChain& c, int32_t* drawn) {
