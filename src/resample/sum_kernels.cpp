@@ -335,62 +335,82 @@ void profileSumsScalar(const float* acc, float S, const float* y, std::size_t co
   for (std::size_t i = 0; i < count; ++i) profileTerm(acc[i], S, y[i], out);
 }
 
-// The lanes set in a mask of four: std::popcount is a library call where
-// the baseline instruction set has no population count (x86-64 before
-// SSE4.2).
+// The lanes set in a mask of kLanes (a multiple of four), four at a time:
+// std::popcount is a library call where the baseline instruction set has
+// no population count (x86-64 before SSE4.2).
 constexpr int8_t kLanesSet[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
+template <int kLanes>
+inline int lanesSet(int bits) {
+  if constexpr (kLanes == 4) {
+    return kLanesSet[bits];
+  } else {
+    int n = 0;
+    ECO_UNROLL
+    for (int l = 0; l < kLanes; l += 4) n += kLanesSet[(bits >> l) & 15];
+    return n;
+  }
+}
 
-// The profile sums four slots at a time, written once against the path's
-// vector of four floats P::F and its four roots in double P::Roots: the
-// fourth roots taken in double, a lane within kRootMargin units of a float
-// midpoint recomputed in extended precision, the sums of the roots and of
-// min(root, y) in double lanes (exact in any order: the profile's terms
-// are floats that the setup proved to fit), the rest one slot at a time.
+// The profile sums P::kLanes slots at a time, written once for every vector
+// path against its vector of floats P::F, its lane mask P::Mask and its
+// roots in double P::Roots: the fourth roots taken in double, a lane
+// within kRootMargin units of a float midpoint recomputed in extended
+// precision, the sums of the roots and of min(root, y) in double lanes
+// (exact in any order: the profile's terms are floats that the setup
+// proved to fit), the rest one slot at a time. The vectors pass by
+// reference: a function compiled without their instruction set may not
+// return one.
 template <class P>
 inline void profileSumsWith(const float* acc, float S, const float* y, std::size_t count,
                             ProfileSums& out) {
-  using F = typename P::F;
-  const F s = P::splat(S);
-  const F inf = P::splat(std::numeric_limits<float>::infinity());
-  // The wider vectors pass by reference: a function compiled without
-  // their instruction set may not return one.
+  constexpr int kLanes = P::kLanes;
+  typename P::F s, inf, q, p, v, minPos;
+  typename P::Mask pos;
+  typename P::Roots root;
   typename P::Sum sumA, sumM;
+  P::splat(s, S);
+  P::splat(inf, std::numeric_limits<float>::infinity());
   P::zero(sumA);
   P::zero(sumM);
-  F minPos = inf;
+  minPos = inf;
   int64_t n = 0;
   std::size_t i = 0;
-  for (; i + 4 <= count; i += 4) {
-    const F q = P::div(P::load(acc + i), s);
-    const F pos = P::positive(q);
+  for (; i + kLanes <= count; i += kLanes) {
+    P::load(q, acc + i);
+    P::div(q, q, s);
+    P::positive(pos, q);
     const int posBits = P::laneBits(pos);
     // A block without a positive value adds only zeros to the sums.
     if (posBits == 0) continue;
-    typename P::Roots root;
-    P::roots(root, P::keep(q, pos));
+    P::keep(p, q, pos);
+    P::roots(root, p);
     const int near = P::nearMidpoint(root) & posBits;
-    F p = P::keep(P::narrow(root), pos);
+    P::narrow(p, root);
+    P::keep(p, p, pos);
     if (near != 0) {
-      alignas(16) float pv[4], qv[4];
+      alignas(64) float pv[kLanes], qv[kLanes];
       P::store(pv, p);
       P::store(qv, q);
-      for (int l = 0; l < 4; ++l) {
+      for (int l = 0; l < kLanes; ++l) {
         if (near & (1 << l)) pv[l] = root4(qv[l]);
       }
-      p = P::load(pv);
+      P::load(p, pv);
     }
-    n += kLanesSet[posBits];
+    n += lanesSet<kLanes>(posBits);
     P::addWidened(sumA, p);
-    P::addWidened(sumM, P::min(p, P::load(y + i)));
-    minPos = P::min(minPos, P::select(pos, p, inf));
+    P::load(v, y + i);
+    P::min(v, p, v);
+    P::addWidened(sumM, v);
+    P::select(v, pos, p, inf);
+    P::min(minPos, minPos, v);
   }
-  alignas(16) float vp[4];
+  alignas(64) float vp[kLanes];
   P::store(vp, minPos);
   ProfileSums rest;
   profileSumsScalar(acc + i, S, y + i, count - i, rest);
   out.a = P::total(sumA) + rest.a;
   out.m = P::total(sumM) + rest.m;
-  out.minPositive = std::min({vp[0], vp[1], vp[2], vp[3], rest.minPositive});
+  out.minPositive = std::min(*std::min_element(vp, vp + kLanes), rest.minPositive);
   out.count = n + rest.count;
 }
 
@@ -455,20 +475,22 @@ void accumulate128(float* acc, const StationValues& v, const int32_t* stations, 
 // as two vectors of two doubles.
 struct Profile128 {
   using F = v128::F4;
+  using Mask = v128::F4;
   using Sum = v128::D2;
   struct Roots {
     v128::D2 low, high;
   };
-  static F load(const float* p) { return v128::loadF(p); }
-  static void store(float* p, F x) { v128::storeF(p, x); }
-  static F splat(float x) { return v128::splatF(x); }
-  static F div(F a, F b) { return v128::div(a, b); }
-  static F positive(F a) { return v128::positive(a); }
-  static int laneBits(F m) { return v128::laneBits(m); }
-  static F keep(F a, F m) { return v128::keep(a, m); }
-  static F select(F m, F a, F b) { return v128::select(m, a, b); }
-  static F min(F a, F b) { return v128::min(a, b); }
-  static void roots(Roots& r, F q) {
+  static constexpr int kLanes = 4;
+  static void load(F& x, const float* p) { x = v128::loadF(p); }
+  static void store(float* p, const F& x) { v128::storeF(p, x); }
+  static void splat(F& x, float v) { x = v128::splatF(v); }
+  static void div(F& x, const F& a, const F& b) { x = v128::div(a, b); }
+  static void positive(Mask& m, const F& a) { m = v128::positive(a); }
+  static int laneBits(const Mask& m) { return v128::laneBits(m); }
+  static void keep(F& x, const F& a, const Mask& m) { x = v128::keep(a, m); }
+  static void select(F& x, const Mask& m, const F& a, const F& b) { x = v128::select(m, a, b); }
+  static void min(F& x, const F& a, const F& b) { x = v128::min(a, b); }
+  static void roots(Roots& r, const F& q) {
     r.low = v128::sqrt(v128::sqrt(v128::low(q)));
     r.high = v128::sqrt(v128::sqrt(v128::high(q)));
   }
@@ -478,9 +500,9 @@ struct Profile128 {
     const v128::U2 span = v128::splat64(2 * kRootMargin);
     return v128::offsetsWithin(v128::bits(r.low), v128::bits(r.high), tail, low, span);
   }
-  static F narrow(const Roots& r) { return v128::narrow(r.low, r.high); }
+  static void narrow(F& x, const Roots& r) { x = v128::narrow(r.low, r.high); }
   static void zero(Sum& sum) { sum = v128::fromBits(v128::splat64(0)); }
-  static void addWidened(Sum& sum, F x) {
+  static void addWidened(Sum& sum, const F& x) {
     sum = v128::add(sum, v128::add(v128::low(x), v128::high(x)));
   }
   static double total(const Sum& sum) {
@@ -489,7 +511,6 @@ struct Profile128 {
     return v[0] + v[1];
   }
 };
-
 void profileSums128(const float* acc, float S, const float* y, std::size_t count,
                     ProfileSums& out) {
   profileSumsWith<Profile128>(acc, S, y, count, out);
@@ -770,18 +791,24 @@ ECO_TARGET_AVX2 ECO_KERNEL_FLATTEN void accumulateFloatsAvx2(float* acc, const S
 // vector of four doubles.
 struct ProfileAvx2 {
   using F = __m128;
+  using Mask = __m128;
   using Sum = __m256d;
   using Roots = __m256d;
-  ECO_TARGET_AVX2 static F load(const float* p) { return _mm_loadu_ps(p); }
-  ECO_TARGET_AVX2 static void store(float* p, F x) { _mm_storeu_ps(p, x); }
-  ECO_TARGET_AVX2 static F splat(float x) { return _mm_set1_ps(x); }
-  ECO_TARGET_AVX2 static F div(F a, F b) { return _mm_div_ps(a, b); }
-  ECO_TARGET_AVX2 static F positive(F a) { return _mm_cmp_ps(a, _mm_setzero_ps(), _CMP_GT_OQ); }
-  ECO_TARGET_AVX2 static int laneBits(F m) { return _mm_movemask_ps(m); }
-  ECO_TARGET_AVX2 static F keep(F a, F m) { return _mm_and_ps(a, m); }
-  ECO_TARGET_AVX2 static F select(F m, F a, F b) { return _mm_blendv_ps(b, a, m); }
-  ECO_TARGET_AVX2 static F min(F a, F b) { return _mm_min_ps(a, b); }
-  ECO_TARGET_AVX2 static void roots(Roots& r, F q) {
+  static constexpr int kLanes = 4;
+  ECO_TARGET_AVX2 static void load(F& x, const float* p) { x = _mm_loadu_ps(p); }
+  ECO_TARGET_AVX2 static void store(float* p, const F& x) { _mm_storeu_ps(p, x); }
+  ECO_TARGET_AVX2 static void splat(F& x, float v) { x = _mm_set1_ps(v); }
+  ECO_TARGET_AVX2 static void div(F& x, const F& a, const F& b) { x = _mm_div_ps(a, b); }
+  ECO_TARGET_AVX2 static void positive(Mask& m, const F& a) {
+    m = _mm_cmp_ps(a, _mm_setzero_ps(), _CMP_GT_OQ);
+  }
+  ECO_TARGET_AVX2 static int laneBits(const Mask& m) { return _mm_movemask_ps(m); }
+  ECO_TARGET_AVX2 static void keep(F& x, const F& a, const Mask& m) { x = _mm_and_ps(a, m); }
+  ECO_TARGET_AVX2 static void select(F& x, const Mask& m, const F& a, const F& b) {
+    x = _mm_blendv_ps(b, a, m);
+  }
+  ECO_TARGET_AVX2 static void min(F& x, const F& a, const F& b) { x = _mm_min_ps(a, b); }
+  ECO_TARGET_AVX2 static void roots(Roots& r, const F& q) {
     r = _mm256_sqrt_pd(_mm256_sqrt_pd(_mm256_cvtps_pd(q)));
   }
   // The lanes whose bits below float precision lie within kRootMargin of
@@ -795,9 +822,9 @@ struct ProfileAvx2 {
                                           _mm256_cmpgt_epi64(width, off));
     return _mm256_movemask_pd(_mm256_castsi256_pd(near));
   }
-  ECO_TARGET_AVX2 static F narrow(const Roots& r) { return _mm256_cvtpd_ps(r); }
+  ECO_TARGET_AVX2 static void narrow(F& x, const Roots& r) { x = _mm256_cvtpd_ps(r); }
   ECO_TARGET_AVX2 static void zero(Sum& sum) { sum = _mm256_setzero_pd(); }
-  ECO_TARGET_AVX2 static void addWidened(Sum& sum, F x) {
+  ECO_TARGET_AVX2 static void addWidened(Sum& sum, const F& x) {
     sum = _mm256_add_pd(sum, _mm256_cvtps_pd(x));
   }
   ECO_TARGET_AVX2 static double total(const Sum& sum) {
@@ -901,58 +928,53 @@ ECO_TARGET_AVX512 ECO_KERNEL_FLATTEN void accumulateFloatsAvx512(float* acc, con
   accumulateFloatsWith<FloatsAvx512>(acc, v, stations, count);
 }
 
-ECO_TARGET_AVX512 void profileSumsAvx512(const float* acc, float S, const float* y,
-                                         std::size_t count, ProfileSums& out) {
-  const __m256 s = _mm256_set1_ps(S);
-  const __m512i tailMask = _mm512_set1_epi64(static_cast<int64_t>(kFloatTailMask));
-  const __m512i low = _mm512_set1_epi64(static_cast<int64_t>(kFloatMidpointTail - kRootMargin));
-  const __m512i span = _mm512_set1_epi64(static_cast<int64_t>(2 * kRootMargin));
-  __m512d sumA = _mm512_setzero_pd(), sumM = _mm512_setzero_pd();
-  __m256 minPos = _mm256_set1_ps(std::numeric_limits<float>::infinity());
-  int64_t n = 0;
-  std::size_t i = 0;
-  for (; i + 8 <= count; i += 8) {
-    const __m256 q = _mm256_div_ps(_mm256_loadu_ps(acc + i), s);
-    const __mmask8 pos = _mm256_cmp_ps_mask(q, _mm256_setzero_ps(), _CMP_GT_OQ);
-    // A block without a positive value adds only zeros to the sums.
-    if (pos == 0) continue;
-    const __m512d root = _mm512_maskz_sqrt_pd(pos, _mm512_maskz_sqrt_pd(pos, widen(q)));
-    const __m512i off =
-        _mm512_sub_epi64(_mm512_and_si512(_mm512_castpd_si512(root), tailMask), low);
-    const __mmask8 near = _mm512_mask_cmple_epu64_mask(pos, off, span);
-    __m256 p = _mm512_maskz_cvtpd_ps(pos, root);
-    if (near != 0) {
-      alignas(32) float pv[8], qv[8];
-      _mm256_store_ps(pv, p);
-      _mm256_store_ps(qv, q);
-      for (int l = 0; l < 8; ++l) {
-        if (near & (1u << l)) pv[l] = root4(qv[l]);
-      }
-      p = _mm256_load_ps(pv);
-    }
-    n += std::popcount(static_cast<unsigned>(pos));
-    sumA = _mm512_add_pd(sumA, widen(p));
-    sumM = _mm512_add_pd(sumM, widen(_mm256_min_ps(p, _mm256_loadu_ps(y + i))));
-    minPos = _mm256_mask_min_ps(minPos, pos, minPos, p);
+// The profile sums' vectors on AVX-512: eight floats, their lanes chosen
+// by a mask register, their roots as one vector of eight doubles.
+struct ProfileAvx512 {
+  using F = __m256;
+  using Mask = __mmask8;
+  using Sum = __m512d;
+  using Roots = __m512d;
+  static constexpr int kLanes = 8;
+  ECO_TARGET_AVX512 static void load(F& x, const float* p) { x = _mm256_loadu_ps(p); }
+  ECO_TARGET_AVX512 static void store(float* p, const F& x) { _mm256_storeu_ps(p, x); }
+  ECO_TARGET_AVX512 static void splat(F& x, float v) { x = _mm256_set1_ps(v); }
+  ECO_TARGET_AVX512 static void div(F& x, const F& a, const F& b) { x = _mm256_div_ps(a, b); }
+  ECO_TARGET_AVX512 static void positive(Mask& m, const F& a) {
+    m = _mm256_cmp_ps_mask(a, _mm256_setzero_ps(), _CMP_GT_OQ);
   }
-  alignas(64) double va[8], vm[8];
-  alignas(32) float vp[8];
-  _mm512_store_pd(va, sumA);
-  _mm512_store_pd(vm, sumM);
-  _mm256_store_ps(vp, minPos);
-  ProfileSums rest;
-  profileSumsScalar(acc + i, S, y + i, count - i, rest);
-  double a = rest.a, m = rest.m;
-  float mp = rest.minPositive;
-  for (int l = 0; l < 8; ++l) {
-    a += va[l];
-    m += vm[l];
-    mp = std::min(mp, vp[l]);
+  ECO_TARGET_AVX512 static int laneBits(Mask m) { return m; }
+  ECO_TARGET_AVX512 static void keep(F& x, const F& a, Mask m) { x = _mm256_maskz_mov_ps(m, a); }
+  ECO_TARGET_AVX512 static void select(F& x, Mask m, const F& a, const F& b) {
+    x = _mm256_mask_blend_ps(m, b, a);
   }
-  out.a = a;
-  out.m = m;
-  out.minPositive = mp;
-  out.count = n + rest.count;
+  ECO_TARGET_AVX512 static void min(F& x, const F& a, const F& b) { x = _mm256_min_ps(a, b); }
+  ECO_TARGET_AVX512 static void roots(Roots& r, const F& q) {
+    r = _mm512_maskz_sqrt_pd(0xFF, _mm512_maskz_sqrt_pd(0xFF, widen(q)));
+  }
+  ECO_TARGET_AVX512 static int nearMidpoint(const Roots& r) {
+    const __m512i tail = _mm512_set1_epi64(static_cast<int64_t>(kFloatTailMask));
+    const __m512i low = _mm512_set1_epi64(static_cast<int64_t>(kFloatMidpointTail - kRootMargin));
+    const __m512i span = _mm512_set1_epi64(static_cast<int64_t>(2 * kRootMargin));
+    const __m512i off = _mm512_sub_epi64(_mm512_and_si512(_mm512_castpd_si512(r), tail), low);
+    return _mm512_cmple_epu64_mask(off, span);
+  }
+  ECO_TARGET_AVX512 static void narrow(F& x, const Roots& r) { x = eco::narrow(r); }
+  ECO_TARGET_AVX512 static void zero(Sum& sum) { sum = _mm512_setzero_pd(); }
+  ECO_TARGET_AVX512 static void addWidened(Sum& sum, const F& x) {
+    sum = _mm512_add_pd(sum, widen(x));
+  }
+  ECO_TARGET_AVX512 static double total(const Sum& sum) {
+    alignas(64) double v[8];
+    _mm512_store_pd(v, sum);
+    return ((v[0] + v[1]) + (v[2] + v[3])) + ((v[4] + v[5]) + (v[6] + v[7]));
+  }
+};
+
+ECO_TARGET_AVX512 ECO_KERNEL_FLATTEN void profileSumsAvx512(const float* acc, float S,
+                                                            const float* y, std::size_t count,
+                                                            ProfileSums& out) {
+  profileSumsWith<ProfileAvx512>(acc, S, y, count, out);
 }
 
 #endif  // ECO_X86_KERNELS
