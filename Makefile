@@ -5,7 +5,7 @@
 # and, for the other compilers and processors, make test-platforms.
 JOBS ?= 2
 
-.PHONY: all build example install test test-release test-sanitize test-platforms test-windows dist bench clean
+.PHONY: all build example install test test-release test-sanitize test-platforms test-windows test-avx512 dist bench clean
 
 all: build
 
@@ -56,6 +56,11 @@ test-platforms:
 test-windows:
 	JOBS=$(JOBS) bash tests/platforms/windows.sh
 
+# The kernel and exactness tests on an emulated AVX-512 processor (bochs),
+# for machines without one (about half an hour; docs/platforms.md).
+test-avx512:
+	JOBS=$(JOBS) bash tests/platforms/avx512.sh
+
 # The release archives for Windows, Linux x86-64 and Linux aarch64 and the
 # Debian package, in dist/ (installs the cross compilers it lacks).
 dist:
@@ -67,5 +72,5 @@ bench:
 	BUILD=build-bench bash bench/run_benchmarks.sh $(SURVEYS)
 
 clean:
-	rm -rf build build-test build-asan build-bench build-platforms build-windows build-dist dist
+	rm -rf build build-test build-asan build-bench build-platforms build-windows build-avx512 build-dist dist
 	rm -f $(foreach x,ASS SIM DEN BIO NSP tables.csv assessment.csv species.csv html,examples/*/*.$(x))
