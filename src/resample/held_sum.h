@@ -54,7 +54,7 @@ inline double heldSecond(HeldPair h) {
 inline HeldPair addHeldPair(HeldPair held, const double* prod) {
   const v128::U2 up = v128::add64(v128::bits(v128::add(held.sums, v128::load(prod))),
                                   v128::splat64(kFloatMidpointTail));
-  if (v128::anyZeroUnder(up, up, v128::splat64(kFloatTailMask))) [[unlikely]] {
+  if (v128::anyEqualUnder(up, up, kFloatTailMask, 0)) [[unlikely]] {
     return heldPairOf(addExtendedSum(static_cast<float>(heldFirst(held)), prod[0]),
                       addExtendedSum(static_cast<float>(heldSecond(held)), prod[1]));
   }

@@ -50,6 +50,16 @@
 #define ECO_UNROLL
 #endif
 
+// A function called where a rare case strikes, kept out of the loop that
+// calls it (and of its registers).
+#if defined(__GNUC__) || defined(__clang__)
+#define ECO_RARE [[gnu::noinline, gnu::cold]]
+#elif defined(_MSC_VER)
+#define ECO_RARE __declspec(noinline)
+#else
+#define ECO_RARE
+#endif
+
 namespace eco {
 
 enum class KernelPath { portable, avx2, avx512, scalar, sve };

@@ -39,6 +39,12 @@ struct GroupScalar {
   }
 };
 
+// A group with a sum on a midpoint, out of the vector paths' loops: kept
+// there, its registers crowd out the addresses of the group's sums.
+ECO_RARE void addGroupOneByOne(float* acc, const StationValues& v, int64_t k) {
+  GroupScalar::add(acc, v, k);
+}
+
 // A group on a vector path, written once against the path's group vector
 // Q: the four sums acc + prod in double (Q::sums), each rounded to float
 // (Q::store) unless one of them lies on a midpoint (Q::anyTie), in which
@@ -54,7 +60,7 @@ struct GroupWith {
     typename Q::Sums sums;
     Q::sums(sums, acc, a, v.tailProd + k);
     if (Q::anyTie(sums)) {
-      GroupScalar::add(acc, v, k);
+      addGroupOneByOne(acc, v, k);
     } else {
       Q::store(acc, a, sums);
     }
@@ -434,9 +440,9 @@ struct Held128 {
                      v128::splat64(kFloatMidpointTail));
   }
   static bool anyTie(const U (&up)[2]) {
-    return v128::anyZeroUnder(up[0], up[1], v128::splat64(kFloatTailMask));
+    return v128::anyEqualUnder(up[0], up[1], kFloatTailMask, 0);
   }
-  static bool tie(const U& up) { return v128::anyZeroUnder(up, up, v128::splat64(kFloatTailMask)); }
+  static bool tie(const U& up) { return v128::anyEqualUnder(up, up, kFloatTailMask, 0); }
   static void keepRounded(D& held, const U& up) {
     held = v128::fromBits(v128::andBits(up, v128::splat64(~kFloatTailMask)));
   }
@@ -453,9 +459,8 @@ struct Group128 {
     s.high = v128::add(v128::loadWidened(acc + a[2], acc + a[3]), v128::load(prod + 2));
   }
   static bool anyTie(const Sums& s) {
-    const v128::U2 half = v128::splat64(kFloatMidpointTail);
-    return v128::anyZeroUnder(v128::add64(v128::bits(s.low), half),
-                              v128::add64(v128::bits(s.high), half), v128::splat64(kFloatTailMask));
+    return v128::anyEqualUnder(v128::bits(s.low), v128::bits(s.high), kFloatTailMask,
+                               kFloatMidpointTail);
   }
   static void store(float* acc, const std::size_t (&a)[4], const Sums& s) {
     v128::storeNarrowed(acc + a[0], acc + a[1], s.low);
@@ -733,23 +738,25 @@ struct HeldAvx2 {
   }
 };
 
-// The group vector of AVX2: a group's four sums as one vector, and the
-// sums' bits plus half a float unit, whose low bits tell the midpoints.
+// The group vector of AVX2: a group's four sums as one vector; a sum lies
+// on a midpoint where its bits below float precision are those of half a
+// float unit.
 struct GroupAvx2 {
   struct Sums {
     __m256d sum;
-    __m256i up;
   };
   ECO_TARGET_AVX2 static void sums(Sums& s, const float* acc, const std::size_t (&a)[4],
                                    const double* prod) {
     s.sum = _mm256_add_pd(_mm256_cvtps_pd(_mm_set_ps(acc[a[3]], acc[a[2]], acc[a[1]], acc[a[0]])),
                           _mm256_loadu_pd(prod));
-    s.up = _mm256_add_epi64(_mm256_castpd_si256(s.sum),
-                            _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail)));
+  }
+  ECO_TARGET_AVX2 static __m256i tails(const Sums& s) {
+    return _mm256_and_si256(_mm256_castpd_si256(s.sum),
+                            _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask)));
   }
   ECO_TARGET_AVX2 static bool anyTie(const Sums& s) {
-    const __m256i tail = _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask));
-    const __m256i ties = _mm256_cmpeq_epi64(_mm256_and_si256(s.up, tail), _mm256_setzero_si256());
+    const __m256i ties =
+        _mm256_cmpeq_epi64(tails(s), _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail)));
     return !_mm256_testz_si256(ties, ties);
   }
   ECO_TARGET_AVX2 static void store(float* acc, const std::size_t (&a)[4], const Sums& s) {
@@ -889,8 +896,9 @@ struct GroupAvx512 {
     GroupAvx2::sums(s, acc, a, prod);
   }
   ECO_TARGET_AVX512 static bool anyTie(const Sums& s) {
-    return _mm256_testn_epi64_mask(s.up,
-                                   _mm256_set1_epi64x(static_cast<int64_t>(kFloatTailMask))) != 0;
+    return _mm256_cmpeq_epi64_mask(GroupAvx2::tails(s),
+                                   _mm256_set1_epi64x(static_cast<int64_t>(kFloatMidpointTail))) !=
+           0;
   }
   ECO_TARGET_AVX512 static void store(float* acc, const std::size_t (&a)[4], const Sums& s) {
     GroupAvx2::store(acc, a, s);

@@ -82,16 +82,16 @@ inline void storeTruncated(int32_t* p, D2 x) {
 }
 // x & ~mask
 inline U2 clear(U2 x, U2 mask) { return _mm_andnot_si128(mask, x); }
-// Whether a lane of x or y has all its bits under `mask` zero; `mask` lies
-// in the low 32 bits of a lane, so the low halves decide: the four are
-// gathered into one vector and tested at once.
-inline bool anyZeroUnder(U2 x, U2 y, U2 mask) {
+// Whether a lane of x or y has its bits under `mask` equal to `value`;
+// both lie in the low 32 bits of a lane, so the low halves decide: the
+// four are gathered into one vector and tested at once.
+inline bool anyEqualUnder(U2 x, U2 y, uint32_t mask, uint32_t value) {
   const __m128 lows =
       _mm_shuffle_ps(_mm_castsi128_ps(x), _mm_castsi128_ps(y), _MM_SHUFFLE(2, 0, 2, 0));
-  const __m128i masks = _mm_shuffle_epi32(mask, _MM_SHUFFLE(2, 0, 2, 0));
-  const __m128i zeros =
-      _mm_cmpeq_epi32(_mm_and_si128(_mm_castps_si128(lows), masks), _mm_setzero_si128());
-  return _mm_movemask_ps(_mm_castsi128_ps(zeros)) != 0;
+  const __m128i equal = _mm_cmpeq_epi32(
+      _mm_and_si128(_mm_castps_si128(lows), _mm_set1_epi32(static_cast<int32_t>(mask))),
+      _mm_set1_epi32(static_cast<int32_t>(value)));
+  return _mm_movemask_ps(_mm_castsi128_ps(equal)) != 0;
 }
 // The lanes of x, then of y, whose bits under `mask` (in the low 32 bits)
 // minus `low` lie in [0, span], as four bits; low and span below 2^30. The
@@ -171,9 +171,10 @@ inline U2 clear(U2 x, U2 mask) { return vbicq_u64(x, mask); }
 inline int laneBits64(U2 m) {
   return static_cast<int>((vgetq_lane_u64(m, 0) & 1) | ((vgetq_lane_u64(m, 1) & 1) << 1));
 }
-inline bool anyZeroUnder(U2 x, U2 y, U2 mask) {
-  const uint64x2_t ties = vorrq_u64(vceqzq_u64(vandq_u64(x, mask)), vceqzq_u64(vandq_u64(y, mask)));
-  return vmaxvq_u32(vreinterpretq_u32_u64(ties)) != 0;
+inline bool anyEqualUnder(U2 x, U2 y, uint32_t mask, uint32_t value) {
+  const uint64x2_t m = vdupq_n_u64(mask), w = vdupq_n_u64(value);
+  const uint64x2_t equal = vorrq_u64(vceqq_u64(vandq_u64(x, m), w), vceqq_u64(vandq_u64(y, m), w));
+  return vmaxvq_u32(vreinterpretq_u32_u64(equal)) != 0;
 }
 inline int offsetsWithin(U2 x, U2 y, U2 mask, U2 low, U2 span) {
   // Unsigned: an offset below 0 wraps far above span.

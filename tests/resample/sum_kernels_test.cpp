@@ -620,9 +620,17 @@ TEST(Vector128, LaneTestsAnswerForTheirOwnLane) {
       const v128::U2 m = v128::splat64(mask), lo = v128::splat64(low), sp = v128::splat64(span);
       EXPECT_EQ(v128::offsetsWithin(v128::loadU(lanes), v128::loadU(lanes + 2), m, lo, sp), 1 << at)
           << "lane " << at;
-      EXPECT_TRUE(v128::anyZeroUnder(v128::loadU(zeros), v128::loadU(zeros + 2), m)) << at;
-      zeros[at] |= 1u << (at * 7);
-      EXPECT_FALSE(v128::anyZeroUnder(v128::loadU(zeros), v128::loadU(zeros + 2), m)) << at;
+      // Zero under the mask (a held sum's rounding) and the midpoint's bits
+      // (a list group's sums), in this lane only.
+      for (const uint32_t value : {uint32_t{0}, uint32_t{kFloatMidpointTail}}) {
+        uint64_t equal[4];
+        for (int l = 0; l < 4; ++l) equal[l] = zeros[l] ^ value;
+        EXPECT_TRUE(v128::anyEqualUnder(v128::loadU(equal), v128::loadU(equal + 2), mask, value))
+            << at;
+        equal[at] ^= 1u << (at * 7);
+        EXPECT_FALSE(v128::anyEqualUnder(v128::loadU(equal), v128::loadU(equal + 2), mask, value))
+            << at;
+      }
     }
   }
 }
