@@ -204,6 +204,10 @@ inline void addHeldRows(float* acc, const StationValues& v, const int32_t* stati
   for (std::size_t t = 0; t < count; ++t) {
     prefetchAhead(rows, v.head, stations, t, count, G * kLanes / 8);
     const double* const prod = rows + static_cast<std::size_t>(stations[t]) * v.head;
+    // Unrolled, so that the block's sums stay in registers: g++ for arm64
+    // left this loop rolled and kept them in memory, a load and a store per
+    // vector and draw.
+    ECO_UNROLL
     for (int b0 = 0; b0 < G; b0 += T) {
       typename V::U up[T];
       ECO_UNROLL
