@@ -168,8 +168,12 @@ inline D2 mul(D2 a, D2 b) { return vmulq_f64(a, b); }
 inline D2 minD(D2 a, D2 b) { return vminq_f64(a, b); }
 inline void storeTruncated(int32_t* p, D2 x) { vst1_s32(p, vmovn_s64(vcvtq_s64_f64(x))); }
 inline U2 clear(U2 x, U2 mask) { return vbicq_u64(x, mask); }
-inline int laneBits64(U2 m) {
-  return static_cast<int>((vgetq_lane_u64(m, 0) & 1) | ((vgetq_lane_u64(m, 1) & 1) << 1));
+// A lane mask as bits: each lane's top bit moved to bit k of lane k, then
+// the lanes summed across (three instructions, where reading the lanes one
+// by one took ten and more).
+inline int laneBits32(uint32x4_t m) {
+  constexpr int32_t kBit[4] = {0, 1, 2, 3};
+  return static_cast<int>(vaddvq_u32(vshlq_u32(vshrq_n_u32(m, 31), vld1q_s32(kBit))));
 }
 inline bool anyEqualUnder(U2 x, U2 y, uint32_t mask, uint32_t value) {
   const uint64x2_t m = vdupq_n_u64(mask), w = vdupq_n_u64(value);
@@ -177,9 +181,11 @@ inline bool anyEqualUnder(U2 x, U2 y, uint32_t mask, uint32_t value) {
   return vmaxvq_u32(vreinterpretq_u32_u64(equal)) != 0;
 }
 inline int offsetsWithin(U2 x, U2 y, U2 mask, U2 low, U2 span) {
-  // Unsigned: an offset below 0 wraps far above span.
-  return laneBits64(vcleq_u64(vsubq_u64(vandq_u64(x, mask), low), span)) |
-         (laneBits64(vcleq_u64(vsubq_u64(vandq_u64(y, mask), low), span)) << 2);
+  // Unsigned: an offset below 0 wraps far above span. The four lanes'
+  // answers (all ones or zeros) are gathered by their low halves.
+  const uint64x2_t inX = vcleq_u64(vsubq_u64(vandq_u64(x, mask), low), span);
+  const uint64x2_t inY = vcleq_u64(vsubq_u64(vandq_u64(y, mask), low), span);
+  return laneBits32(vuzp1q_u32(vreinterpretq_u32_u64(inX), vreinterpretq_u32_u64(inY)));
 }
 
 inline F4 loadF(const float* p) { return vld1q_f32(p); }
@@ -187,11 +193,7 @@ inline void storeF(float* p, F4 x) { vst1q_f32(p, x); }
 inline F4 splatF(float x) { return vdupq_n_f32(x); }
 inline F4 div(F4 a, F4 b) { return vdivq_f32(a, b); }
 inline F4 positive(F4 a) { return vreinterpretq_f32_u32(vcgtzq_f32(a)); }
-inline int laneBits(F4 m) {
-  const uint32x4_t u = vshrq_n_u32(vreinterpretq_u32_f32(m), 31);
-  return static_cast<int>(vgetq_lane_u32(u, 0) | (vgetq_lane_u32(u, 1) << 1) |
-                          (vgetq_lane_u32(u, 2) << 2) | (vgetq_lane_u32(u, 3) << 3));
-}
+inline int laneBits(F4 m) { return laneBits32(vreinterpretq_u32_f32(m)); }
 inline F4 keep(F4 a, F4 m) {
   return vreinterpretq_f32_u32(vandq_u32(vreinterpretq_u32_f32(a), vreinterpretq_u32_f32(m)));
 }

@@ -597,6 +597,16 @@ TEST(Kernels, ProfileSumsRecomputeNearMidpointRootsInTheirOwnLanes) {
 }
 
 #if ECO_VECTOR128
+// The lane bits of a comparison of four floats: bit k for lane k. Only
+// the profile sums read them, where a permutation changes no count.
+TEST(Vector128, FloatLaneBitsFollowTheLanes) {
+  for (int pattern = 0; pattern < 16; ++pattern) {
+    float values[4];
+    for (int l = 0; l < 4; ++l) values[l] = (pattern >> l) & 1 ? 1.5f + l : (l % 2 ? -0.0f : -3.0f);
+    EXPECT_EQ(v128::laneBits(v128::positive(v128::loadF(values))), pattern);
+  }
+}
+
 // The baseline vectors' lane tests of the midpoints and root margins look at
 // the low half of each of four lanes (two vectors of two); each lane must
 // answer for itself, whatever the high halves hold. The recomputations
