@@ -30,19 +30,23 @@ void addRowScalar(float* acc, const double* prod, std::size_t count) {
 // their values lie side by side (resample/layout.h). On the
 // vector paths a group is one vector of sums; here, one entry after the
 // other.
+inline void addGroupEntries(float* acc, const int32_t* slot, const double* prod, int64_t k) {
+  for (int64_t e = k; e < k + static_cast<int64_t>(kListGroup); ++e) {
+    float& a = acc[slot[e]];
+    a = addExactProductInRange(a, prod[e]);
+  }
+}
 struct GroupScalar {
   static void add(float* acc, const StationValues& v, int64_t k) {
-    for (int64_t e = k; e < k + static_cast<int64_t>(kListGroup); ++e) {
-      float& a = acc[v.tailSlot[e]];
-      a = addExactProductInRange(a, v.tailProd[e]);
-    }
+    addGroupEntries(acc, v.tailSlot, v.tailProd, k);
   }
 };
 
 // A group with a sum on a midpoint, out of the vector paths' loops: kept
-// there, its registers crowd out the addresses of the group's sums.
-ECO_RARE void addGroupOneByOne(float* acc, const StationValues& v, int64_t k) {
-  GroupScalar::add(acc, v, k);
+// there, its registers crowd out the addresses of the group's sums. It is
+// given the lists, not the view, so that the view stays in registers.
+ECO_RARE void addGroupOneByOne(float* acc, const int32_t* slot, const double* prod, int64_t k) {
+  addGroupEntries(acc, slot, prod, k);
 }
 
 // A group on a vector path, written once against the path's group vector
@@ -60,7 +64,7 @@ struct GroupWith {
     typename Q::Sums sums;
     Q::sums(sums, acc, a, v.tailProd + k);
     if (Q::anyTie(sums)) {
-      addGroupOneByOne(acc, v, k);
+      addGroupOneByOne(acc, v.tailSlot, v.tailProd, k);
     } else {
       Q::store(acc, a, sums);
     }
@@ -103,15 +107,20 @@ inline void groupNumbers(int32_t* out, int32_t first) {
 
 // The vector paths' kernels are flattened: these and the path's group
 // adder are inlined into each, compiled for its instruction set.
+// The loops work on a copy of the view: a call that a rare group makes
+// could, for all the compiler knows, change the caller's, whose fields it
+// would then read again for every group (g++ for arm64 did).
 template <class Group, class View>
-inline void addList(float* acc, const View& v, std::size_t j) {
+inline void addList(float* acc, const View& view, std::size_t j) {
+  const View v = view;
   for (int64_t k = v.tailStart[j]; k < v.tailStart[j + 1]; k += static_cast<int64_t>(kListGroup)) {
     Group::add(acc, v, k);
   }
 }
 
 template <class Group, class View>
-inline void addRun(float* acc, const View& v, const int32_t* run, std::size_t total) {
+inline void addRun(float* acc, const View& view, const int32_t* run, std::size_t total) {
+  const View v = view;
   for (std::size_t i = 0; i < total; ++i) Group::add(acc, v, run[i]);
 }
 
