@@ -176,9 +176,10 @@ inline int laneBits32(uint32x4_t m) {
   return static_cast<int>(vaddvq_u32(vshlq_u32(vshrq_n_u32(m, 31), vld1q_s32(kBit))));
 }
 inline bool anyEqualUnder(U2 x, U2 y, uint32_t mask, uint32_t value) {
-  const uint64x2_t m = vdupq_n_u64(mask), w = vdupq_n_u64(value);
-  const uint64x2_t equal = vorrq_u64(vceqq_u64(vandq_u64(x, m), w), vceqq_u64(vandq_u64(y, m), w));
-  return vmaxvq_u32(vreinterpretq_u32_u64(equal)) != 0;
+  // As on x86-64: the four low halves gathered into one vector.
+  const uint32x4_t lows = vuzp1q_u32(vreinterpretq_u32_u64(x), vreinterpretq_u32_u64(y));
+  const uint32x4_t equal = vceqq_u32(vandq_u32(lows, vdupq_n_u32(mask)), vdupq_n_u32(value));
+  return vmaxvq_u32(equal) != 0;
 }
 inline int offsetsWithin(U2 x, U2 y, U2 mask, U2 low, U2 span) {
   // Unsigned: an offset below 0 wraps far above span. The four lanes'
