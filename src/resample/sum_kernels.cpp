@@ -36,6 +36,7 @@ inline void addGroupEntries(float* acc, const int32_t* slot, const double* prod,
     a = addExactProductInRange(a, prod[e]);
   }
 }
+
 struct GroupScalar {
   static void add(float* acc, const StationValues& v, int64_t k) {
     addGroupEntries(acc, v.tailSlot, v.tailProd, k);
@@ -107,6 +108,7 @@ inline void groupNumbers(int32_t* out, int32_t first) {
 
 // The vector paths' kernels are flattened: these and the path's group
 // adder are inlined into each, compiled for its instruction set.
+//
 // The loops work on a copy of the view: a call that a rare group makes
 // could, for all the compiler knows, change the caller's, whose fields it
 // would then read again for every group (g++ for arm64 did).
