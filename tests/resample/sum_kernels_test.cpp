@@ -609,9 +609,9 @@ TEST(Vector128, FloatLaneBitsFollowTheLanes) {
 
 // The baseline vectors' lane tests of the midpoints and root margins look at
 // the low half of each of four lanes (two vectors of two); each lane must
-// answer for itself, whatever the high halves hold. The recomputations
-// they trigger change no result on their own (the double roots are right
-// on every float), so a lane mix-up shows only here.
+// answer for itself, whatever the high halves hold. The root margins'
+// recomputations change no result on their own (the double roots are right
+// on every float), so a mix-up of their lanes shows only here.
 TEST(Vector128, LaneTestsAnswerForTheirOwnLane) {
   const uint64_t mask = kFloatTailMask, low = kFloatMidpointTail - kRootMargin;
   const uint64_t span = 2 * kRootMargin;
