@@ -62,6 +62,19 @@
 
 namespace eco {
 
+// The same pointer, which the compiler may no longer take for the one it
+// was given. g++ for x86-64 forms the address of each list sum once (a lea
+// per sum) and stores through it, where the indexed address that loads the
+// sum could store it as well; a copy it cannot see through keeps the
+// stores indexed (taken once, before the loop). Others address well.
+template <class T>
+inline T* storesIndexed(T* p) {
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+  __asm__("" : "+r"(p));
+#endif
+  return p;
+}
+
 enum class KernelPath { portable, avx2, avx512, scalar, sve };
 inline constexpr KernelPath kKernelPaths[] = {KernelPath::scalar, KernelPath::portable,
                                               KernelPath::avx2, KernelPath::avx512,

@@ -67,7 +67,7 @@ struct GroupWith {
     if (Q::anyTie(sums)) {
       addGroupOneByOne(acc, v.tailSlot, v.tailProd, k);
     } else {
-      Q::store(acc, a, sums);
+      Q::store(storesIndexed(acc), a, sums);
     }
   }
 };
@@ -469,9 +469,13 @@ struct Group128 {
   struct Sums {
     v128::D2 low, high;
   };
+  // A group's values start a multiple of four doubles into the lists'
+  // values, whose storage (a std::vector's) lies on a multiple of 16 bytes.
+  static_assert(__STDCPP_DEFAULT_NEW_ALIGNMENT__ >= 16);
   static void sums(Sums& s, const float* acc, const std::size_t (&a)[4], const double* prod) {
-    s.low = v128::add(v128::loadWidened(acc + a[0], acc + a[1]), v128::load(prod));
-    s.high = v128::add(v128::loadWidened(acc + a[2], acc + a[3]), v128::load(prod + 2));
+    assert(reinterpret_cast<std::uintptr_t>(prod) % 16 == 0);
+    s.low = v128::add(v128::loadWidened(acc + a[0], acc + a[1]), v128::loadAligned(prod));
+    s.high = v128::add(v128::loadWidened(acc + a[2], acc + a[3]), v128::loadAligned(prod + 2));
   }
   static bool anyTie(const Sums& s) {
     return v128::anyEqualUnder(v128::bits(s.low), v128::bits(s.high), kFloatTailMask,

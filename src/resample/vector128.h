@@ -33,6 +33,8 @@ using F4 = __m128;
 
 inline U2 splat64(uint64_t x) { return _mm_set1_epi64x(static_cast<int64_t>(x)); }
 inline D2 load(const double* p) { return _mm_loadu_pd(p); }
+// p on a multiple of 16 bytes: SSE2 then takes the load into the addition.
+inline D2 loadAligned(const double* p) { return _mm_load_pd(p); }
 inline void store(double* p, D2 x) { _mm_storeu_pd(p, x); }
 // Two floats widened to doubles, and back (exact for doubles that are floats).
 inline D2 loadWidened(const float* p) {
@@ -139,6 +141,7 @@ using F4 = float32x4_t;
 
 inline U2 splat64(uint64_t x) { return vdupq_n_u64(x); }
 inline D2 load(const double* p) { return vld1q_f64(p); }
+inline D2 loadAligned(const double* p) { return vld1q_f64(p); }
 inline void store(double* p, D2 x) { vst1q_f64(p, x); }
 inline D2 loadWidened(const float* p) { return vcvt_f64_f32(vld1_f32(p)); }
 inline void storeNarrowed(float* p, D2 x) { vst1_f32(p, vcvt_f32_f64(x)); }
