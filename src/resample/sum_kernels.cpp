@@ -136,25 +136,30 @@ inline void addLists(float* acc, const View& v, const int32_t* stations, std::si
     return;
   }
   constexpr std::size_t chunk = kRunChunk / kListGroup;
+  constexpr std::size_t kNone = ~std::size_t{0};
   alignas(64) int32_t run[kRunGroups + chunk];
-  std::size_t fill = 0;
-  for (std::size_t t = 0; t < count; ++t) {
-    const std::size_t j = static_cast<std::size_t>(stations[t]);
-    const int64_t begin = v.tailStart[j];
-    assert((v.tailStart[j + 1] - begin) % static_cast<int64_t>(kListGroup) == 0);
-    const std::size_t groups = static_cast<std::size_t>(v.tailStart[j + 1] - begin) / kListGroup;
-    if (fill > kRunGroups || groups > chunk) {
-      addRun<Group>(acc, v, run, fill);
-      fill = 0;
+  std::size_t t = 0;
+  while (t < count) {
+    // The group numbers of the next stations up to a full run or a long
+    // list, in a loop of their own (inside the loop that adds, its
+    // variables had no registers left); then the run, then the long list.
+    std::size_t fill = 0, longList = kNone;
+    for (; t < count && fill <= kRunGroups; ++t) {
+      const std::size_t j = static_cast<std::size_t>(stations[t]);
+      const int64_t begin = v.tailStart[j];
+      assert((v.tailStart[j + 1] - begin) % static_cast<int64_t>(kListGroup) == 0);
+      const std::size_t groups = static_cast<std::size_t>(v.tailStart[j + 1] - begin) / kListGroup;
       if (groups > chunk) {
-        addList<Group>(acc, v, j);
-        continue;
+        longList = j;
+        ++t;
+        break;
       }
+      groupNumbers(run + fill, static_cast<int32_t>(begin));
+      fill += groups;
     }
-    groupNumbers(run + fill, static_cast<int32_t>(begin));
-    fill += groups;
+    addRun<Group>(acc, v, run, fill);
+    if (longList != kNone) addList<Group>(acc, v, longList);
   }
-  addRun<Group>(acc, v, run, fill);
 }
 
 // The rows of the station kRowAhead draws on are fetched into the cache
