@@ -13,7 +13,9 @@
 // order, every value the product density x surface (exact in double).
 // Every list is padded to a whole number of groups of kListGroup entries
 // with values of 0 on spare slots, distinct within the list, so that the
-// kernels add a group as one vector whose slots all differ.
+// kernels add a group as one vector whose slots all differ. The lists'
+// values start on a multiple of 16 bytes (a std::vector's storage), so a
+// group's do too: the baseline kernels load them as aligned vectors.
 //
 // Runs. The kernels add the lists of a batch in one run of group numbers,
 // which they write as int32_t up to kRunMargin entries past a list's start;

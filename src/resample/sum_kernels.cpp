@@ -474,8 +474,7 @@ struct Group128 {
   struct Sums {
     v128::D2 low, high;
   };
-  // A group's values start a multiple of four doubles into the lists'
-  // values, whose storage (a std::vector's) lies on a multiple of 16 bytes.
+  // A group's values lie on a multiple of 16 bytes (resample/layout.h).
   static_assert(__STDCPP_DEFAULT_NEW_ALIGNMENT__ >= 16);
   static void sums(Sums& s, const float* acc, const std::size_t (&a)[4], const double* prod) {
     assert(reinterpret_cast<std::uintptr_t>(prod) % 16 == 0);
