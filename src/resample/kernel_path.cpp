@@ -46,11 +46,11 @@ bool kernelPathAvailable(KernelPath path) {
       return true;
 #if ECO_X86_KERNELS
     case KernelPath::avx2:
-      return __builtin_cpu_supports("avx2");
+      return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     case KernelPath::avx512:
-      return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
-             __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl") &&
-             __builtin_cpu_supports("avx512bw");
+      return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") &&
+             __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+             __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw");
 #else
     case KernelPath::avx2:
     case KernelPath::avx512:

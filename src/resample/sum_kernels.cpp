@@ -379,13 +379,13 @@ inline int lanesSet(int bits) {
 
 // The profile sums P::kLanes slots at a time, written once for every vector
 // path against its vector of floats P::F, its lane mask P::Mask and its
-// roots in double P::Roots: the fourth roots taken in double, a lane
-// within kRootMargin units of a float midpoint recomputed in extended
-// precision, the sums of the roots and of min(root, y) in double lanes
-// (exact in any order: the profile's terms are floats that the setup
-// proved to fit), the rest one slot at a time. The vectors pass by
-// reference: a function compiled without their instruction set may not
-// return one.
+// roots P::Roots: the fourth roots taken in double, a lane within
+// kRootMargin units of a float midpoint recomputed in extended precision
+// (AVX2 takes them in float and decides them with FMA, below), the sums
+// of the roots and of min(root, y) in double lanes (exact in any order:
+// the profile's terms are floats that the setup proved to fit), the rest
+// one slot at a time. The vectors pass by reference: a function compiled
+// without their instruction set may not return one.
 //
 // The roots of a block are started one block ahead of the sums that take
 // them: a block's roots wait on a division and two square roots, some 60
@@ -838,15 +838,36 @@ ECO_TARGET_AVX2 ECO_KERNEL_FLATTEN void accumulateFloatsAvx2(float* acc, const S
   accumulateFloatsWith<FloatsAvx2>(acc, v, stations, count);
 }
 
-// The profile sums' vectors on AVX2: eight floats, their roots as two
-// vectors of four doubles, so that a block's division, tests and sums
-// serve eight slots (1.99 to 1.86 ns a slot against blocks of four).
+// The profile sums' vectors on AVX2: eight floats, their fourth roots taken
+// in float and decided in float with FMA.
+//
+// r = sqrtf(sqrtf(q)) lies within 1.5 units in the last place of the true
+// root t (each square root is within half a unit), so t rounds to r or to
+// a neighbour. Which one follows from a = (q - r^4) m, with m the
+// significand of r as an integer of 24 bits: a / q is (t - r) / ulp(r)
+// to within 2^-21 of itself, so a > q / 2 says the float above, a < -q / 2
+// the float below, and anything else r. q - r^4 is formed from exact
+// products: r^2 = r2 + e2 and r2^2 = r4 + e4 (e2 and e4 by FMA), so
+// q - r^4 = ((q - r4) - e4) - 2 r2 e2 - e2^2, where q - r4 is exact and
+// e2^2 is far below what the decision needs. The float below r is half a
+// unit away where r is a power of two, but then t is at least r: a float
+// below 4^k has its square root below 2^k. A lane whose |a| lies within
+// q 2^-14 of q / 2 is recomputed in extended precision, as is one outside
+// 2^-64..2^64, where e4 could leave the normal range. Every float from
+// 2^-64 to 2^64 was checked against the extended root (with a margin of
+// 2^-30 instead, 32 of them in [1, 2^64) are wrong).
+//
+// Two float square roots of eight slots keep the divider 10 cycles where
+// four double ones kept it 36: the profile sums went from 1.81 to 1.46 ns
+// a slot in a small benchmark. The same decision in double, without FMA,
+// needs eight conversions between float and double a block and was slower
+// than the double roots.
 struct ProfileAvx2 {
   using F = __m256;
   using Mask = __m256;
   using Sum = __m256d;
   struct Roots {
-    __m256d low, high;
+    __m256 root, recompute;
   };
   static constexpr int kLanes = 8;
   ECO_TARGET_AVX2 static void load(F& x, const float* p) { x = _mm256_loadu_ps(p); }
@@ -862,29 +883,38 @@ struct ProfileAvx2 {
     x = _mm256_blendv_ps(b, a, m);
   }
   ECO_TARGET_AVX2 static void min(F& x, const F& a, const F& b) { x = _mm256_min_ps(a, b); }
-  ECO_TARGET_AVX2 static void roots(Roots& r, const F& q) {
-    r.low = _mm256_sqrt_pd(_mm256_sqrt_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(q))));
-    r.high = _mm256_sqrt_pd(_mm256_sqrt_pd(_mm256_cvtps_pd(_mm256_extractf128_ps(q, 1))));
+  ECO_TARGET_AVX2 static void roots(Roots& out, const F& q) {
+    const __m256 r = _mm256_sqrt_ps(_mm256_sqrt_ps(q));
+    const __m256i bits = _mm256_castps_si256(r);
+    // r's significand times 2^21: r's fraction under the exponent 21.
+    const __m256 m =
+        _mm256_castsi256_ps(_mm256_or_si256(_mm256_and_si256(bits, _mm256_set1_epi32(0x007FFFFF)),
+                                            _mm256_set1_epi32((127 + 21) << 23)));
+    const __m256 r2 = _mm256_mul_ps(r, r);
+    const __m256 e2 = _mm256_fmsub_ps(r, r, r2);
+    const __m256 r4 = _mm256_mul_ps(r2, r2);
+    const __m256 e4 = _mm256_fmsub_ps(r2, r2, r4);
+    const __m256 excess =
+        _mm256_fnmadd_ps(_mm256_add_ps(r2, r2), e2, _mm256_sub_ps(_mm256_sub_ps(q, r4), e4));
+    const __m256 a = _mm256_mul_ps(excess, m);
+    const __m256 half = _mm256_mul_ps(q, _mm256_set1_ps(0.5f));
+    const __m256 up = _mm256_cmp_ps(a, half, _CMP_GT_OQ);
+    const __m256 down = _mm256_cmp_ps(_mm256_add_ps(a, half), _mm256_setzero_ps(), _CMP_LT_OQ);
+    // The masks are -1 in their lanes: the float above is r's bits + 1.
+    out.root = _mm256_castsi256_ps(_mm256_add_epi32(_mm256_sub_epi32(bits, _mm256_castps_si256(up)),
+                                                    _mm256_castps_si256(down)));
+    const __m256 abs = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
+    const __m256 gap = _mm256_and_ps(_mm256_sub_ps(_mm256_and_ps(a, abs), half), abs);
+    const __m256 undecided =
+        _mm256_cmp_ps(gap, _mm256_mul_ps(q, _mm256_set1_ps(0x1p-14f)), _CMP_LT_OQ);
+    const __m256 outside = _mm256_or_ps(_mm256_cmp_ps(q, _mm256_set1_ps(0x1p-64f), _CMP_LT_OQ),
+                                        _mm256_cmp_ps(q, _mm256_set1_ps(0x1p64f), _CMP_GT_OQ));
+    out.recompute = _mm256_or_ps(undecided, outside);
   }
-  // The lanes whose bits below float precision lie within kRootMargin of
-  // the midpoint's. Those bits lie in the low half of each double: the low
-  // halves of both vectors, in lane order, are tested as eight 32-bit lanes.
   ECO_TARGET_AVX2 static int nearMidpoint(const Roots& r) {
-    static_assert(kFloatTailMask <= 0xFFFFFFFFu && kFloatMidpointTail > kRootMargin);
-    const __m256 halves = _mm256_shuffle_ps(_mm256_castpd_ps(r.low), _mm256_castpd_ps(r.high),
-                                            _MM_SHUFFLE(2, 0, 2, 0));
-    const __m256i lows =
-        _mm256_permute4x64_epi64(_mm256_castps_si256(halves), _MM_SHUFFLE(3, 1, 2, 0));
-    const __m256i tail = _mm256_set1_epi32(static_cast<int32_t>(kFloatTailMask));
-    const __m256i low = _mm256_set1_epi32(static_cast<int32_t>(kFloatMidpointTail - kRootMargin));
-    const __m256i span = _mm256_set1_epi32(static_cast<int32_t>(2 * kRootMargin));
-    const __m256i off = _mm256_sub_epi32(_mm256_and_si256(lows, tail), low);
-    const __m256i near = _mm256_cmpeq_epi32(_mm256_min_epu32(off, span), off);
-    return _mm256_movemask_ps(_mm256_castsi256_ps(near));
+    return _mm256_movemask_ps(r.recompute);
   }
-  ECO_TARGET_AVX2 static void narrow(F& x, const Roots& r) {
-    x = _mm256_set_m128(_mm256_cvtpd_ps(r.high), _mm256_cvtpd_ps(r.low));
-  }
+  ECO_TARGET_AVX2 static void narrow(F& x, const Roots& r) { x = r.root; }
   ECO_TARGET_AVX2 static void zero(Sum& sum) { sum = _mm256_setzero_pd(); }
   ECO_TARGET_AVX2 static void addWidened(Sum& sum, const F& x) {
     sum = _mm256_add_pd(sum, _mm256_add_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(x)),

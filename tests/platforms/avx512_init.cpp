@@ -35,8 +35,9 @@ bool avx512Usable() {
   __cpuid_count(7, 0, a, b, c, d);
   std::printf("avx512-init: cpuid 7 ebx %08x, osxsave %d, xcr0 %llx\n", b, osxsave, saved);
   __builtin_cpu_init();
-  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
-         __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw");
+  return __builtin_cpu_supports("fma") && __builtin_cpu_supports("avx512f") &&
+         __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl") &&
+         __builtin_cpu_supports("avx512bw");
 }
 
 // Runs one line of /tests.txt; its exit status, or 128 + the signal.

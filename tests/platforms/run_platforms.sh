@@ -85,8 +85,8 @@ configure_and_build() {
 x86_paths=(scalar portable)
 flags=$(grep -m1 '^flags' /proc/cpuinfo || true)
 has() { [[ " $flags " == *" $1 "* ]]; }
-has avx2 && x86_paths+=(avx2)
-has avx2 && has avx512f && has avx512dq && has avx512vl && has avx512bw && x86_paths+=(avx512)
+has avx2 && has fma && x86_paths+=(avx2)
+has avx2 && has fma && has avx512f && has avx512dq && has avx512vl && has avx512bw && x86_paths+=(avx512)
 
 # run_cases NAME PROGRAM PATHS...: every case on every path.
 run_cases() {

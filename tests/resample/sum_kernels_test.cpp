@@ -11,6 +11,7 @@
 
 #include "numeric/evaluation.h"
 #include "numeric/exact_float.h"
+#include "numeric/extended.h"
 #include "resample/path_kernels.h"
 #include "resample/vector128.h"
 #include "stats/long_tests.h"
@@ -562,36 +563,68 @@ TEST(Kernels, ProfileSumsAreThoseOfTheExtendedRoots) {
   }
 }
 
-// Floats whose double fourth roots lie within the margin of a float
-// midpoint (found by trying every float; the pattern repeats every four
-// binades) go through the vector paths' recomputation, in every lane
-// position among ordinary values: each lane must keep its own root.
+// How far (in units of its last place) the extended fourth root of q lies
+// from the float it rounds to: 0.5 at a midpoint between floats.
+double rootOffset(float q) {
+  const Extended t = sqrt(sqrt(Extended(q)));
+  const float r = root4(q);
+  int e = 0;
+  std::frexp(r, &e);
+  return std::fabs(static_cast<double>((t - Extended(r)) / Extended(std::ldexp(1.0, e - 24))));
+}
+
+// Floats that the vector paths' roots must recompute in extended
+// precision (found by trying every float; the pattern repeats every four
+// binades), each in every lane position among ordinary values: each lane
+// must keep its own root. The double roots recompute those within their
+// margin of a float midpoint; AVX2's float roots those whose extended root
+// lies within 2^-14 units of one and values outside 2^-64..2^64 (the small
+// and the large ones in rows of their own, so that each row's sums stay
+// exact in double).
 TEST(Kernels, ProfileSumsRecomputeNearMidpointRootsInTheirOwnLanes) {
-  const uint32_t kNear[] = {0x3ee1bda3, 0x3f13fd42, 0x3f7ffffe, 0x3f8df0e7, 0x3fd5476a, 0x3ffda996};
-  std::vector<float> near;
-  for (uint32_t b : kNear) {
+  auto fromBits = [](uint32_t b) {
     float q;
     std::memcpy(&q, &b, sizeof q);
-    ASSERT_TRUE(rootNearMidpoint(std::sqrt(std::sqrt(static_cast<double>(q))))) << q;
-    near.push_back(q);
+    return q;
+  };
+  std::vector<float> small, large = {0x1.000002p64f, 0x1.8p70f, 0x1p80f};
+  for (uint32_t b :
+       {0x3ee1bda3u, 0x3f13fd42u, 0x3f7ffffeu, 0x3f8df0e7u, 0x3fd5476au, 0x3ffda996u}) {
+    ASSERT_TRUE(rootNearMidpoint(std::sqrt(std::sqrt(static_cast<double>(fromBits(b)))))) << b;
+    small.push_back(fromBits(b));
   }
-  for (KernelPath path : kAllPaths) {
-    if (!kernelPathAvailable(path)) continue;
-    for (std::size_t at = 0; at < 16; ++at) {
-      std::vector<float> acc(19), y(19, 2.0f);
-      for (std::size_t i = 0; i < acc.size(); ++i) acc[i] = 1.25f + 0.125f * static_cast<float>(i);
-      for (std::size_t k = 0; k < near.size(); ++k) acc[(at + 3 * k) % acc.size()] = near[k];
-      ProfileSums got;
-      pathKernels(path).species->profileSums(acc.data(), 1.0f, y.data(), acc.size(), got);
-      long double a = 0;
-      float minPositive = std::numeric_limits<float>::infinity();
-      for (float q : acc) {
-        a += root4(q);
-        minPositive = std::min(minPositive, root4(q));
+  for (uint32_t b : {0x3f902866u, 0x40100823u, 0x40904de5u, 0x4110c871u, 0x3e9087c2u}) {
+    ASSERT_GT(rootOffset(fromBits(b)), 0.5 - 0x1p-14) << b;
+    small.push_back(fromBits(b));
+  }
+  // Roots that are powers of two, r = t: the decision's bounds at their
+  // smallest, and the float below r half a unit away.
+  small.insert(small.end(), {1.0f, 16.0f, 0x1p-60f, std::nextafter(16.0f, 32.0f)});
+  small.insert(small.end(), {0x1.fffffep-65f, 0x1.8p-66f, 0x1p-70f});
+  for (const std::vector<float>& near : {small, large}) {
+    for (KernelPath path : kAllPaths) {
+      if (!kernelPathAvailable(path)) continue;
+      for (std::size_t at = 0; at < 16; ++at) {
+        std::vector<float> acc(3 * near.size() + 1), y(acc.size(), 2.0f);
+        for (std::size_t i = 0; i < acc.size(); ++i) {
+          acc[i] = 1.25f + 0.125f * static_cast<float>(i);
+        }
+        for (std::size_t k = 0; k < near.size(); ++k) acc[(at + 3 * k) % acc.size()] = near[k];
+        ProfileSums got;
+        pathKernels(path).species->profileSums(acc.data(), 1.0f, y.data(), acc.size(), got);
+        long double a = 0, m = 0;
+        float minPositive = std::numeric_limits<float>::infinity();
+        for (std::size_t i = 0; i < acc.size(); ++i) {
+          const float r = root4(acc[i]);
+          a += r;
+          m += std::min(r, y[i]);
+          minPositive = std::min(minPositive, r);
+        }
+        ASSERT_TRUE(floatSumExact(got.a, minPositive));
+        ASSERT_EQ(static_cast<long double>(got.a), a) << kernelPathName(path) << " at " << at;
+        ASSERT_EQ(static_cast<long double>(got.m), m) << kernelPathName(path) << " at " << at;
+        ASSERT_EQ(bitsOf(got.minPositive), bitsOf(minPositive)) << kernelPathName(path);
       }
-      ASSERT_EQ(static_cast<long double>(got.a), a) << kernelPathName(path) << " at " << at;
-      ASSERT_EQ(static_cast<long double>(got.m), a) << kernelPathName(path) << " at " << at;
-      ASSERT_EQ(bitsOf(got.minPositive), bitsOf(minPositive)) << kernelPathName(path);
     }
   }
 }
