@@ -381,7 +381,7 @@ inline int lanesSet(int bits) {
 // path against its vector of floats P::F, its lane mask P::Mask and its
 // roots P::Roots: the fourth roots taken in double, a lane within
 // kRootMargin units of a float midpoint recomputed in extended precision
-// (AVX2 takes them in float and decides them with FMA, below), the sums
+// (AVX2 and AVX-512 take them in float and decide them with FMA: floatRoots), the sums
 // of the roots and of min(root, y) in double lanes (exact in any order:
 // the profile's terms are floats that the setup proved to fit), the rest
 // one slot at a time. The vectors pass by reference: a function compiled
@@ -838,8 +838,8 @@ ECO_TARGET_AVX2 ECO_KERNEL_FLATTEN void accumulateFloatsAvx2(float* acc, const S
   accumulateFloatsWith<FloatsAvx2>(acc, v, stations, count);
 }
 
-// The profile sums' vectors on AVX2: eight floats, their fourth roots taken
-// in float and decided in float with FMA.
+// Eight fourth roots taken in float and decided in float with FMA, and the
+// lanes to recompute (the profile sums of AVX2 and AVX-512).
 //
 // r = sqrtf(sqrtf(q)) lies within 1.5 units in the last place of the true
 // root t (each square root is within half a unit), so t rounds to r or to
@@ -862,13 +862,43 @@ ECO_TARGET_AVX2 ECO_KERNEL_FLATTEN void accumulateFloatsAvx2(float* acc, const S
 // a slot in a small benchmark. The same decision in double, without FMA,
 // needs eight conversions between float and double a block and was slower
 // than the double roots.
+struct FloatRoots {
+  __m256 root, recompute;
+};
+ECO_TARGET_AVX2 ECO_KERNEL_INLINE void floatRoots(FloatRoots& out, const __m256& q) {
+  const __m256 r = _mm256_sqrt_ps(_mm256_sqrt_ps(q));
+  const __m256i bits = _mm256_castps_si256(r);
+  // r's significand times 2^21: r's fraction under the exponent 21.
+  const __m256 m = _mm256_castsi256_ps(_mm256_or_si256(
+      _mm256_and_si256(bits, _mm256_set1_epi32(0x007FFFFF)), _mm256_set1_epi32((127 + 21) << 23)));
+  const __m256 r2 = _mm256_mul_ps(r, r);
+  const __m256 e2 = _mm256_fmsub_ps(r, r, r2);
+  const __m256 r4 = _mm256_mul_ps(r2, r2);
+  const __m256 e4 = _mm256_fmsub_ps(r2, r2, r4);
+  const __m256 excess =
+      _mm256_fnmadd_ps(_mm256_add_ps(r2, r2), e2, _mm256_sub_ps(_mm256_sub_ps(q, r4), e4));
+  const __m256 a = _mm256_mul_ps(excess, m);
+  const __m256 half = _mm256_mul_ps(q, _mm256_set1_ps(0.5f));
+  const __m256 up = _mm256_cmp_ps(a, half, _CMP_GT_OQ);
+  const __m256 down = _mm256_cmp_ps(_mm256_add_ps(a, half), _mm256_setzero_ps(), _CMP_LT_OQ);
+  // The masks are -1 in their lanes: the float above is r's bits + 1.
+  out.root = _mm256_castsi256_ps(
+      _mm256_add_epi32(_mm256_sub_epi32(bits, _mm256_castps_si256(up)), _mm256_castps_si256(down)));
+  const __m256 abs = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
+  const __m256 gap = _mm256_and_ps(_mm256_sub_ps(_mm256_and_ps(a, abs), half), abs);
+  const __m256 undecided =
+      _mm256_cmp_ps(gap, _mm256_mul_ps(q, _mm256_set1_ps(0x1p-14f)), _CMP_LT_OQ);
+  const __m256 outside = _mm256_or_ps(_mm256_cmp_ps(q, _mm256_set1_ps(0x1p-64f), _CMP_LT_OQ),
+                                      _mm256_cmp_ps(q, _mm256_set1_ps(0x1p64f), _CMP_GT_OQ));
+  out.recompute = _mm256_or_ps(undecided, outside);
+}
+
+// The profile sums' vectors on AVX2: eight floats, their roots floatRoots'.
 struct ProfileAvx2 {
   using F = __m256;
   using Mask = __m256;
   using Sum = __m256d;
-  struct Roots {
-    __m256 root, recompute;
-  };
+  using Roots = FloatRoots;
   static constexpr int kLanes = 8;
   ECO_TARGET_AVX2 static void load(F& x, const float* p) { x = _mm256_loadu_ps(p); }
   ECO_TARGET_AVX2 static void store(float* p, const F& x) { _mm256_storeu_ps(p, x); }
@@ -883,34 +913,7 @@ struct ProfileAvx2 {
     x = _mm256_blendv_ps(b, a, m);
   }
   ECO_TARGET_AVX2 static void min(F& x, const F& a, const F& b) { x = _mm256_min_ps(a, b); }
-  ECO_TARGET_AVX2 static void roots(Roots& out, const F& q) {
-    const __m256 r = _mm256_sqrt_ps(_mm256_sqrt_ps(q));
-    const __m256i bits = _mm256_castps_si256(r);
-    // r's significand times 2^21: r's fraction under the exponent 21.
-    const __m256 m =
-        _mm256_castsi256_ps(_mm256_or_si256(_mm256_and_si256(bits, _mm256_set1_epi32(0x007FFFFF)),
-                                            _mm256_set1_epi32((127 + 21) << 23)));
-    const __m256 r2 = _mm256_mul_ps(r, r);
-    const __m256 e2 = _mm256_fmsub_ps(r, r, r2);
-    const __m256 r4 = _mm256_mul_ps(r2, r2);
-    const __m256 e4 = _mm256_fmsub_ps(r2, r2, r4);
-    const __m256 excess =
-        _mm256_fnmadd_ps(_mm256_add_ps(r2, r2), e2, _mm256_sub_ps(_mm256_sub_ps(q, r4), e4));
-    const __m256 a = _mm256_mul_ps(excess, m);
-    const __m256 half = _mm256_mul_ps(q, _mm256_set1_ps(0.5f));
-    const __m256 up = _mm256_cmp_ps(a, half, _CMP_GT_OQ);
-    const __m256 down = _mm256_cmp_ps(_mm256_add_ps(a, half), _mm256_setzero_ps(), _CMP_LT_OQ);
-    // The masks are -1 in their lanes: the float above is r's bits + 1.
-    out.root = _mm256_castsi256_ps(_mm256_add_epi32(_mm256_sub_epi32(bits, _mm256_castps_si256(up)),
-                                                    _mm256_castps_si256(down)));
-    const __m256 abs = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
-    const __m256 gap = _mm256_and_ps(_mm256_sub_ps(_mm256_and_ps(a, abs), half), abs);
-    const __m256 undecided =
-        _mm256_cmp_ps(gap, _mm256_mul_ps(q, _mm256_set1_ps(0x1p-14f)), _CMP_LT_OQ);
-    const __m256 outside = _mm256_or_ps(_mm256_cmp_ps(q, _mm256_set1_ps(0x1p-64f), _CMP_LT_OQ),
-                                        _mm256_cmp_ps(q, _mm256_set1_ps(0x1p64f), _CMP_GT_OQ));
-    out.recompute = _mm256_or_ps(undecided, outside);
-  }
+  ECO_TARGET_AVX2 static void roots(Roots& out, const F& q) { floatRoots(out, q); }
   ECO_TARGET_AVX2 static int nearMidpoint(const Roots& r) {
     return _mm256_movemask_ps(r.recompute);
   }
@@ -1023,12 +1026,13 @@ ECO_TARGET_AVX512 ECO_KERNEL_FLATTEN void accumulateFloatsAvx512(float* acc, con
 }
 
 // The profile sums' vectors on AVX-512: eight floats, their lanes chosen
-// by a mask register, their roots as one vector of eight doubles.
+// by a mask register, their roots floatRoots' (two square roots of eight
+// floats, where the double roots took two of eight doubles).
 struct ProfileAvx512 {
   using F = __m256;
   using Mask = __mmask8;
   using Sum = __m512d;
-  using Roots = __m512d;
+  using Roots = FloatRoots;
   static constexpr int kLanes = 8;
   ECO_TARGET_AVX512 static void load(F& x, const float* p) { x = _mm256_loadu_ps(p); }
   ECO_TARGET_AVX512 static void store(float* p, const F& x) { _mm256_storeu_ps(p, x); }
@@ -1043,17 +1047,11 @@ struct ProfileAvx512 {
     x = _mm256_mask_blend_ps(m, b, a);
   }
   ECO_TARGET_AVX512 static void min(F& x, const F& a, const F& b) { x = _mm256_min_ps(a, b); }
-  ECO_TARGET_AVX512 static void roots(Roots& r, const F& q) {
-    r = _mm512_maskz_sqrt_pd(0xFF, _mm512_maskz_sqrt_pd(0xFF, widen(q)));
-  }
+  ECO_TARGET_AVX512 static void roots(Roots& r, const F& q) { floatRoots(r, q); }
   ECO_TARGET_AVX512 static int nearMidpoint(const Roots& r) {
-    const __m512i tail = _mm512_set1_epi64(static_cast<int64_t>(kFloatTailMask));
-    const __m512i low = _mm512_set1_epi64(static_cast<int64_t>(kFloatMidpointTail - kRootMargin));
-    const __m512i span = _mm512_set1_epi64(static_cast<int64_t>(2 * kRootMargin));
-    const __m512i off = _mm512_sub_epi64(_mm512_and_si512(_mm512_castpd_si512(r), tail), low);
-    return _mm512_cmple_epu64_mask(off, span);
+    return _mm256_movemask_ps(r.recompute);
   }
-  ECO_TARGET_AVX512 static void narrow(F& x, const Roots& r) { x = eco::narrow(r); }
+  ECO_TARGET_AVX512 static void narrow(F& x, const Roots& r) { x = r.root; }
   ECO_TARGET_AVX512 static void zero(Sum& sum) { sum = _mm512_setzero_pd(); }
   ECO_TARGET_AVX512 static void addWidened(Sum& sum, const F& x) {
     sum = _mm512_add_pd(sum, widen(x));
