@@ -381,10 +381,10 @@ inline int lanesSet(int bits) {
 // path against its vector of floats P::F, its lane mask P::Mask and its
 // roots P::Roots: the fourth roots taken in double, a lane within
 // kRootMargin units of a float midpoint recomputed in extended precision
-// (AVX2 and AVX-512 take them in float and decide them with FMA: floatRoots), the sums
-// of the roots and of min(root, y) in double lanes (exact in any order:
-// the profile's terms are floats that the setup proved to fit), the rest
-// one slot at a time. The vectors pass by reference: a function compiled
+// (AVX2 and AVX-512 take them in float and decide them with FMA:
+// floatRoots), the sums of the roots and of min(root, y) in double lanes
+// (exact in any order: the profile's terms are floats that the setup
+// proved to fit), the rest one slot at a time. The vectors pass by reference: a function compiled
 // without their instruction set may not return one.
 //
 // The roots of a block are started one block ahead of the sums that take

@@ -577,10 +577,10 @@ double rootOffset(float q) {
 // precision (found by trying every float; the pattern repeats every four
 // binades), each in every lane position among ordinary values: each lane
 // must keep its own root. The double roots recompute those within their
-// margin of a float midpoint; AVX2's float roots those whose extended root
-// lies within 2^-14 units of one and values outside 2^-64..2^64 (the small
-// and the large ones in rows of their own, so that each row's sums stay
-// exact in double).
+// margin of a float midpoint; the float roots of AVX2 and AVX-512 those
+// whose extended root lies within 2^-14 units of one and values outside
+// 2^-64..2^64 (the small and the large ones in rows of their own, so that
+// each row's sums stay exact in double).
 TEST(Kernels, ProfileSumsRecomputeNearMidpointRootsInTheirOwnLanes) {
   auto fromBits = [](uint32_t b) {
     float q;
