@@ -382,22 +382,28 @@ inline int lanesSet(int bits) {
 // roots P::Roots: the fourth roots taken in double, a lane within
 // kRootMargin units of a float midpoint recomputed in extended precision
 // (AVX2 and AVX-512 take them in float and decide them with FMA:
-// floatRoots), the sums of the roots and of min(root, y) in double lanes
-// (exact in any order: the profile's terms are floats that the setup
-// proved to fit), the rest one slot at a time. The vectors pass by reference: a function compiled
-// without their instruction set may not return one.
+// startFloatRoots, finishFloatRoots), the sums of the roots and of
+// min(root, y) in double lanes (exact in any order: the profile's terms
+// are floats that the setup proved to fit), the rest one slot at a time.
+// The vectors pass by reference: a function compiled without their
+// instruction set may not return one.
 //
-// The roots of a block are started one block ahead of the sums that take
-// them: a block's roots wait on a division and two square roots, some 60
-// cycles, and with the block's other work behind them in the same
-// iteration the processor's window held too few blocks to keep the
-// divider busy (AVX2: 1.86 to 1.67 ns a slot in a small benchmark; SSE2
-// 3.41 to 3.08).
+// The roots of a block are started (P::roots) three blocks ahead of the
+// sums that take them, and whatever waits on the square roots is done
+// there (P::finishRoots): a block's roots wait on a division and two square
+// roots, 40 to 60 cycles, and with the work that depends on them in the
+// same iteration the processor's window (its schedulers' entries for that
+// work) held too few blocks to keep the divider busy. Started one block
+// ahead, the double roots went from 1.86 to 1.67 ns a slot in a small
+// benchmark on AVX2 and from 3.41 to 3.08 on SSE2; the float roots of AVX2
+// three blocks ahead, with their decision moved to the finishing half,
+// from 1.36 to 1.10 (two ahead 1.19; four or six, whose ring index is not
+// a mask, slower).
 template <class P>
 inline void profileSumsWith(const float* acc, float S, const float* y, std::size_t count,
                             ProfileSums& out) {
   constexpr int kLanes = P::kLanes;
-  constexpr std::size_t kAhead = 1;  // blocks whose roots are started before their sums
+  constexpr std::size_t kAhead = 3;  // blocks whose roots are started before their sums
   constexpr std::size_t kStages = kAhead + 1;
   typename P::F s, inf, q, p, v, minPos;
   typename P::Mask pos;
@@ -430,6 +436,7 @@ inline void profileSumsWith(const float* acc, float S, const float* y, std::size
     if (posBits[k] == 0) continue;
     const std::size_t i = f * kLanes;
     P::positive(pos, qs[k]);
+    P::finishRoots(roots[k]);
     const int near = P::nearMidpoint(roots[k]) & posBits[k];
     P::narrow(p, roots[k]);
     P::keep(p, p, pos);
@@ -550,6 +557,7 @@ struct Profile128 {
     return v128::offsetsWithin(v128::bits(r.low), v128::bits(r.high), tail, low, span);
   }
   static void narrow(F& x, const Roots& r) { x = v128::narrow(r.low, r.high); }
+  static void finishRoots(Roots&) {}
   static void zero(Sum& sum) { sum = v128::fromBits(v128::splat64(0)); }
   static void addWidened(Sum& sum, const F& x) {
     sum = v128::add(sum, v128::add(v128::low(x), v128::high(x)));
@@ -863,10 +871,16 @@ ECO_TARGET_AVX2 ECO_KERNEL_FLATTEN void accumulateFloatsAvx2(float* acc, const S
 // needs eight conversions between float and double a block and was slower
 // than the double roots.
 struct FloatRoots {
-  __m256 root, recompute;
+  __m256 q, r;             // the quotients and their float roots, when started
+  __m256 root, recompute;  // when finished
 };
-ECO_TARGET_AVX2 ECO_KERNEL_INLINE void floatRoots(FloatRoots& out, const __m256& q) {
-  const __m256 r = _mm256_sqrt_ps(_mm256_sqrt_ps(q));
+// The square roots, started blocks ahead of the decision that waits on them.
+ECO_TARGET_AVX2 ECO_KERNEL_INLINE void startFloatRoots(FloatRoots& out, const __m256& q) {
+  out.q = q;
+  out.r = _mm256_sqrt_ps(_mm256_sqrt_ps(q));
+}
+ECO_TARGET_AVX2 ECO_KERNEL_INLINE void finishFloatRoots(FloatRoots& out) {
+  const __m256 q = out.q, r = out.r;
   const __m256i bits = _mm256_castps_si256(r);
   // r's significand times 2^21: r's fraction under the exponent 21.
   const __m256 m = _mm256_castsi256_ps(_mm256_or_si256(
@@ -893,7 +907,7 @@ ECO_TARGET_AVX2 ECO_KERNEL_INLINE void floatRoots(FloatRoots& out, const __m256&
   out.recompute = _mm256_or_ps(undecided, outside);
 }
 
-// The profile sums' vectors on AVX2: eight floats, their roots floatRoots'.
+// The profile sums' vectors on AVX2: eight floats, their roots in float.
 struct ProfileAvx2 {
   using F = __m256;
   using Mask = __m256;
@@ -913,7 +927,8 @@ struct ProfileAvx2 {
     x = _mm256_blendv_ps(b, a, m);
   }
   ECO_TARGET_AVX2 static void min(F& x, const F& a, const F& b) { x = _mm256_min_ps(a, b); }
-  ECO_TARGET_AVX2 static void roots(Roots& out, const F& q) { floatRoots(out, q); }
+  ECO_TARGET_AVX2 static void roots(Roots& out, const F& q) { startFloatRoots(out, q); }
+  ECO_TARGET_AVX2 static void finishRoots(Roots& r) { finishFloatRoots(r); }
   ECO_TARGET_AVX2 static int nearMidpoint(const Roots& r) {
     return _mm256_movemask_ps(r.recompute);
   }
@@ -1026,8 +1041,8 @@ ECO_TARGET_AVX512 ECO_KERNEL_FLATTEN void accumulateFloatsAvx512(float* acc, con
 }
 
 // The profile sums' vectors on AVX-512: eight floats, their lanes chosen
-// by a mask register, their roots floatRoots' (two square roots of eight
-// floats, where the double roots took two of eight doubles).
+// by a mask register, their roots AVX2's in float (two square roots of
+// eight floats, where the double roots took two of eight doubles).
 struct ProfileAvx512 {
   using F = __m256;
   using Mask = __mmask8;
@@ -1047,7 +1062,8 @@ struct ProfileAvx512 {
     x = _mm256_mask_blend_ps(m, b, a);
   }
   ECO_TARGET_AVX512 static void min(F& x, const F& a, const F& b) { x = _mm256_min_ps(a, b); }
-  ECO_TARGET_AVX512 static void roots(Roots& r, const F& q) { floatRoots(r, q); }
+  ECO_TARGET_AVX512 static void roots(Roots& r, const F& q) { startFloatRoots(r, q); }
+  ECO_TARGET_AVX512 static void finishRoots(Roots& r) { finishFloatRoots(r); }
   ECO_TARGET_AVX512 static int nearMidpoint(const Roots& r) {
     return _mm256_movemask_ps(r.recompute);
   }
