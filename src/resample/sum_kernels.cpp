@@ -436,7 +436,8 @@ inline void profileSumsWith(const float* acc, float S, const float* y, std::size
     if (posBits[k] == 0) continue;
     const std::size_t i = f * kLanes;
     P::positive(pos, qs[k]);
-    P::finishRoots(roots[k]);
+    P::keep(p, qs[k], pos);
+    P::finishRoots(roots[k], p);
     const int near = P::nearMidpoint(roots[k]) & posBits[k];
     P::narrow(p, roots[k]);
     P::keep(p, p, pos);
@@ -557,7 +558,7 @@ struct Profile128 {
     return v128::offsetsWithin(v128::bits(r.low), v128::bits(r.high), tail, low, span);
   }
   static void narrow(F& x, const Roots& r) { x = v128::narrow(r.low, r.high); }
-  static void finishRoots(Roots&) {}
+  static void finishRoots(Roots&, const F&) {}
   static void zero(Sum& sum) { sum = v128::fromBits(v128::splat64(0)); }
   static void addWidened(Sum& sum, const F& x) {
     sum = v128::add(sum, v128::add(v128::low(x), v128::high(x)));
@@ -871,16 +872,16 @@ ECO_TARGET_AVX2 ECO_KERNEL_FLATTEN void accumulateFloatsAvx2(float* acc, const S
 // needs eight conversions between float and double a block and was slower
 // than the double roots.
 struct FloatRoots {
-  __m256 q, r;             // the quotients and their float roots, when started
+  __m256 r;                // the float roots, when started
   __m256 root, recompute;  // when finished
 };
 // The square roots, started blocks ahead of the decision that waits on them.
 ECO_TARGET_AVX2 ECO_KERNEL_INLINE void startFloatRoots(FloatRoots& out, const __m256& q) {
-  out.q = q;
   out.r = _mm256_sqrt_ps(_mm256_sqrt_ps(q));
 }
-ECO_TARGET_AVX2 ECO_KERNEL_INLINE void finishFloatRoots(FloatRoots& out) {
-  const __m256 q = out.q, r = out.r;
+// q: the values the roots were started on.
+ECO_TARGET_AVX2 ECO_KERNEL_INLINE void finishFloatRoots(FloatRoots& out, const __m256& q) {
+  const __m256 r = out.r;
   const __m256i bits = _mm256_castps_si256(r);
   // r's significand times 2^21: r's fraction under the exponent 21.
   const __m256 m = _mm256_castsi256_ps(_mm256_or_si256(
@@ -928,7 +929,7 @@ struct ProfileAvx2 {
   }
   ECO_TARGET_AVX2 static void min(F& x, const F& a, const F& b) { x = _mm256_min_ps(a, b); }
   ECO_TARGET_AVX2 static void roots(Roots& out, const F& q) { startFloatRoots(out, q); }
-  ECO_TARGET_AVX2 static void finishRoots(Roots& r) { finishFloatRoots(r); }
+  ECO_TARGET_AVX2 static void finishRoots(Roots& r, const F& q) { finishFloatRoots(r, q); }
   ECO_TARGET_AVX2 static int nearMidpoint(const Roots& r) {
     return _mm256_movemask_ps(r.recompute);
   }
@@ -1063,7 +1064,7 @@ struct ProfileAvx512 {
   }
   ECO_TARGET_AVX512 static void min(F& x, const F& a, const F& b) { x = _mm256_min_ps(a, b); }
   ECO_TARGET_AVX512 static void roots(Roots& r, const F& q) { startFloatRoots(r, q); }
-  ECO_TARGET_AVX512 static void finishRoots(Roots& r) { finishFloatRoots(r); }
+  ECO_TARGET_AVX512 static void finishRoots(Roots& r, const F& q) { finishFloatRoots(r, q); }
   ECO_TARGET_AVX512 static int nearMidpoint(const Roots& r) {
     return _mm256_movemask_ps(r.recompute);
   }
