@@ -18,8 +18,9 @@
 // group's do too: the baseline kernels load them as aligned vectors.
 //
 // Runs. The kernels add the lists of a batch in one run of group numbers,
-// which they write as int32_t up to kRunMargin entries past a list's start;
-// they do so only when every entry number plus that margin fits.
+// which they write as int32_t up to kRunMargin entries past a list's start
+// (past its end, for a long list); they do so only when every entry number
+// plus that margin fits.
 //
 // Range. Outside the extended-precision case every value is 0 or a normal
 // float's worth (at least the smallest normal float) and no sum of a
@@ -33,7 +34,7 @@ namespace eco {
 
 inline constexpr std::size_t kSlotBlock = 16;
 inline constexpr std::size_t kListGroup = 4;
-inline constexpr std::size_t kRunMargin = 64;
+inline constexpr std::size_t kRunMargin = 96;
 
 // The species kernels' view of the layout, its values doubles or, where
 // every product is a float (the draw setup's floatSums), floats.

@@ -380,13 +380,13 @@ TEST(Kernels, ListGroupsFallBackOnEveryTie) {
 
 // Reference stations of random shape for accumulate(): dense rows of the
 // given width (some values 0), lists of every length up to well past the
-// runs' fixed chunk, each padded to whole groups with zeros on the three
-// spare slots at the end, drawn stations repeated. Short products are integers
-// of 21 to 23 bits: their sums pass 2^24 within a few draws, and from there
-// on every odd sum lies on a float midpoint, as with survey data that have
-// few digits.
-// With floats, every product is a float, as where surfaces are powers of
-// two, and the stations also have the float views.
+// runs' fixed chunk (in a wide tail, past the longest list a run takes),
+// each padded to whole groups with zeros on the three spare slots at the
+// end, drawn stations repeated. Short products are integers of 21 to 23
+// bits: their sums pass 2^24 within a few draws, and from there on every
+// odd sum lies on a float midpoint, as with survey data that have few
+// digits. With floats, every product is a float, as where surfaces are
+// powers of two, and the stations also have the float views.
 struct RandomStations {
   std::size_t width = 0;
   std::vector<double> headProd;
@@ -405,7 +405,10 @@ struct RandomStations {
 RandomStations randomStations(Rng& rng, std::size_t head, std::size_t n, bool shortProducts,
                               bool floats) {
   RandomStations r;
-  const std::size_t tail = 50 + static_cast<std::size_t>(rng.below(150));
+  // Now and then a wide tail, whose longest lists are too long for a run.
+  const bool wide = rng.below(8) == 0;
+  const std::size_t tail =
+      static_cast<std::size_t>(wide ? 1200 + rng.below(300) : 50 + rng.below(150));
   const std::size_t spare = kListGroup - 1;
   r.width = head + tail + spare;
   auto product = [&] {
@@ -419,9 +422,10 @@ RandomStations randomStations(Rng& rng, std::size_t head, std::size_t n, bool sh
     const int kind = rng.below(10);
     const std::size_t length = static_cast<std::size_t>(kind < 6   ? rng.below(16)
                                                         : kind < 9 ? 24 + rng.below(30)
+                                                        : wide     ? 3000 + rng.below(1000)
                                                                    : 40 + rng.below(110));
     std::vector<char> used(tail, 0);
-    for (std::size_t k = 0; k < std::min(length, tail); ++k)
+    for (std::size_t k = 0; k < std::min(length, 2 * tail); ++k)
       used[static_cast<std::size_t>(rng.below(static_cast<int>(tail)))] = 1;
     for (std::size_t a = 0; a < tail; ++a) {
       if (!used[a]) continue;
