@@ -566,10 +566,8 @@ struct Profile128 {
     r.high = v128::sqrt(v128::sqrt(v128::high(q)));
   }
   static int nearMidpoint(const Roots& r) {
-    const v128::U2 tail = v128::splat64(kFloatTailMask);
-    const v128::U2 low = v128::splat64(kFloatMidpointTail - kRootMargin);
-    const v128::U2 span = v128::splat64(2 * kRootMargin);
-    return v128::offsetsWithin(v128::bits(r.low), v128::bits(r.high), tail, low, span);
+    return v128::offsetsWithin(v128::bits(r.low), v128::bits(r.high), kFloatTailMask,
+                               kFloatMidpointTail - kRootMargin, 2 * kRootMargin);
   }
   static void narrow(F& x, const Roots& r) { x = v128::narrow(r.low, r.high); }
   static void finishRoots(Roots&, const F&) {}

@@ -97,14 +97,17 @@ inline bool anyEqualUnder(U2 x, U2 y, uint32_t mask, uint32_t value) {
 }
 // The lanes of x, then of y, whose bits under `mask` (in the low 32 bits)
 // minus `low` lie in [0, span], as four bits; low and span below 2^30. The
-// four low halves are gathered into one vector.
-inline int offsetsWithin(U2 x, U2 y, U2 mask, U2 low, U2 span) {
+// four low halves are gathered into one vector. SSE2 has no unsigned
+// comparison: the offset less 2^31, as a signed number, lies below
+// span + 1 - 2^31 exactly when the offset lies in [0, span].
+inline int offsetsWithin(U2 x, U2 y, uint32_t mask, uint32_t low, uint32_t span) {
   const __m128i lows = _mm_castps_si128(
       _mm_shuffle_ps(_mm_castsi128_ps(x), _mm_castsi128_ps(y), _MM_SHUFFLE(2, 0, 2, 0)));
-  const auto halves = [](U2 v) { return _mm_shuffle_epi32(v, _MM_SHUFFLE(2, 0, 2, 0)); };
-  const __m128i off = _mm_sub_epi32(_mm_and_si128(lows, halves(mask)), halves(low));
-  const __m128i in = _mm_andnot_si128(_mm_cmpgt_epi32(off, halves(span)),
-                                      _mm_cmpgt_epi32(off, _mm_set1_epi32(-1)));
+  const __m128i biased =
+      _mm_sub_epi32(_mm_and_si128(lows, _mm_set1_epi32(static_cast<int32_t>(mask))),
+                    _mm_set1_epi32(static_cast<int32_t>(low + 0x80000000u)));
+  const __m128i in =
+      _mm_cmpgt_epi32(_mm_set1_epi32(static_cast<int32_t>(span + 1 + 0x80000000u)), biased);
   return _mm_movemask_ps(_mm_castsi128_ps(in));
 }
 
@@ -184,11 +187,12 @@ inline bool anyEqualUnder(U2 x, U2 y, uint32_t mask, uint32_t value) {
   const uint32x4_t equal = vceqq_u32(vandq_u32(lows, vdupq_n_u32(mask)), vdupq_n_u32(value));
   return vmaxvq_u32(equal) != 0;
 }
-inline int offsetsWithin(U2 x, U2 y, U2 mask, U2 low, U2 span) {
+inline int offsetsWithin(U2 x, U2 y, uint32_t mask, uint32_t low, uint32_t span) {
   // Unsigned: an offset below 0 wraps far above span. The four lanes'
   // answers (all ones or zeros) are gathered by their low halves.
-  const uint64x2_t inX = vcleq_u64(vsubq_u64(vandq_u64(x, mask), low), span);
-  const uint64x2_t inY = vcleq_u64(vsubq_u64(vandq_u64(y, mask), low), span);
+  const uint64x2_t m = vdupq_n_u64(mask), l = vdupq_n_u64(low), s = vdupq_n_u64(span);
+  const uint64x2_t inX = vcleq_u64(vsubq_u64(vandq_u64(x, m), l), s);
+  const uint64x2_t inY = vcleq_u64(vsubq_u64(vandq_u64(y, m), l), s);
   return laneBits32(vuzp1q_u32(vreinterpretq_u32_u64(inX), vreinterpretq_u32_u64(inY)));
 }
 

@@ -664,8 +664,10 @@ TEST(Vector128, LaneTestsAnswerForTheirOwnLane) {
         lanes[l] = highs[l] | (l == at ? c.inside : c.outside);
         zeros[l] = highs[l] | (l == at ? 0 : (c.outside == 0 ? 1 : c.outside)) | (mask + 1);
       }
-      const v128::U2 m = v128::splat64(mask), lo = v128::splat64(low), sp = v128::splat64(span);
-      EXPECT_EQ(v128::offsetsWithin(v128::loadU(lanes), v128::loadU(lanes + 2), m, lo, sp), 1 << at)
+      EXPECT_EQ(v128::offsetsWithin(v128::loadU(lanes), v128::loadU(lanes + 2),
+                                    static_cast<uint32_t>(mask), static_cast<uint32_t>(low),
+                                    static_cast<uint32_t>(span)),
+                1 << at)
           << "lane " << at;
       // Zero under the mask (a held sum's rounding) and the midpoint's bits
       // (a list group's sums), in this lane only.
